@@ -1,0 +1,40 @@
+#pragma once
+// The window the page lives in: its visible size, size changes, title bar,
+// full-screen mode and the application's exit.
+#include <functional>
+
+#include "platform/ui/element.h"
+#include "platform/ui/event.h"
+#include "platform/ui/types.h"
+
+namespace platform {
+
+struct TitleBarColors {
+    ui::Color ButtonBackground;
+    ui::Color ButtonInactiveBackground;
+    ui::Color ButtonHoverBackground;
+    ui::Color ButtonForeground;
+};
+
+class ApplicationView {
+public:
+    virtual ~ApplicationView() = default;
+    // In view pixels: the window's content area.
+    virtual ui::Rect VisibleBounds() const = 0;
+    ui::Event<> SizeChanged;
+
+    // Draw the page into the title bar area, with element as the drag area.
+    virtual void ExtendViewIntoTitleBar(ui::Element& dragArea) = 0;
+    virtual void SetTitleBarColors(const TitleBarColors& colors) = 0;
+
+    virtual bool TryEnterFullScreenMode() = 0;
+    virtual void ExitFullScreenMode() = 0;
+
+    // The system back request (Alt+Left, the mouse back button).
+    ui::Event<bool& /*handled*/> BackRequested;
+
+    // Ends the application.
+    virtual void Exit() = 0;
+};
+
+} // namespace platform

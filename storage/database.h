@@ -1,0 +1,38 @@
+#pragma once
+// The database layer: four operations straight on the SQLite C interface.
+// Texts cross the SQLite boundary one byte per character (see text_codec.h).
+#include <array>
+#include <cstdint>
+#include <string>
+
+struct sqlite3;
+
+namespace platform { class MessageDialogs; }
+
+enum DatabaseId : int32_t {
+    FavoritesDb = 0,
+    HistoryDb = 1,
+    ConfigDb = 2,
+};
+
+// One connection per database, shared by every caller; null when closed.
+extern std::array<sqlite3*, 3> ConnectionSlots;
+
+// Where the files live and who reports a failed open; set once at start.
+void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs);
+
+// Opens localFolder/fileName into the id's slot, closing a connection the slot
+// still holds. A failed open shows the "Erro" dialog and returns normally.
+void OpenDatabase(DatabaseId id, const std::string& fileName);
+// sqlite3_close on the slot, which is then empty.
+void CloseDatabase(DatabaseId id);
+
+// Runs one or more statements; returns SQLite's result code (0 = success).
+int32_t ExecuteStatement(DatabaseId id, const std::string& sql);
+// Column 0 of the first row as a number; -1 when no row (or the query failed).
+int32_t QueryInteger(DatabaseId id, const std::string& sql);
+// Column 0 of the first row as text; empty when no row (or the query failed).
+std::string QueryText(DatabaseId id, const std::string& sql);
+
+// A text value ready to splice between single quotes: quotes doubled.
+std::string SqlQuoted(const std::string& value);

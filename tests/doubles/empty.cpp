@@ -1,0 +1,1 @@
+// Keeps the doubles library non-empty while it grows.
