@@ -1,0 +1,92 @@
+#pragma once
+// Test doubles of the platform services: they record what the system asked
+// and let a test answer dialogs, fire ticks and fix the clock.
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace doubles {
+
+class FakeResources : public platform::Resources {
+public:
+    FakeResources();  // a small table with the keys the page uses
+    std::optional<std::string> TryGetString(const std::string& key) const override;
+    std::map<std::string, std::string> Table;
+};
+
+struct ShownDialog {
+    std::string Content;
+    std::string Title;
+    std::vector<std::string> Commands;
+    std::function<void(const std::string&)> OnCommand;
+};
+
+class FakeDialogs : public platform::MessageDialogs {
+public:
+    void Show(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
+              std::function<void(const std::string&)> onCommand) override;
+    // Picks a command of the last dialog, as the user would.
+    void Answer(const std::string& label);
+    std::vector<ShownDialog> Shown;
+};
+
+class ManualTimer : public platform::DispatcherTimer {
+public:
+    explicit ManualTimer(std::function<void()> tick) : Tick(std::move(tick)) {}
+    void Start() override { Enabled = true; ++Starts; }
+    void Stop() override { Enabled = false; ++Stops; }
+    bool IsEnabled() const override { return Enabled; }
+    std::function<void()> Tick;
+    bool Enabled = false;
+    int Starts = 0;
+    int Stops = 0;
+};
+
+class ManualTimers : public platform::DispatcherTimers {
+public:
+    std::unique_ptr<platform::DispatcherTimer> Create(std::function<void()> tick) override;
+    // Ticks every running timer n times, in creation order.
+    void TickAll(int n = 1);
+    std::vector<ManualTimer*> Created; // owned by their creators
+};
+
+class FakeApplicationView : public platform::ApplicationView {
+public:
+    ui::Rect VisibleBounds() const override { return Bounds; }
+    void ExtendViewIntoTitleBar(ui::Element& dragArea) override { TitleBarElement = &dragArea; }
+    void SetTitleBarColors(const platform::TitleBarColors& colors) override { Colors = colors; }
+    bool TryEnterFullScreenMode() override { FullScreen = true; return true; }
+    void ExitFullScreenMode() override { FullScreen = false; }
+    void Exit() override { ++ExitCalls; }
+    void Resize(double width, double height) { Bounds = {0, 0, width, height}; SizeChanged(); }
+
+    ui::Rect Bounds{0, 0, 1024, 768};
+    ui::Element* TitleBarElement = nullptr;
+    std::optional<platform::TitleBarColors> Colors;
+    bool FullScreen = false;
+    int ExitCalls = 0;
+};
+
+class FakeSystemInfo : public platform::SystemInfo {
+public:
+    bool IsTypePresent(const std::string& typeName) const override { return Phone && typeName == "Windows.UI.ViewManagement.StatusBar"; }
+    std::string DeviceFamily() const override { return Phone ? "Windows.Mobile" : "Windows.Desktop"; }
+    platform::PackageVersion Version() const override { return PackageVersion; }
+    std::string LocalFolderPath() const override { return Folder; }
+    bool Phone = false;
+    platform::PackageVersion PackageVersion{1, 2, 3, 4};
+    std::string Folder;
+};
+
+class FixedCalendar : public platform::Calendar {
+public:
+    platform::CalendarNow Now() const override { return Current; }
+    platform::CalendarNow Current{5, 3, 7, 9};
+};
+
+} // namespace doubles
