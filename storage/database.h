@@ -36,3 +36,6 @@ std::string QueryText(DatabaseId id, const std::string& sql);
 
 // A text value ready to splice between single quotes: quotes doubled.
 std::string SqlQuoted(const std::string& value);
+// A text value ready to splice between double quotes (the history insert's
+// title): double quotes doubled.
+std::string SqlDoubleQuoted(const std::string& value);

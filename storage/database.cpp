@@ -1,0 +1,148 @@
+#include "storage/database.h"
+
+#include <sqlite3.h>
+
+#include <climits>
+#include <cstdlib>
+#include <utility>
+
+#include "platform/message_dialog.h"
+#include "storage/text_codec.h"
+
+std::array<sqlite3*, 3> ConnectionSlots{};
+
+namespace {
+
+std::string LocalFolder;
+platform::MessageDialogs* Dialogs = nullptr;
+
+sqlite3* SlotFor(DatabaseId id)
+{
+    return ConnectionSlots.at(static_cast<size_t>(id));
+}
+
+// Prepares sql and steps once; the statement is live only while a row is there.
+class FirstRow {
+public:
+    FirstRow(DatabaseId id, const std::string& sql)
+    {
+        sqlite3* db = SlotFor(id);
+        if (db == nullptr)
+            return;
+        std::string narrowed = NarrowText(sql);
+        if (sqlite3_prepare_v2(db, narrowed.c_str(), -1, &m_statement, nullptr) != SQLITE_OK || m_statement == nullptr)
+            return;
+        m_hasRow = sqlite3_step(m_statement) == SQLITE_ROW;
+    }
+    ~FirstRow() { sqlite3_finalize(m_statement); }
+    FirstRow(const FirstRow&) = delete;
+    FirstRow& operator=(const FirstRow&) = delete;
+
+    bool HasRow() const { return m_hasRow; }
+    // Column 0's bytes; empty for a NULL value.
+    std::string FirstColumn() const
+    {
+        auto text = sqlite3_column_text(m_statement, 0);
+        return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+    }
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    bool m_hasRow = false;
+};
+
+// atoi's reading (leading blanks, sign, digits; 0 without digits), clamped
+// instead of overflowing.
+int32_t LeadingInteger(const std::string& text)
+{
+    long long value = std::strtoll(text.c_str(), nullptr, 10);
+    if (value > INT32_MAX) return INT32_MAX;
+    if (value < INT32_MIN) return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs)
+{
+    LocalFolder = std::move(localFolderPath);
+    Dialogs = dialogs;
+}
+
+void OpenDatabase(DatabaseId id, const std::string& fileName)
+{
+    // At most one connection per database: a connection the slot still holds
+    // would otherwise leak its handle and file descriptor.
+    CloseDatabase(id);
+    std::string path = LocalFolder + "/" + fileName;
+    sqlite3*& slot = ConnectionSlots.at(static_cast<size_t>(id));
+    if (sqlite3_open(path.c_str(), &slot) == SQLITE_OK)
+        return;
+    // A failed open still hands back a handle that must be released; the empty
+    // slot then makes later statements fail quietly.
+    sqlite3_close(slot);
+    slot = nullptr;
+    if (Dialogs != nullptr)
+        Dialogs->Show("Não foi possivel abrir a database.", "Erro");
+}
+
+void CloseDatabase(DatabaseId id)
+{
+    sqlite3*& slot = ConnectionSlots.at(static_cast<size_t>(id));
+    if (slot == nullptr)
+        return;
+    sqlite3_close(slot);
+    slot = nullptr;
+}
+
+int32_t ExecuteStatement(DatabaseId id, const std::string& sql)
+{
+    sqlite3* db = SlotFor(id);
+    if (db == nullptr)
+        return SQLITE_MISUSE;
+    std::string narrowed = NarrowText(sql);
+    char* error = nullptr;
+    int result = sqlite3_exec(db, narrowed.c_str(), nullptr, nullptr, &error);
+    sqlite3_free(error);
+    return result;
+}
+
+int32_t QueryInteger(DatabaseId id, const std::string& sql)
+{
+    FirstRow row(id, sql);
+    if (!row.HasRow())
+        return -1;
+    return LeadingInteger(row.FirstColumn());
+}
+
+std::string QueryText(DatabaseId id, const std::string& sql)
+{
+    FirstRow row(id, sql);
+    if (!row.HasRow())
+        return {};
+    return WidenText(row.FirstColumn());
+}
+
+std::string SqlQuoted(const std::string& value)
+{
+    std::string quoted;
+    quoted.reserve(value.size());
+    for (char c : value) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    return quoted;
+}
+
+std::string SqlDoubleQuoted(const std::string& value)
+{
+    std::string quoted;
+    quoted.reserve(value.size());
+    for (char c : value) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted;
+}
