@@ -35,11 +35,52 @@ public:
     ui::Color wThemeColor = ui::Color::White();
     ui::Color wThemeDarkColor = ui::Color::FromRgb(32, 32, 32);
 
+    // The open flags the polling timer animates; handlers only set them.
+    struct OpenFlags {
+        bool MainMenu = false;
+        bool AddFavorite = false;
+        bool SideMenu = false;
+        bool Favorites = false;
+        bool History = false;
+        bool Downloads = false;
+        bool DownloadDialog = false;
+        bool Settings = false;
+        bool SeventhPanel = false;
+        bool Extension = false;
+        bool OverlayWanted = false;
+    } Flags;
+    // The companion check has run for the current page.
+    bool BridgePromptShown = false;
+
     // Exit confirmation.
     void CloseAppButton_Click(ui::Element& sender);
 
     // Tabs.
     void OpenTab(const platform::Uri& uri);
+    void NewTab_Click(ui::Element& sender);
+    void NewPrivateTab_Click(ui::Element& sender);
+    void SelectTab(ui::Element& sender);
+    void CloseTab(ui::Element& sender);
+    void BackButton_Click(ui::Element& sender);
+    void ForwardButton_Click(ui::Element& sender);
+
+    // Address bar.
+    void AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args);
+    void AdressBox_GotFocus(ui::Element& sender);
+    void AdressBox_LostFocus(ui::Element& sender);
+
+    // Web view events of every tab.
+    void WebView_NavigationStarting(platform::WebView& sender, platform::NavigationStartingArgs& args);
+    void WebView_ContentLoading(platform::WebView& sender, const platform::ContentLoadingArgs& args);
+    void WebView_NavigationCompleted(platform::WebView& sender, const platform::NavigationCompletedArgs& args);
+    void WebView_NavigationFailed(platform::WebView& sender, const platform::NavigationFailedArgs& args);
+    void WebView_NewWindowRequested(platform::WebView& sender, platform::NewWindowRequestedArgs& args);
+    void WebView_UnviewableContentIdentified(platform::WebView& sender, const platform::UnviewableContentArgs& args);
+    void WebView_ContainsFullScreenElementChanged(platform::WebView& sender);
+    void WebView_DocumentTitleChanged(platform::WebView& sender);
+
+    // Open flags: clears every panel and menu flag, the overlay's and the context menu's.
+    void CloseAll();
 
     // Home screen.
     void CloseHomeScreen_Click(ui::Element& sender);
@@ -69,6 +110,13 @@ public:
     ui::Grid* wHomeScreenPanel = nullptr;
     ui::CheckBox* wHomeScreenCheckBox_DoNotShow = nullptr;
     ui::ProgressRing* LoadingRing = nullptr;
+    ui::Button* FavoriteStarButton = nullptr;
+    ui::TextBlock* ZoomText = nullptr;
+    ui::Button* SaveImageButton = nullptr;
+    ui::TextBlock* SaveImageText = nullptr;
+    ui::Element* SuggestionList = nullptr;
+    ui::Element* wReelpullPromptBar = nullptr;
+    ui::Element* wSideMenu = nullptr;
 
 private:
     void LoadPage();
@@ -79,6 +127,8 @@ private:
     void ResetZoomState();
     void OpenFirstTabs();
     void ShowHomeScreenIfWanted();
+    void SubscribeWebViewEvents(platform::WebView& view);
+    void NavigateOrOpen(const platform::Uri& uri);
 
     platform::PlatformServices& m_services;
     ui::LoadedMarkup m_markup;

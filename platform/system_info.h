@@ -20,6 +20,8 @@ public:
     // "Windows.Desktop" here; "Windows.Mobile" on phones.
     virtual std::string DeviceFamily() const = 0;
     virtual PackageVersion Version() const = 0;
+    // Hides the phone's status bar (started, not awaited); nothing on a desktop.
+    virtual void HideStatusBar() {}
     // The local data folder (created at start), as a UTF-8 path without a trailing slash.
     virtual std::string LocalFolderPath() const = 0;
 };

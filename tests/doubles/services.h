@@ -78,7 +78,9 @@ public:
     std::string DeviceFamily() const override { return Phone ? "Windows.Mobile" : "Windows.Desktop"; }
     platform::PackageVersion Version() const override { return PackageVersion; }
     std::string LocalFolderPath() const override { return Folder; }
+    void HideStatusBar() override { ++StatusBarHides; }
     bool Phone = false;
+    int StatusBarHides = 0;
     platform::PackageVersion PackageVersion{1, 2, 3, 4};
     std::string Folder;
 };

@@ -1,0 +1,44 @@
+#pragma once
+// The application object: receives launches and activations, keeps the
+// address it was started with and builds the one page.
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+
+class MainPage;
+
+struct LaunchArgs {
+    std::string Arguments;          // the address a pinned page carries; empty otherwise
+    bool PrelaunchActivated = false;
+};
+
+enum class ActivationKind { Launch = 0, Protocol = 4 };
+
+// What the application needs of its window.
+class AppWindow {
+public:
+    virtual ~AppWindow() = default;
+    // Makes the page the window's content.
+    virtual void SetContent(MainPage& page) = 0;
+    virtual void Activate() = 0;
+};
+
+class App {
+public:
+    App(platform::PlatformServices& services, AppWindow& window);
+    ~App();
+
+    void OnLaunched(const LaunchArgs& args);
+    void OnActivated(ActivationKind kind, const std::string& rawUri);
+    void OnSuspending();
+
+    MainPage* Page() const { return m_page.get(); }
+
+private:
+    void CreatePage();
+
+    platform::PlatformServices& m_services;
+    AppWindow& m_window;
+    std::unique_ptr<MainPage> m_page;
+};

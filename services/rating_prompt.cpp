@@ -1,0 +1,4 @@
+// The rating prompt check at start.
+#include "app/main_page.h"
+
+void MainPage::CheckRatingPrompt() {}
