@@ -72,6 +72,7 @@ public:
     Element* Parent() const { return m_parent; }
     Element& Root();
     void SetObserver(ElementObserver* observer) { m_observer = observer; }
+    ElementObserver* Observer() const { return m_observer; }
 
     // Identity
     const std::string& Name() const { return m_name; }
@@ -275,11 +276,16 @@ public:
     ElementKind Kind() const override { return ElementKind::ScrollViewer; }
     double VerticalOffset() const { return m_vOffset; }
     double HorizontalOffset() const { return m_hOffset; }
+    // Negative offsets read as 0; the layout engine clamps them to the extent.
     void ScrollTo(double horizontal, double vertical);
     ScrollBarVisibility VerticalScrollBarVisibility() const { return m_vBar; }
     void SetVerticalScrollBarVisibility(ScrollBarVisibility v) { Assign(m_vBar, v, Property::ScrollBarVisibility); }
     ScrollBarVisibility HorizontalScrollBarVisibility() const { return m_hBar; }
     void SetHorizontalScrollBarVisibility(ScrollBarVisibility v) { Assign(m_hBar, v, Property::ScrollBarVisibility); }
+
+    // Layout results: the content's size and the visible part of it.
+    Size ExtentSize;
+    Size ViewportSize;
 
 private:
     double m_vOffset = 0;
@@ -328,7 +334,9 @@ public:
     TextBox();
     ElementKind Kind() const override { return ElementKind::TextBox; }
     const std::string& Text() const { return m_text; }
-    void SetText(std::string v) { Assign(m_text, std::move(v), Property::Text); }
+    // Raises TextChanged as well, as a change made by code does on the
+    // original platform (handlers tell the two apart by FocusState).
+    void SetText(std::string v);
     const std::string& PlaceholderText() const { return m_placeholder; }
     void SetPlaceholderText(std::string v) { Assign(m_placeholder, std::move(v), Property::PlaceholderText); }
 
@@ -340,8 +348,10 @@ public:
     void SetSelectionLength(int length) { Select(m_selectionStart, length); }
 
     ui::FocusState FocusState() const { return m_focusState; }
-    // Asks the platform for keyboard focus.
+    // Asks the platform for keyboard focus (Property::FocusRequest); the
+    // renderer grants it through SetFocusStateFromUser(RequestedFocus()).
     void Focus(ui::FocusState how);
+    ui::FocusState RequestedFocus() const { return m_requestedFocus; }
 
     Event<Element&, KeyEventArgs&> KeyDown;
     Event<Element&> GotFocus;
@@ -359,10 +369,12 @@ private:
     int m_selectionStart = 0;
     int m_selectionLength = 0;
     ui::FocusState m_focusState = ui::FocusState::Unfocused;
+    ui::FocusState m_requestedFocus = ui::FocusState::Unfocused;
 };
 
 class ComboBox : public Element {
 public:
+    ComboBox();
     ElementKind Kind() const override { return ElementKind::ComboBox; }
     const std::vector<std::string>& Items() const { return m_items; }
     void SetItems(std::vector<std::string> v) { Assign(m_items, std::move(v), Property::Items); }
@@ -377,6 +389,7 @@ private:
 
 class ToggleSwitch : public Element {
 public:
+    ToggleSwitch();
     ElementKind Kind() const override { return ElementKind::ToggleSwitch; }
     bool IsOn() const { return m_on; }
     void SetIsOn(bool v) { if (v != m_on) { m_on = v; Changed(Property::IsOn); Toggled(*this); } }
@@ -391,6 +404,7 @@ private:
 
 class CheckBox : public Element {
 public:
+    CheckBox();
     ElementKind Kind() const override { return ElementKind::CheckBox; }
     std::optional<bool> IsChecked() const { return m_checked; }
     void SetIsChecked(std::optional<bool> v);
@@ -425,6 +439,7 @@ private:
 
 class ProgressRing : public Element {
 public:
+    ProgressRing();
     ElementKind Kind() const override { return ElementKind::ProgressRing; }
     bool IsActive() const { return m_active; }
     void SetIsActive(bool v) { Assign(m_active, v, Property::IsActive); }

@@ -82,6 +82,8 @@ enum class ScrollBarVisibility { Disabled, Auto, Hidden, Visible };
 // The system compares visibility and focus by their names.
 std::string ToString(Visibility v);
 std::string ToString(FocusState f);
+std::string ToString(HorizontalAlignment a);
+std::string ToString(VerticalAlignment a);
 std::optional<Visibility> ParseVisibility(std::string_view name);
 std::optional<FocusState> ParseFocusState(std::string_view name);
 std::optional<HorizontalAlignment> ParseHorizontalAlignment(std::string_view name);
