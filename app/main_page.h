@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 #include "platform/ui/element.h"
@@ -129,6 +130,30 @@ private:
     void ShowHomeScreenIfWanted();
     void SubscribeWebViewEvents(platform::WebView& view);
     void NavigateOrOpen(const platform::Uri& uri);
+    void BuildStripHeader(int n, bool lightTheme);
+    void BuildListHeader(int n, bool lightTheme);
+    void MoveTabSlot(int from, int to);
+    // Tab captions: the theme's highlight, or none.
+    ui::Color TabHighlightColor();
+    void HighlightCaptions(int tab);
+    void ClearCaptionHighlight(int tab);
+    void SetCaptions(int tab, const std::string& text);
+    void UpdateFavoriteStar(const std::string& link);
+    void MarkPrivateTab(int tab, bool lightTheme);
+    void RecordHistory(platform::WebView& view, const platform::CalendarNow& now);
+    void SavePageOpened(int tab, const std::string& link);
+    void InstallBridge(platform::WebView& view);
+    void InjectPageScripts(platform::WebView& view);
+    void ApplyZoom(int tab);
+    platform::WebView* CurrentWebView() const;
+    bool IsCurrent(const platform::WebView& view) const;
+    // Web views and headers of closed tabs live until the next tick, so a
+    // close button is never destroyed inside its own click.
+    void ReleaseRetiredElements();
+
+    // The next OpenTab creates a private tab (the new-private-tab command).
+    bool m_nextTabPrivate = false;
+    std::vector<std::unique_ptr<ui::Element>> m_retiredElements;
 
     platform::PlatformServices& m_services;
     ui::LoadedMarkup m_markup;
