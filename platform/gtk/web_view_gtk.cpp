@@ -1,0 +1,414 @@
+#include "platform/gtk/web_view_gtk.h"
+
+#include <exception>
+#include <utility>
+
+namespace {
+
+// Sub-frame completions never reach load-changed, so a script in every frame
+// reports its own load. It runs in a world of its own: page script can neither
+// see nor fake that channel.
+constexpr const char* FrameWorldName = "tolvane-frames";
+constexpr const char* FrameHandlerName = "tolvaneFrame";
+constexpr const char* FrameCompletionScript =
+    "if (window !== window.top) {\n"
+    "  window.addEventListener('load', function () {\n"
+    "    window.webkit.messageHandlers.tolvaneFrame.postMessage(String(window.location.href));\n"
+    "  });\n"
+    "}\n";
+
+std::string TextOrEmpty(const char* text)
+{
+    return text ? std::string(text) : std::string();
+}
+
+std::string TakeText(char* owned)
+{
+    std::string text = TextOrEmpty(owned);
+    g_free(owned);
+    return text;
+}
+
+// GVariant strings must be valid UTF-8; a stray byte becomes U+FFFD instead
+// of a critical warning and a lost call.
+std::string ValidUtf8(const std::string& text)
+{
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
+        return text;
+    return TakeText(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
+}
+
+std::string PropertyText(JSCValue* object, const char* name)
+{
+    gtkui::GObjectPtr<JSCValue> property(jsc_value_object_get_property(object, name));
+    if (!property || jsc_value_is_undefined(property.Get()) || jsc_value_is_null(property.Get()))
+        return {};
+    return TakeText(jsc_value_to_string(property.Get()));
+}
+
+std::vector<std::string> ArrayTexts(JSCValue* array)
+{
+    std::vector<std::string> texts;
+    if (!array || !jsc_value_is_array(array))
+        return texts;
+    gtkui::GObjectPtr<JSCValue> length(jsc_value_object_get_property(array, "length"));
+    const int count = length ? jsc_value_to_int32(length.Get()) : 0;
+    for (int i = 0; i < count; ++i) {
+        gtkui::GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
+        texts.push_back(item ? TakeText(jsc_value_to_string(item.Get())) : std::string());
+    }
+    return texts;
+}
+
+// A script call in flight. Its callback runs even after the adapter is gone
+// (the engine keeps its view alive until the reply), so it holds nothing of
+// the adapter: only what the caller asked to be told.
+struct PendingScript {
+    std::function<void(std::optional<std::string>)> Done;
+};
+
+void ReportScriptResult(std::unique_ptr<PendingScript> pending, JSCValue* value, GError* error)
+{
+    gtkui::GObjectPtr<JSCValue> result(value);
+    if (error) {
+        // Cancelled means the adapter was destroyed: whoever asked is gone too.
+        const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+        if (!cancelled)
+            g_debug("web view script failed: %s", error->message);
+        g_error_free(error);
+        if (!cancelled && pending->Done)
+            pending->Done(std::nullopt);
+        return;
+    }
+    if (pending->Done)
+        pending->Done(TakeText(jsc_value_to_string(result.Get())));
+}
+
+void EvaluateFinished(GObject* source, GAsyncResult* result, gpointer data)
+{
+    std::unique_ptr<PendingScript> pending(static_cast<PendingScript*>(data));
+    GError* error = nullptr;
+    JSCValue* value =
+        webkit_web_view_evaluate_javascript_finish(reinterpret_cast<::WebKitWebView*>(source), result, &error);
+    ReportScriptResult(std::move(pending), value, error);
+}
+
+void CallFinished(GObject* source, GAsyncResult* result, gpointer data)
+{
+    std::unique_ptr<PendingScript> pending(static_cast<PendingScript*>(data));
+    GError* error = nullptr;
+    JSCValue* value = webkit_web_view_call_async_javascript_function_finish(
+        reinterpret_cast<::WebKitWebView*>(source), result, &error);
+    ReportScriptResult(std::move(pending), value, error);
+}
+
+// Loads the engine drops on purpose: replaced by a newer navigation, stopped,
+// or turned away by a policy decision (content shown elsewhere or not at all).
+bool IsAbandonedLoad(const GError* error)
+{
+    return g_error_matches(error, WEBKIT_NETWORK_ERROR, WEBKIT_NETWORK_ERROR_CANCELLED)
+        || g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
+}
+
+} // namespace
+
+namespace gtkui {
+
+WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session)
+    : m_content(webkit_user_content_manager_new())
+    , m_cancellable(g_cancellable_new())
+{
+    // All three are construct-only: the session cannot be swapped later.
+    m_view = RefSink(static_cast<::WebKitWebView*>(g_object_new(WEBKIT_TYPE_WEB_VIEW,
+                                                                "web-context", context,
+                                                                "network-session", session,
+                                                                "user-content-manager", m_content.Get(),
+                                                                nullptr)));
+    ConnectSignals();
+    InstallFrameCompletionScript();
+}
+
+WebKitWebView::~WebKitWebView()
+{
+    // Handlers first, so nothing the engine still emits reaches this object;
+    // then every script reply in flight learns that nobody waits for it.
+    m_connections.clear();
+    g_cancellable_cancel(m_cancellable.Get());
+}
+
+GtkWidget* WebKitWebView::NativeWidget()
+{
+    return GTK_WIDGET(m_view.Get());
+}
+
+void WebKitWebView::ConnectSignals()
+{
+    auto connect = [this](gpointer instance, const char* signal, GCallback callback) {
+        m_connections.emplace_back(instance, g_signal_connect(instance, signal, callback, this));
+    };
+    connect(m_view.Get(), "load-changed", G_CALLBACK(LoadChangedThunk));
+    connect(m_view.Get(), "load-failed", G_CALLBACK(LoadFailedThunk));
+    connect(m_view.Get(), "create", G_CALLBACK(CreateThunk));
+    connect(m_view.Get(), "decide-policy", G_CALLBACK(DecidePolicyThunk));
+    connect(m_view.Get(), "enter-fullscreen", G_CALLBACK(EnterFullScreenThunk));
+    connect(m_view.Get(), "leave-fullscreen", G_CALLBACK(LeaveFullScreenThunk));
+    connect(m_view.Get(), "notify::title", G_CALLBACK(TitleChangedThunk));
+
+    // Handlers are connected before the names are registered, so no message
+    // can arrive unheard.
+    const std::string frameSignal = std::string("script-message-received::") + FrameHandlerName;
+    connect(m_content.Get(), frameSignal.c_str(), G_CALLBACK(FrameMessageThunk));
+    webkit_user_content_manager_register_script_message_handler(m_content.Get(), FrameHandlerName, FrameWorldName);
+
+    const std::string bridgeSignal = std::string("script-message-received::") + BridgeHandlerName;
+    connect(m_content.Get(), bridgeSignal.c_str(), G_CALLBACK(BridgeMessageThunk));
+    webkit_user_content_manager_register_script_message_handler(m_content.Get(), BridgeHandlerName, nullptr);
+}
+
+void WebKitWebView::InstallFrameCompletionScript()
+{
+    WebKitUserScript* script = webkit_user_script_new_for_world(FrameCompletionScript,
+                                                                WEBKIT_USER_CONTENT_INJECT_ALL_FRAMES,
+                                                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START,
+                                                                FrameWorldName, nullptr, nullptr);
+    webkit_user_content_manager_add_script(m_content.Get(), script);
+    webkit_user_script_unref(script);
+}
+
+void WebKitWebView::Navigate(const platform::Uri& uri)
+{
+    webkit_web_view_load_uri(m_view.Get(), uri.AbsoluteUri().c_str());
+}
+
+std::string WebKitWebView::Source() const
+{
+    return TextOrEmpty(webkit_web_view_get_uri(m_view.Get()));
+}
+
+std::string WebKitWebView::DocumentTitle() const
+{
+    return TextOrEmpty(webkit_web_view_get_title(m_view.Get()));
+}
+
+bool WebKitWebView::CanGoBack() const
+{
+    return webkit_web_view_can_go_back(m_view.Get());
+}
+
+void WebKitWebView::GoBack()
+{
+    webkit_web_view_go_back(m_view.Get());
+}
+
+bool WebKitWebView::CanGoForward() const
+{
+    return webkit_web_view_can_go_forward(m_view.Get());
+}
+
+void WebKitWebView::GoForward()
+{
+    webkit_web_view_go_forward(m_view.Get());
+}
+
+void WebKitWebView::InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
+                                      std::function<void(std::optional<std::string>)> done)
+{
+    if (functionName == "eval") {
+        if (arguments.empty()) {
+            // Nothing to run: it fails as a script would, just sooner.
+            if (done)
+                done(std::nullopt);
+            return;
+        }
+        const std::string script = ValidUtf8(arguments.front());
+        webkit_web_view_evaluate_javascript(m_view.Get(), script.c_str(), static_cast<gssize>(script.size()),
+                                            nullptr, nullptr, m_cancellable.Get(), EvaluateFinished,
+                                            new PendingScript{std::move(done)});
+        return;
+    }
+
+    // A named page function, its arguments passed as strings a0, a1, … so no
+    // argument text is ever spliced into script source.
+    GVariantDict named;
+    g_variant_dict_init(&named, nullptr);
+    std::string body = "return " + functionName + "(";
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string key = "a" + std::to_string(i);
+        g_variant_dict_insert_value(&named, key.c_str(), g_variant_new_string(ValidUtf8(arguments[i]).c_str()));
+        body += (i ? ", " : "") + key;
+    }
+    body += ");";
+    GVariant* argumentsVariant = g_variant_ref_sink(g_variant_dict_end(&named));
+    webkit_web_view_call_async_javascript_function(m_view.Get(), body.c_str(), static_cast<gssize>(body.size()),
+                                                   argumentsVariant, nullptr, nullptr, m_cancellable.Get(),
+                                                   CallFinished, new PendingScript{std::move(done)});
+    g_variant_unref(argumentsVariant);
+}
+
+void WebKitWebView::AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object)
+{
+    // A later object under the same name replaces the earlier one, as each
+    // navigation brings a fresh bridge object.
+    m_allowedObjects[name] = std::move(object);
+}
+
+void WebKitWebView::Focus(ui::FocusState how)
+{
+    if (how != ui::FocusState::Unfocused)
+        gtk_widget_grab_focus(GTK_WIDGET(m_view.Get()));
+}
+
+void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
+{
+    switch (event) {
+    case WEBKIT_LOAD_STARTED: {
+        m_outcome = LoadOutcome::Loading;
+        m_failedUri.clear();
+        m_failedStatus = 0;
+        platform::NavigationStartingArgs args{Source()};
+        NavigationStarting(*this, args);
+        if (args.Cancel) {
+            m_outcome = LoadOutcome::Abandoned;
+            webkit_web_view_stop_loading(m_view.Get());
+        }
+        break;
+    }
+    case WEBKIT_LOAD_COMMITTED:
+        if (m_outcome == LoadOutcome::Loading)
+            ContentLoading(*this, platform::ContentLoadingArgs{Source()});
+        break;
+    case WEBKIT_LOAD_FINISHED:
+        if (m_outcome == LoadOutcome::Loading)
+            NavigationCompleted(*this, platform::NavigationCompletedArgs{Source(), true, 0});
+        else if (m_outcome == LoadOutcome::Failed)
+            NavigationCompleted(*this, platform::NavigationCompletedArgs{m_failedUri, false, m_failedStatus});
+        // Further FINISHED without a new STARTED belong to nothing we report.
+        m_outcome = LoadOutcome::Abandoned;
+        break;
+    case WEBKIT_LOAD_REDIRECTED:
+        break;
+    }
+}
+
+bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
+{
+    if (IsAbandonedLoad(error)) {
+        m_outcome = LoadOutcome::Abandoned;
+    } else if (m_outcome == LoadOutcome::Loading) {
+        m_outcome = LoadOutcome::Failed;
+        m_failedUri = TextOrEmpty(failingUri);
+        m_failedStatus = error ? error->code : 0;
+        NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+    }
+    // Handled: the engine's own error page never shows; the system has one.
+    return true;
+}
+
+GtkWidget* WebKitWebView::OnCreate(WebKitNavigationAction* action)
+{
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    platform::NewWindowRequestedArgs args;
+    args.Uri = TextOrEmpty(request ? webkit_uri_request_get_uri(request) : nullptr);
+    args.Referrer = Source();
+    NewWindowRequested(*this, args);
+    // Handled or not, the engine gets no window: pages open in tabs the
+    // system manages, never in a window of their own.
+    return nullptr;
+}
+
+bool WebKitWebView::OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type)
+{
+    if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
+        return false;
+    auto* responseDecision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
+    if (!webkit_response_policy_decision_is_main_frame_main_resource(responseDecision)
+        || webkit_response_policy_decision_is_mime_type_supported(responseDecision))
+        return false;
+
+    WebKitURIResponse* response = webkit_response_policy_decision_get_response(responseDecision);
+    platform::UnviewableContentArgs args{TextOrEmpty(webkit_uri_response_get_uri(response)),
+                                         TextOrEmpty(webkit_uri_response_get_mime_type(response))};
+    // The page stays as it was; what to do with the content is the system's call.
+    webkit_policy_decision_ignore(decision);
+    UnviewableContentIdentified(*this, args);
+    return true;
+}
+
+void WebKitWebView::OnFullScreenChanged(bool entered)
+{
+    m_fullScreen = entered;
+    ContainsFullScreenElementChanged(*this);
+}
+
+void WebKitWebView::OnBridgeMessage(JSCValue* message)
+{
+    if (!message || !jsc_value_is_object(message))
+        return;
+    const std::string objectName = PropertyText(message, "object");
+    const auto found = m_allowedObjects.find(objectName);
+    if (found == m_allowedObjects.end() || !found->second)
+        return; // a page may post anything; only known objects are called
+    const std::string method = PropertyText(message, "method");
+    GObjectPtr<JSCValue> args(jsc_value_object_get_property(message, "args"));
+    // Keep the object alive through the call even if it replaces itself.
+    std::shared_ptr<platform::WebAllowedObject> object = found->second;
+    try {
+        object->Invoke(method, ArrayTexts(args.Get()));
+    } catch (const std::exception& e) {
+        g_warning("web-allowed object %s.%s failed: %s", objectName.c_str(), method.c_str(), e.what());
+    }
+}
+
+void WebKitWebView::LoadChangedThunk(::WebKitWebView*, WebKitLoadEvent event, gpointer self)
+{
+    static_cast<WebKitWebView*>(self)->OnLoadChanged(event);
+}
+
+gboolean WebKitWebView::LoadFailedThunk(::WebKitWebView*, WebKitLoadEvent, const char* failingUri, GError* error,
+                                        gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnLoadFailed(failingUri, error);
+}
+
+GtkWidget* WebKitWebView::CreateThunk(::WebKitWebView*, WebKitNavigationAction* action, gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnCreate(action);
+}
+
+gboolean WebKitWebView::DecidePolicyThunk(::WebKitWebView*, WebKitPolicyDecision* decision,
+                                          WebKitPolicyDecisionType type, gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnDecidePolicy(decision, type);
+}
+
+gboolean WebKitWebView::EnterFullScreenThunk(::WebKitWebView*, gpointer self)
+{
+    static_cast<WebKitWebView*>(self)->OnFullScreenChanged(true);
+    return FALSE; // the element still goes full screen
+}
+
+gboolean WebKitWebView::LeaveFullScreenThunk(::WebKitWebView*, gpointer self)
+{
+    static_cast<WebKitWebView*>(self)->OnFullScreenChanged(false);
+    return FALSE;
+}
+
+void WebKitWebView::TitleChangedThunk(GObject*, GParamSpec*, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    view->DocumentTitleChanged(*view);
+}
+
+void WebKitWebView::FrameMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    const std::string frameUri = message ? TakeText(jsc_value_to_string(message)) : std::string();
+    view->FrameNavigationCompleted(*view, platform::NavigationCompletedArgs{frameUri, true, 0});
+}
+
+void WebKitWebView::BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self)
+{
+    static_cast<WebKitWebView*>(self)->OnBridgeMessage(message);
+}
+
+} // namespace gtkui

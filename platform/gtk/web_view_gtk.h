@@ -1,0 +1,91 @@
+#pragma once
+// The system's web view on WebKitGTK: one WebKitWebView whose load, policy,
+// window and full-screen signals become the platform::WebView events, in the
+// engine's own order and with its own values.
+//
+// Inside namespace gtkui the name WebKitWebView means this adapter; the engine's
+// type is always written ::WebKitWebView (and its cast macros are not used here,
+// since they name the type unqualified).
+#include <webkit/webkit.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/native_element.h"
+#include "platform/gtk/signal_connection.h"
+#include "platform/web_view.h"
+
+namespace gtkui {
+
+class WebKitWebView : public platform::WebView, public NativeElement {
+public:
+    // The session is fixed for the view's life (the engine takes it only at
+    // construction): a private view gets the ephemeral one before any load.
+    WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session);
+    ~WebKitWebView() override;
+
+    GtkWidget* NativeWidget() override;
+    // The engine's view, for the shell and for tests.
+    ::WebKitWebView* Engine() const { return m_view.Get(); }
+
+    void Navigate(const platform::Uri& uri) override;
+    std::string Source() const override;
+    std::string DocumentTitle() const override;
+    bool CanGoBack() const override;
+    void GoBack() override;
+    bool CanGoForward() const override;
+    void GoForward() override;
+    bool ContainsFullScreenElement() const override { return m_fullScreen; }
+
+    void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
+                           std::function<void(std::optional<std::string>)> done = {}) override;
+    void AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object) override;
+    void Focus(ui::FocusState how) override;
+
+    // The script message handler page script posts {object, method, args} to,
+    // to reach a web-allowed object.
+    static constexpr const char* BridgeHandlerName = "tolvaneBridge";
+
+private:
+    // What became of the main-frame load that started last.
+    enum class LoadOutcome { Loading, Failed, Abandoned };
+
+    void ConnectSignals();
+    void InstallFrameCompletionScript();
+    void OnLoadChanged(WebKitLoadEvent event);
+    bool OnLoadFailed(const char* failingUri, const GError* error);
+    GtkWidget* OnCreate(WebKitNavigationAction* action);
+    bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+    void OnFullScreenChanged(bool entered);
+    void OnBridgeMessage(JSCValue* message);
+
+    static void LoadChangedThunk(::WebKitWebView*, WebKitLoadEvent event, gpointer self);
+    static gboolean LoadFailedThunk(::WebKitWebView*, WebKitLoadEvent, const char* failingUri, GError* error,
+                                    gpointer self);
+    static GtkWidget* CreateThunk(::WebKitWebView*, WebKitNavigationAction* action, gpointer self);
+    static gboolean DecidePolicyThunk(::WebKitWebView*, WebKitPolicyDecision* decision,
+                                      WebKitPolicyDecisionType type, gpointer self);
+    static gboolean EnterFullScreenThunk(::WebKitWebView*, gpointer self);
+    static gboolean LeaveFullScreenThunk(::WebKitWebView*, gpointer self);
+    static void TitleChangedThunk(GObject*, GParamSpec*, gpointer self);
+    static void FrameMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
+    static void BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
+
+    // Declared first so they are released last: the connections and the
+    // cancellable below refer to them.
+    GObjectPtr<WebKitUserContentManager> m_content;
+    GObjectPtr<::WebKitWebView> m_view;
+    GObjectPtr<GCancellable> m_cancellable;
+    std::vector<SignalConnection> m_connections;
+
+    std::map<std::string, std::shared_ptr<platform::WebAllowedObject>> m_allowedObjects;
+    LoadOutcome m_outcome = LoadOutcome::Loading;
+    std::string m_failedUri;
+    int m_failedStatus = 0;
+    bool m_fullScreen = false;
+};
+
+} // namespace gtkui
