@@ -1,0 +1,51 @@
+#include "platform/gtk/display_text.h"
+
+#include <glib.h>
+
+#include "platform/gtk/glyph_map.h"
+
+namespace gtkui {
+
+std::string ValidUtf8(std::string_view text)
+{
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
+        return std::string(text);
+    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
+    std::string result(valid);
+    g_free(valid);
+    return result;
+}
+
+DisplayText ResolveDisplayText(std::string_view text, std::string_view family)
+{
+    std::string valid = ValidUtf8(text);
+    if (!IsSymbolFont(family))
+        return {std::move(valid), std::string(family)};
+    return {MapGlyphs(valid), std::string(GlyphFontFamily)};
+}
+
+int CharOffsetFromUtf16(std::string_view text, int utf16Offset)
+{
+    int chars = 0;
+    int units = 0;
+    const char* end = text.data() + text.size();
+    for (const char* p = text.data(); p < end && units < utf16Offset; p = g_utf8_next_char(p)) {
+        units += g_utf8_get_char(p) > 0xFFFF ? 2 : 1;
+        ++chars;
+    }
+    return chars;
+}
+
+int Utf16OffsetFromChars(std::string_view text, int charOffset)
+{
+    int chars = 0;
+    int units = 0;
+    const char* end = text.data() + text.size();
+    for (const char* p = text.data(); p < end && chars < charOffset; p = g_utf8_next_char(p)) {
+        units += g_utf8_get_char(p) > 0xFFFF ? 2 : 1;
+        ++chars;
+    }
+    return units;
+}
+
+} // namespace gtkui
