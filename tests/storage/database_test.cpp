@@ -179,8 +179,11 @@ TEST_F(DatabaseTest, UnopenableDatabaseShowsErrorOnceAndCallerGoesOn)
     auto blocker = Folder / "not-a-folder";
     std::ofstream(blocker) << "x";
     ConfigureDatabases(blocker.string(), &Dialogs);
+    auto memoryBefore = sqlite3_memory_used();
 
     OpenDatabase(HistoryDb, "wHistoric_database.db");
+
+    EXPECT_EQ(sqlite3_memory_used(), memoryBefore) << "the failed handle is released";
 
     ASSERT_EQ(Dialogs.Shown.size(), 1u);
     EXPECT_EQ(Dialogs.Shown[0].Content, "Não foi possivel abrir a database.");

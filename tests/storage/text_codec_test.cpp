@@ -14,6 +14,11 @@ struct CodecCase {
     std::string Stored; // bytes as they reach SQLite
 };
 
+void PrintTo(const CodecCase& c, std::ostream* out)
+{
+    *out << c.Name;
+}
+
 const std::vector<CodecCase> RoundTripCases = {
     {"ascii", "http://example.com/?q=a&b=c", "http://example.com/?q=a&b=c"},
     {"portuguese", "Sem título: ação", "Sem t\xEDtulo: a\xE7\xE3o"},
