@@ -52,7 +52,6 @@ GtkAllocation PixelRect(double x, double y, double width, double height)
 
 void PlaceChildren(GtkWidget* container, bool descendants)
 {
-    const ContainerScroll& scroll = StateOf(container).Scroll;
     for (GtkWidget* child = gtk_widget_get_first_child(container); child;
          child = gtk_widget_get_next_sibling(child)) {
         if (!gtk_widget_should_layout(child))
@@ -65,7 +64,7 @@ void PlaceChildren(GtkWidget* container, bool descendants)
         GtkAllocation allocation;
         if (const ui::Element* element = WidgetElement(child)) {
             const ui::Rect& r = element->LayoutRect;
-            allocation = PixelRect(r.X - scroll.HorizontalOffset, r.Y - scroll.VerticalOffset, r.Width, r.Height);
+            allocation = PixelRect(r.X, r.Y, r.Width, r.Height);
         } else {
             allocation = GtkAllocation{0, 0, gtk_widget_get_width(container), gtk_widget_get_height(container)};
         }

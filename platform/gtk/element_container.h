@@ -1,7 +1,8 @@
 #pragma once
 // The widget behind every panel: it places each child at the rectangle the
-// layout engine computed for the child's element, paints the panel's
-// background and border, clips what overflows, and offsets scrolled content.
+// layout engine computed for the child's element (scrolled content is
+// already offset there), paints the panel's background and border, and clips
+// what overflows.
 #include <gtk/gtk.h>
 
 #include <functional>
@@ -19,8 +20,7 @@ struct ContainerPaint {
     bool operator==(const ContainerPaint&) const = default;
 };
 
-// Scrolled content: children move up and left by the offsets; an indicator
-// shows which part of the extent the viewport shows.
+// A scroll viewer's indicator: which part of the extent the viewport shows.
 struct ContainerScroll {
     double HorizontalOffset = 0;
     double VerticalOffset = 0;
@@ -34,7 +34,6 @@ GtkWidget* ElementContainerNew(); // a floating reference
 bool IsElementContainer(GtkWidget* widget);
 
 void ElementContainerSetPaint(GtkWidget* container, const ContainerPaint& paint);
-// Takes effect at the next allocation (set it from the layout hook, or queue one).
 void ElementContainerSetScroll(GtkWidget* container, const ContainerScroll& scroll);
 // Clicks on an empty area reach a panel only where it paints a background,
 // as on the original platform; a scroll viewer takes them everywhere.
