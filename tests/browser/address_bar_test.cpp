@@ -102,7 +102,7 @@ TEST_F(AddressBar, InvalidAddressIsReportedAndNothingLoads)
 {
     auto& page = h.Start();
     h.Dialogs.Shown.clear();
-    EXPECT_EQ(Enter("http://exa mple.com/%zz"), "");
+    EXPECT_EQ(Enter("http://[::1"), "");
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
     EXPECT_EQ(page.CurrentTabIndex, 0);
 }
