@@ -24,6 +24,9 @@ void MainPage::TimerControl(const std::string& timer, const std::string& command
         target->Stop();
 }
 
-void MainPage::PollingTimer_Tick() {}
+void MainPage::PollingTimer_Tick()
+{
+    ReleaseRetiredElements();
+}
 
 void MainPage::DownloadTimer_Tick() {}
