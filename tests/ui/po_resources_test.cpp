@@ -96,18 +96,11 @@ TEST(PoResources, ReportsProblemsWithTheirLine)
     EXPECT_EQ(resources.GetString("a"), "1");
 }
 
-// The checkout this test was compiled from.
-std::string SourceDir()
-{
-    std::string file = __FILE__;
-    return file.substr(0, file.rfind("/tests/ui/"));
-}
-
 TEST(PoResources, BundledTablesParseCleanly)
 {
     // The real tables: every entry must load; a typo would leave a key showing.
     for (const char* name : {"en-US", "pt-BR"}) {
-        std::string path = SourceDir() + "/resources/" + name + ".po";
+        std::string path = std::string(TOLVANE_SOURCE_DIR) + "/resources/" + name + ".po";
         FILE* file = std::fopen(path.c_str(), "rb");
         if (!file)
             GTEST_SKIP() << path << " not written yet";

@@ -1,0 +1,36 @@
+#pragma once
+// Dispatcher timers on the GLib main loop: a running timer is a 16 ms timeout
+// source (about 60 ticks a second), removed when it stops or dies.
+#include <functional>
+#include <memory>
+
+#include "platform/dispatcher_timer.h"
+#include "platform/gtk/source_holder.h"
+
+namespace gtkui {
+
+class GLibDispatcherTimer : public platform::DispatcherTimer {
+public:
+    static constexpr unsigned IntervalMs = 16;
+
+    explicit GLibDispatcherTimer(std::function<void()> tick);
+    ~GLibDispatcherTimer() override = default;
+
+    // Starting a running timer changes nothing (its period is not restarted).
+    void Start() override;
+    void Stop() override;
+    bool IsEnabled() const override { return static_cast<bool>(m_source); }
+
+private:
+    static gboolean TickThunk(gpointer self);
+
+    std::function<void()> m_tick;
+    SourceHolder m_source;
+};
+
+class GLibDispatcherTimers : public platform::DispatcherTimers {
+public:
+    std::unique_ptr<platform::DispatcherTimer> Create(std::function<void()> tick) override;
+};
+
+} // namespace gtkui

@@ -1,0 +1,29 @@
+#pragma once
+// Facts about this desktop: no phone types, the version the build was given,
+// and the local data folder under the user's XDG data directory.
+#include <string>
+
+#include "platform/system_info.h"
+
+namespace gtkui {
+
+class DesktopSystemInfo : public platform::SystemInfo {
+public:
+    // Creates the local data folder (reported on stderr when that fails).
+    DesktopSystemInfo();
+    // For tests: a given folder instead of $XDG_DATA_HOME/tolvane-browser.
+    explicit DesktopSystemInfo(std::string localFolder);
+
+    bool IsTypePresent(const std::string& typeName) const override { return false; }
+    std::string DeviceFamily() const override { return "Windows.Desktop"; }
+    platform::PackageVersion Version() const override;
+    std::string LocalFolderPath() const override { return m_localFolder; }
+
+    // "$XDG_DATA_HOME/tolvane-browser" (or its GLib default).
+    static std::string DefaultLocalFolder();
+
+private:
+    std::string m_localFolder;
+};
+
+} // namespace gtkui
