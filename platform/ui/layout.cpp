@@ -275,7 +275,8 @@ Size LayoutPass::MeasureScroll(ScrollViewer& viewer, Size inner)
         content.Width = std::max(content.Width, child.DesiredSize.Width);
         content.Height = std::max(content.Height, child.DesiredSize.Height);
     }
-    return content;
+    // The viewer asks for no more than it was offered: the rest scrolls.
+    return {std::min(content.Width, inner.Width), std::min(content.Height, inner.Height)};
 }
 
 void LayoutPass::ArrangeScroll(ScrollViewer& viewer, Rect inner)
