@@ -1,0 +1,493 @@
+// The web view adapter against the real engine and a local server: every
+// event is recorded as one line, and each test checks the exact sequence.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <webkit/webkit.h>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/gtk/web_view_gtk.h"
+#include "platform/gtk/web_views_gtk.h"
+#include "tests/doubles/fake_web_view.h"
+#include "tests/gtk/local_http_server.h"
+
+namespace {
+
+using platform::BrowsingSession;
+using Lines = std::vector<std::string>;
+
+const char* const LateTitlePage =
+    "<html><body>late<script>"
+    "window.addEventListener('load', function () { setTimeout(function () { document.title = 'Late'; }, 300); });"
+    "</script></body></html>";
+
+std::map<std::string, gtktests::Route> Routes()
+{
+    return {
+        {"/page", {"<html><head><title>Hello</title></head><body>hello</body></html>"}},
+        {"/other", {"<html><head><title>Other</title></head><body>other</body></html>"}},
+        {"/late-title", {LateTitlePage}},
+        {"/slow", {"<html><head><title>Slow</title></head><body>slow</body></html>", "text/html", 200, 3000}},
+        {"/frames", {"<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>"}},
+        {"/popup-on-load",
+         {"<html><body><script>window.addEventListener('load', function () { window.open('/other'); });"
+          "</script></body></html>"}},
+        {"/link", {"<html><body><a id=\"l\" target=\"_blank\" href=\"/other\">other</a></body></html>"}},
+        {"/functions", {"<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>"}},
+        {"/file.bin", {std::string("\x01\x02\x03\x00\x04", 5), "application/octet-stream"}},
+    };
+}
+
+// Runs the main loop until done() holds or the time is up.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000)
+{
+    const gint64 deadline = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
+    // A ticking source wakes the loop so the deadline is checked.
+    const guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+    bool met = done();
+    while (!met && g_get_monotonic_time() < deadline) {
+        g_main_context_iteration(nullptr, TRUE);
+        met = done();
+    }
+    g_source_remove(tick);
+    return met;
+}
+
+// Lets the engine run for a while, to see that nothing more happens.
+void Settle(int ms)
+{
+    const gint64 until = g_get_monotonic_time() + gint64(ms) * 1000;
+    WaitUntil([&] { return g_get_monotonic_time() >= until; }, ms + 1000);
+}
+
+// One line per event: what a load-tracking test compares.
+struct EventLog {
+    Lines All;
+    bool Has(const std::string& prefix) const
+    {
+        for (const auto& line : All)
+            if (line.rfind(prefix, 0) == 0)
+                return true;
+        return false;
+    }
+    // The lines without title changes, whose timing the engine does not fix.
+    Lines Loads() const
+    {
+        Lines loads;
+        for (const auto& line : All)
+            if (line.rfind("Title", 0) != 0)
+                loads.push_back(line);
+        return loads;
+    }
+
+    void Attach(platform::WebView& view)
+    {
+        view.NavigationStarting.Subscribe([this](platform::WebView&, platform::NavigationStartingArgs& a) {
+            All.push_back("Starting " + a.Uri);
+        });
+        view.ContentLoading.Subscribe(
+            [this](platform::WebView&, const platform::ContentLoadingArgs& a) { All.push_back("ContentLoading " + a.Uri); });
+        view.NavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
+            All.push_back(std::string(a.IsSuccess ? "Completed " : "CompletedWithError ") + a.Uri);
+        });
+        view.FrameNavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
+            All.push_back("FrameCompleted " + a.Uri);
+        });
+        view.NavigationFailed.Subscribe([this](platform::WebView&, const platform::NavigationFailedArgs& a) {
+            All.push_back("Failed " + a.Uri);
+        });
+        view.NewWindowRequested.Subscribe([this](platform::WebView&, platform::NewWindowRequestedArgs& a) {
+            All.push_back("NewWindow " + a.Uri);
+            a.Handled = true;
+        });
+        view.UnviewableContentIdentified.Subscribe([this](platform::WebView&, const platform::UnviewableContentArgs& a) {
+            All.push_back("Unviewable " + a.MediaType + " " + a.Uri);
+        });
+        view.DocumentTitleChanged.Subscribe([this](platform::WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
+        view.ContainsFullScreenElementChanged.Subscribe([this](platform::WebView& v) {
+            All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off");
+        });
+    }
+};
+
+struct RecordingObject : platform::WebAllowedObject {
+    std::vector<std::pair<std::string, std::vector<std::string>>> Calls;
+    std::optional<std::string> Invoke(const std::string& method, const std::vector<std::string>& arguments) override
+    {
+        Calls.emplace_back(method, arguments);
+        return std::nullopt;
+    }
+};
+
+class WebViewTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        gtk_init();
+        char* folder = g_dir_make_tmp("tolvane-web-XXXXXX", nullptr);
+        s_folder = folder;
+        g_free(folder);
+        s_views = new gtkui::WebKitWebViews({s_folder + "/data", s_folder + "/cache"});
+        s_server = new gtktests::LocalHttpServer(Routes());
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_server;
+        delete s_views;
+        std::error_code ignored;
+        std::filesystem::remove_all(s_folder, ignored);
+    }
+
+    void TearDown() override
+    {
+        for (GtkWidget* window : m_windows)
+            gtk_window_destroy(GTK_WINDOW(window));
+        m_views.clear();
+    }
+
+    // A view shown in a window of its own, with its events logged.
+    gtkui::WebKitWebView& NewView(EventLog& log, BrowsingSession session = BrowsingSession::Normal)
+    {
+        auto created = s_views->Create(session);
+        auto* view = dynamic_cast<gtkui::WebKitWebView*>(created.get());
+        EXPECT_NE(view, nullptr);
+        m_views.push_back(std::move(created));
+        log.Attach(*view);
+        GtkWidget* window = gtk_window_new();
+        gtk_window_set_default_size(GTK_WINDOW(window), 640, 480);
+        gtk_window_set_child(GTK_WINDOW(window), view->NativeWidget());
+        gtk_window_present(GTK_WINDOW(window));
+        m_windows.push_back(window);
+        return *view;
+    }
+
+    static void Go(platform::WebView& view, const std::string& address)
+    {
+        auto uri = platform::Uri::Parse(address);
+        ASSERT_TRUE(uri) << address;
+        view.Navigate(*uri);
+    }
+
+    static bool WaitForLine(const EventLog& log, const std::string& prefix) { return WaitUntil([&] { return log.Has(prefix); }); }
+
+    static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
+                                                const std::vector<std::string>& arguments)
+    {
+        bool answered = false;
+        std::optional<std::string> result;
+        view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) {
+            answered = true;
+            result = std::move(r);
+        });
+        EXPECT_TRUE(WaitUntil([&] { return answered; })) << function;
+        return result;
+    }
+
+    static std::string Url(const std::string& path) { return s_server->Url(path); }
+
+    static inline std::string s_folder;
+    static inline gtkui::WebKitWebViews* s_views = nullptr;
+    static inline gtktests::LocalHttpServer* s_server = nullptr;
+
+    std::vector<std::unique_ptr<platform::WebView>> m_views;
+    std::vector<GtkWidget*> m_windows;
+};
+
+TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrder)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    EXPECT_EQ(view.Source(), "");
+    EXPECT_EQ(view.DocumentTitle(), "");
+
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/page"), "ContentLoading " + Url("/page"), "Completed " + Url("/page")}));
+    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "Hello"; }));
+    EXPECT_TRUE(log.Has("Title Hello"));
+    EXPECT_EQ(view.Source(), Url("/page"));
+    EXPECT_FALSE(view.CanGoBack());
+
+    Go(view, Url("/other"));
+    ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/other")));
+    EXPECT_TRUE(view.CanGoBack());
+    EXPECT_FALSE(view.CanGoForward());
+}
+
+TEST_F(WebViewTest, TitleSetAfterTheLoadFinishedStillReachesListeners)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/late-title"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    ASSERT_TRUE(WaitForLine(log, "Title Late"));
+    EXPECT_EQ(view.DocumentTitle(), "Late");
+
+    const auto completed = std::find(log.All.begin(), log.All.end(), "Completed " + Url("/late-title"));
+    const auto title = std::find(log.All.begin(), log.All.end(), "Title Late");
+    EXPECT_LT(completed, title);
+}
+
+TEST_F(WebViewTest, RefusedConnectionFailsOnceWithoutTheEngineErrorPage)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    log.All.clear();
+
+    int status = 0;
+    std::string sourceAtFailure;
+    view.NavigationFailed.Subscribe([&](platform::WebView& v, const platform::NavigationFailedArgs& a) {
+        status = a.WebErrorStatus;
+        sourceAtFailure = v.Source();
+    });
+    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+
+    Go(view, refused);
+    ASSERT_TRUE(WaitForLine(log, "CompletedWithError"));
+    Settle(700);
+    // The engine's own error page would be a second load: there is none.
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused}));
+    EXPECT_EQ(status, G_IO_ERROR_CONNECTION_REFUSED);
+    // Nothing was committed: the view still names the page it shows.
+    EXPECT_EQ(sourceAtFailure, Url("/page"));
+    EXPECT_EQ(view.Source(), Url("/page"));
+    EXPECT_EQ(view.DocumentTitle(), "Hello");
+}
+
+TEST_F(WebViewTest, FailureHandlerCanSendTheViewToTheApplicationErrorPage)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    const std::string errorPage = "ms-appx-web:///Assets/wPageError_EN.htm";
+    view.NavigationFailed.Subscribe([&](platform::WebView& v, const platform::NavigationFailedArgs&) { Go(v, errorPage); });
+    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+
+    Go(view, refused);
+    ASSERT_TRUE(WaitForLine(log, "Completed " + errorPage));
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused,
+                                  "Starting " + errorPage, "ContentLoading " + errorPage, "Completed " + errorPage}));
+    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "This page couldn't be opened"; }));
+}
+
+TEST_F(WebViewTest, LoadReplacedByANewerNavigationIsNeitherFailedNorCompleted)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/slow"));
+    ASSERT_TRUE(WaitForLine(log, "Starting " + Url("/slow")));
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    Settle(300);
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/slow"), "Starting " + Url("/page"), "ContentLoading " + Url("/page"),
+                                  "Completed " + Url("/page")}));
+}
+
+TEST_F(WebViewTest, HandlerCancellingTheStartStopsTheLoadQuietly)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    view.NavigationStarting.Subscribe([](platform::WebView&, platform::NavigationStartingArgs& a) { a.Cancel = true; });
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Starting"));
+    Settle(1000);
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/page")}));
+}
+
+TEST_F(WebViewTest, ApplicationPagesComeFromTheBundle)
+{
+    struct Case {
+        const char* Address;
+        const char* Outcome;
+    };
+    const Case cases[] = {
+        {"ms-appx-web:///Assets/wPageError_EN.htm", "Completed"},
+        {"ms-appx-web:///Assets/wPageError_PT.htm", "Completed"},
+        {"ms-appx-web:///Assets/wPageDonation.htm", "Completed"},
+        {"ms-appx-web:///Assets/Square150x150Logo.png", "Completed"}, // shown as an image, not unviewable
+        {"ms-appx-web:///Assets/NoSuchPage.htm", "Failed"},
+    };
+    for (const auto& c : cases) {
+        EventLog log;
+        auto& view = NewView(log);
+        Go(view, c.Address);
+        ASSERT_TRUE(WaitUntil([&] { return log.Has("Completed") || log.Has("Unviewable"); })) << c.Address;
+        EXPECT_TRUE(log.Has(std::string(c.Outcome) + " " + c.Address)) << c.Address << ": " << testing::PrintToString(log.All);
+    }
+
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, "ms-appx-web:///Assets/wPageError_PT.htm");
+    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "Não foi possível abrir esta página"; }));
+}
+
+TEST_F(WebViewTest, ScriptsReturnTheirResultAsTextAndFailuresAsNothing)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/functions"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+
+    EXPECT_EQ(RunScript(view, "eval", {"1+1"}), "2");
+    EXPECT_EQ(RunScript(view, "eval", {"'a' + \"b\""}), "ab");
+    EXPECT_EQ(RunScript(view, "eval", {"throw new Error('boom')"}), std::nullopt);
+    EXPECT_EQ(RunScript(view, "eval", {"1 +"}), std::nullopt);
+    EXPECT_EQ(RunScript(view, "eval", {}), std::nullopt);
+    // Named functions get their arguments as strings, quotes and all.
+    EXPECT_EQ(RunScript(view, "join", {"it's \"x\"", "ü"}), "it's \"x\"|ü");
+    EXPECT_EQ(RunScript(view, "noSuchFunction", {"x"}), std::nullopt);
+}
+
+TEST_F(WebViewTest, ScriptReplyAfterTheViewIsGoneReachesNobody)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+
+    bool answered = false;
+    view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
+                           [&](std::optional<std::string>) { answered = true; });
+    for (GtkWidget* window : m_windows)
+        gtk_window_destroy(GTK_WINDOW(window));
+    m_windows.clear();
+    m_views.clear();
+    Settle(1000);
+    EXPECT_FALSE(answered);
+}
+
+TEST_F(WebViewTest, NewWindowsBecomeRequestsAndNeverEngineWindows)
+{
+    EventLog log;
+    auto& view = NewView(log);
+
+    // Without a user gesture the engine blocks the pop-up: nothing to report.
+    Go(view, Url("/popup-on-load"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    Settle(500);
+    EXPECT_FALSE(log.Has("NewWindow"));
+
+    // A click on a target=_blank link is a request with the link's address.
+    Go(view, Url("/link"));
+    ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/link")));
+    RunScript(view, "eval", {"document.getElementById('l').click()"});
+    ASSERT_TRUE(WaitForLine(log, "NewWindow"));
+    EXPECT_TRUE(log.Has("NewWindow " + Url("/other")));
+
+    // The page's window.open gets no window back: the system opens its own tab.
+    EXPECT_EQ(RunScript(view, "eval", {"String(window.open('/page'))"}), "null");
+    EXPECT_TRUE(log.Has("NewWindow " + Url("/page")));
+    EXPECT_EQ(view.Source(), Url("/link"));
+}
+
+TEST_F(WebViewTest, ContentTheViewCannotShowIsReportedAndNotLoaded)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    log.All.clear();
+
+    Go(view, Url("/file.bin"));
+    ASSERT_TRUE(WaitForLine(log, "Unviewable"));
+    Settle(500);
+    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/file.bin"), "Unviewable application/octet-stream " + Url("/file.bin")}));
+    EXPECT_EQ(view.Source(), Url("/page"));
+}
+
+TEST_F(WebViewTest, SubFrameCompletionIsReportedApartFromTheMainFrame)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/frames"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    ASSERT_TRUE(WaitForLine(log, "FrameCompleted"));
+    EXPECT_TRUE(log.Has("FrameCompleted " + Url("/page")));
+    EXPECT_TRUE(log.Has("Completed " + Url("/frames")));
+
+    // The frame channel lives in a world of its own: page script cannot fake it.
+    EXPECT_EQ(RunScript(view, "eval", {"typeof window.webkit.messageHandlers.tolvaneFrame"}), "undefined");
+}
+
+TEST_F(WebViewTest, BridgeMessagesReachTheNamedWebAllowedObject)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    auto notify = std::make_shared<RecordingObject>();
+    view.AddWebAllowedObject("wScriptNotify", notify);
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+
+    RunScript(view, "eval",
+              {"window.webkit.messageHandlers.tolvaneBridge.postMessage({object: 'nobody', method: 'wAlert', args: ['x']});"
+               "window.webkit.messageHandlers.tolvaneBridge.postMessage('not an object');"
+               "window.webkit.messageHandlers.tolvaneBridge.postMessage("
+               "{object: 'wScriptNotify', method: 'wMousePosX', args: [42, 'it\\'s']}); 0"});
+    ASSERT_TRUE(WaitUntil([&] { return !notify->Calls.empty(); }));
+    Settle(200);
+    ASSERT_EQ(notify->Calls.size(), 1u);
+    EXPECT_EQ(notify->Calls[0].first, "wMousePosX");
+    EXPECT_EQ(notify->Calls[0].second, (std::vector<std::string>{"42", "it's"}));
+}
+
+TEST_F(WebViewTest, FullScreenElementIsTracked)
+{
+    EventLog log;
+    auto& view = NewView(log);
+    Go(view, Url("/page"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+    EXPECT_FALSE(view.ContainsFullScreenElement());
+
+    RunScript(view, "eval", {"document.documentElement.requestFullscreen(); 0"});
+    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
+    EXPECT_TRUE(view.ContainsFullScreenElement());
+    RunScript(view, "eval", {"document.exitFullscreen(); 0"});
+    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
+    EXPECT_FALSE(view.ContainsFullScreenElement());
+}
+
+TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
+{
+    EventLog log;
+    auto& first = NewView(log, BrowsingSession::Private);
+    auto& second = NewView(log, BrowsingSession::Private);
+    auto& normal = NewView(log, BrowsingSession::Normal);
+
+    WebKitNetworkSession* firstSession = webkit_web_view_get_network_session(first.Engine());
+    EXPECT_TRUE(webkit_network_session_is_ephemeral(firstSession));
+    EXPECT_EQ(webkit_web_view_get_network_session(second.Engine()), firstSession);
+    EXPECT_FALSE(webkit_network_session_is_ephemeral(webkit_web_view_get_network_session(normal.Engine())));
+    EXPECT_EQ(webkit_web_view_get_context(normal.Engine()), webkit_web_view_get_context(first.Engine()));
+}
+
+// Unit tests drive the system with the double: it must raise what the engine
+// raises, in the same order and with the same sources.
+TEST_F(WebViewTest, TheDoubleRaisesWhatTheEngineRaises)
+{
+    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+
+    EventLog engineLog;
+    auto& engine = NewView(engineLog);
+    Go(engine, Url("/page"));
+    ASSERT_TRUE(WaitForLine(engineLog, "Completed"));
+    Go(engine, refused);
+    ASSERT_TRUE(WaitForLine(engineLog, "CompletedWithError"));
+
+    EventLog doubleLog;
+    doubles::FakeWebView fake;
+    doubleLog.Attach(fake);
+    fake.CompleteNavigation(Url("/page"), "Hello");
+    fake.FailNavigation(refused, G_IO_ERROR_CONNECTION_REFUSED);
+
+    EXPECT_EQ(doubleLog.Loads(), engineLog.Loads());
+    EXPECT_EQ(fake.Source(), engine.Source());
+    EXPECT_EQ(fake.DocumentTitle(), engine.DocumentTitle());
+}
+
+} // namespace
