@@ -1,0 +1,224 @@
+// tolvane-browser: the application shell. One GtkApplication (single
+// instance over D-Bus: a second invocation hands its command line to the
+// running one), one window, the platform adapters and the App on top.
+//
+//   tolvane-browser                   a plain launch
+//   tolvane-browser ADDRESS           a protocol activation with that address
+//   tolvane-browser --arguments TEXT  a launch with arguments (pinned pages)
+//   tolvane-browser --version
+#include <glib-unix.h>
+#include <gtk/gtk.h>
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/app.h"
+#include "platform/gtk/bundle_gtk.h"
+#include "platform/gtk/calendar_gtk.h"
+#include "platform/gtk/dispatcher_timers_gtk.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/launch_address_gtk.h"
+#include "platform/gtk/main_window_gtk.h"
+#include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/gtk/source_holder.h"
+#include "platform/gtk/startup_report_gtk.h"
+#include "platform/gtk/system_info_gtk.h"
+#include "platform/gtk/web_views_gtk.h"
+
+namespace {
+
+constexpr const char* ApplicationId = "org.tolvane.Browser";
+
+std::string VersionText()
+{
+    auto v = gtkui::DesktopSystemInfo().Version();
+    return std::to_string(v.Major) + "." + std::to_string(v.Minor) + "." + std::to_string(v.Build) + "." +
+           std::to_string(v.Revision);
+}
+
+// Everything the running browser owns, built once the toolkit is up and torn
+// down at shutdown: the adapters outlive the App and its page.
+class Shell {
+public:
+    explicit Shell(GtkApplication* application)
+        : m_window(application),
+          m_dialogs(m_window.Window()),
+          m_strings(gtkui::LoadResourceTable()),
+          m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
+                     &gtkui::ReadBundledFile},
+          m_app(std::make_unique<App>(m_services, m_window))
+    {
+        gtkui::ReportStartupOnFirstFrame(m_window.Window());
+    }
+
+    ~Shell()
+    {
+        // The renderer observes the page's elements: it goes first, then the page.
+        m_window.ClearContent();
+        m_app.reset();
+    }
+
+    App& Application() { return *m_app; }
+    bool HasPage() const { return m_app->Page() != nullptr; }
+
+private:
+    gtkui::MainWindow m_window;
+    gtkui::GtkMessageDialogs m_dialogs;
+    std::unique_ptr<platform::PoResources> m_strings;
+    gtkui::GLibDispatcherTimers m_timers;
+    gtkui::DesktopSystemInfo m_system;
+    gtkui::LocalCalendar m_calendar;
+    gtkui::WebKitWebViews m_webViews;
+    platform::PlatformServices m_services;
+    std::unique_ptr<App> m_app;
+};
+
+std::unique_ptr<Shell> shell;
+
+void OnStartup(GApplication* application, gpointer)
+{
+    try {
+        shell = std::make_unique<Shell>(GTK_APPLICATION(application));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tolvane-browser: %s\n", e.what());
+        g_application_quit(application);
+    }
+}
+
+void OnShutdown(GApplication*, gpointer)
+{
+    shell.reset();
+}
+
+// What one command line asks for, read from GApplication's parsed options.
+struct Request {
+    std::string Arguments;
+    bool HasArguments = false;
+    std::vector<std::string> Addresses;
+};
+
+Request ReadRequest(GApplicationCommandLine* commandLine)
+{
+    Request request;
+    GVariantDict* options = g_application_command_line_get_options_dict(commandLine);
+    const char* arguments = nullptr;
+    if (g_variant_dict_lookup(options, "arguments", "&s", &arguments)) {
+        request.Arguments = arguments;
+        request.HasArguments = true;
+    }
+    const char** addresses = nullptr;
+    if (g_variant_dict_lookup(options, G_OPTION_REMAINING, "^a&s", &addresses)) {
+        for (const char** a = addresses; *a; ++a)
+            request.Addresses.emplace_back(*a);
+        g_free(addresses);
+    }
+    return request;
+}
+
+// Runs one request against the App; returns the exit status for the
+// invocation that sent it.
+int Dispatch(const Request& request, GApplicationCommandLine* commandLine)
+{
+    if (request.Addresses.size() > 1) {
+        g_application_command_line_printerr(commandLine, "tolvane-browser: give one address at most (got %zu)\n",
+                                            request.Addresses.size());
+        return 1;
+    }
+    if (request.HasArguments && !request.Addresses.empty()) {
+        g_application_command_line_printerr(commandLine,
+                                            "tolvane-browser: give either --arguments or an address, not both\n");
+        return 1;
+    }
+    App& app = shell->Application();
+    if (!request.Addresses.empty()) {
+        const char* cwd = g_application_command_line_get_cwd(commandLine);
+        std::string address = gtkui::AddressFromCommandLine(request.Addresses.front(), cwd ? cwd : ".");
+        app.OnActivated(ActivationKind::Protocol, address);
+    } else {
+        app.OnLaunched(LaunchArgs{request.Arguments});
+    }
+    return 0;
+}
+
+int OnCommandLine(GApplication* application, GApplicationCommandLine* commandLine, gpointer)
+{
+    if (!shell)
+        return 1;
+    int status = 1;
+    try {
+        status = Dispatch(ReadRequest(commandLine), commandLine);
+    } catch (const std::exception& e) {
+        // Bad page markup lands here: the message names the line and the element.
+        g_application_command_line_printerr(commandLine, "tolvane-browser: %s\n", e.what());
+    } catch (...) {
+        g_application_command_line_printerr(commandLine, "tolvane-browser: start-up failed\n");
+    }
+    // Without a page there is nothing to keep running for.
+    if (status != 0 && !shell->HasPage())
+        g_application_quit(application);
+    return status;
+}
+
+// A launch through D-Bus activation (no command line): a plain launch.
+void OnActivate(GApplication* application, gpointer)
+{
+    if (!shell)
+        return;
+    try {
+        shell->Application().OnLaunched(LaunchArgs{});
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tolvane-browser: %s\n", e.what());
+    }
+    if (!shell->HasPage())
+        g_application_quit(application);
+}
+
+// SIGTERM and SIGINT end the browser as Exit does: the page and the
+// engine's processes go down in order.
+gboolean OnTerminate(gpointer application)
+{
+    g_application_quit(G_APPLICATION(application));
+    return G_SOURCE_CONTINUE;
+}
+
+// Options answered here, without reaching a running instance.
+int OnHandleLocalOptions(GApplication*, GVariantDict* options, gpointer)
+{
+    if (g_variant_dict_contains(options, "version")) {
+        std::printf("Tolvane Browser %s\n", VersionText().c_str());
+        return 0;
+    }
+    return -1;
+}
+
+const GOptionEntry Options[] = {
+    {"version", 0, 0, G_OPTION_ARG_NONE, nullptr, "Print the version and exit", nullptr},
+    {"arguments", 0, 0, G_OPTION_ARG_STRING, nullptr, "Start as a launch with these arguments (an address)", "TEXT"},
+    {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_STRING_ARRAY, nullptr, nullptr, "[ADDRESS]"},
+    {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    gtkui::MarkMainEntered();
+    auto application = gtkui::Adopt(gtk_application_new(ApplicationId, G_APPLICATION_HANDLES_COMMAND_LINE));
+    GApplication* app = G_APPLICATION(application.Get());
+    g_application_add_main_option_entries(app, Options);
+    g_application_set_option_context_summary(
+        app, "Opens ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
+
+    g_signal_connect(app, "handle-local-options", G_CALLBACK(&OnHandleLocalOptions), nullptr);
+    g_signal_connect(app, "startup", G_CALLBACK(&OnStartup), nullptr);
+    g_signal_connect(app, "shutdown", G_CALLBACK(&OnShutdown), nullptr);
+    g_signal_connect(app, "command-line", G_CALLBACK(&OnCommandLine), nullptr);
+    g_signal_connect(app, "activate", G_CALLBACK(&OnActivate), nullptr);
+    gtkui::SourceHolder onTerm(g_unix_signal_add(SIGTERM, &OnTerminate, app));
+    gtkui::SourceHolder onInt(g_unix_signal_add(SIGINT, &OnTerminate, app));
+    return g_application_run(app, argc, argv);
+}

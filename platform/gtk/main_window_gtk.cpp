@@ -1,0 +1,48 @@
+#include "platform/gtk/main_window_gtk.h"
+
+#include "app/main_page.h"
+#include "platform/gtk/renderer.h"
+
+namespace gtkui {
+
+MainWindow::MainWindow(GtkApplication* application)
+    // The application holds the window too; this reference keeps it valid
+    // here until the destructor destroys it.
+    : m_window(RefSink(GTK_WINDOW(gtk_application_window_new(application))))
+{
+    gtk_window_set_title(m_window.Get(), "Tolvane Browser");
+    gtk_window_set_default_size(m_window.Get(), DefaultWidth, DefaultHeight);
+    m_view = std::make_unique<WindowApplicationView>(m_window.Get());
+}
+
+MainWindow::~MainWindow()
+{
+    ClearContent();
+    m_view.reset();
+    gtk_window_destroy(m_window.Get());
+}
+
+void MainWindow::SetContent(MainPage& page)
+{
+    ClearContent();
+    m_renderer = std::make_unique<Renderer>(page.Root());
+    gtk_window_set_child(m_window.Get(), m_renderer->RootWidget());
+    Renderer* renderer = m_renderer.get();
+    m_view->AttachContent([renderer](const ui::Element& element) { return renderer->WidgetFor(element); });
+}
+
+void MainWindow::ClearContent()
+{
+    if (!m_renderer)
+        return;
+    gtk_window_set_child(m_window.Get(), nullptr);
+    m_view->AttachContent({});
+    m_renderer.reset();
+}
+
+void MainWindow::Activate()
+{
+    gtk_window_present(m_window.Get());
+}
+
+} // namespace gtkui
