@@ -109,6 +109,7 @@ private:
     void AddFocusController()
     {
         GtkEventController* focus = gtk_event_controller_focus_new();
+        m_focus = GTK_EVENT_CONTROLLER_FOCUS(focus);
         Connect(focus, "notify::contains-focus", G_CALLBACK(+[](GtkEventControllerFocus* controller, GParamSpec*,
                                                                  TextBoxView* view) {
                     view->OnFocusChanged(gtk_event_controller_focus_contains_focus(controller));
@@ -143,12 +144,17 @@ private:
         m_box.SetFocusStateFromUser(state); // handlers may destroy the view: nothing after this
     }
 
-    // Focus keeps the model's selection (GTK would select everything).
+    // Focus keeps the model's selection (GTK would select everything). A box
+    // that has focus already takes the requested state.
     void GrantFocus()
     {
         auto life = Life();
-        m_grantingFocus = true;
-        gtk_entry_grab_focus_without_selecting(Entry());
+        if (gtk_event_controller_focus_contains_focus(m_focus)) {
+            m_box.SetFocusStateFromUser(m_box.RequestedFocus());
+        } else {
+            m_grantingFocus = true;
+            gtk_entry_grab_focus_without_selecting(Entry());
+        }
         if (life.expired())
             return;
         m_grantingFocus = false;
@@ -156,6 +162,7 @@ private:
     }
 
     ui::TextBox& m_box;
+    GtkEventControllerFocus* m_focus = nullptr; // owned by the entry
     bool m_pointerDown = false;
     bool m_grantingFocus = false;
 };
