@@ -35,7 +35,7 @@ constexpr const char* ApplicationId = "org.tolvane.Browser";
 
 std::string VersionText()
 {
-    auto v = gtkui::DesktopSystemInfo().Version();
+    auto v = gtkui::DesktopSystemInfo::BuildVersion();
     return std::to_string(v.Major) + "." + std::to_string(v.Minor) + "." + std::to_string(v.Build) + "." +
            std::to_string(v.Revision);
 }
@@ -77,10 +77,12 @@ private:
     std::unique_ptr<App> m_app;
 };
 
-std::unique_ptr<Shell> shell;
+// The signal handlers' user data: main's holder of the shell.
+using ShellHolder = std::unique_ptr<Shell>;
 
-void OnStartup(GApplication* application, gpointer)
+void OnStartup(GApplication* application, gpointer holder)
 {
+    auto& shell = *static_cast<ShellHolder*>(holder);
     try {
         shell = std::make_unique<Shell>(GTK_APPLICATION(application));
     } catch (const std::exception& e) {
@@ -89,9 +91,9 @@ void OnStartup(GApplication* application, gpointer)
     }
 }
 
-void OnShutdown(GApplication*, gpointer)
+void OnShutdown(GApplication*, gpointer holder)
 {
-    shell.reset();
+    static_cast<ShellHolder*>(holder)->reset();
 }
 
 // What one command line asks for, read from GApplication's parsed options.
@@ -121,7 +123,7 @@ Request ReadRequest(GApplicationCommandLine* commandLine)
 
 // Runs one request against the App; returns the exit status for the
 // invocation that sent it.
-int Dispatch(const Request& request, GApplicationCommandLine* commandLine)
+int Dispatch(Shell& shell, const Request& request, GApplicationCommandLine* commandLine)
 {
     if (request.Addresses.size() > 1) {
         g_application_command_line_printerr(commandLine, "tolvane-browser: give one address at most (got %zu)\n",
@@ -133,7 +135,7 @@ int Dispatch(const Request& request, GApplicationCommandLine* commandLine)
                                             "tolvane-browser: give either --arguments or an address, not both\n");
         return 1;
     }
-    App& app = shell->Application();
+    App& app = shell.Application();
     if (!request.Addresses.empty()) {
         const char* cwd = g_application_command_line_get_cwd(commandLine);
         std::string address = gtkui::AddressFromCommandLine(request.Addresses.front(), cwd ? cwd : ".");
@@ -144,13 +146,14 @@ int Dispatch(const Request& request, GApplicationCommandLine* commandLine)
     return 0;
 }
 
-int OnCommandLine(GApplication* application, GApplicationCommandLine* commandLine, gpointer)
+int OnCommandLine(GApplication* application, GApplicationCommandLine* commandLine, gpointer holder)
 {
+    auto& shell = *static_cast<ShellHolder*>(holder);
     if (!shell)
         return 1;
     int status = 1;
     try {
-        status = Dispatch(ReadRequest(commandLine), commandLine);
+        status = Dispatch(*shell, ReadRequest(commandLine), commandLine);
     } catch (const std::exception& e) {
         // Bad page markup lands here: the message names the line and the element.
         g_application_command_line_printerr(commandLine, "tolvane-browser: %s\n", e.what());
@@ -164,8 +167,9 @@ int OnCommandLine(GApplication* application, GApplicationCommandLine* commandLin
 }
 
 // A launch through D-Bus activation (no command line): a plain launch.
-void OnActivate(GApplication* application, gpointer)
+void OnActivate(GApplication* application, gpointer holder)
 {
+    auto& shell = *static_cast<ShellHolder*>(holder);
     if (!shell)
         return;
     try {
@@ -214,10 +218,13 @@ int main(int argc, char** argv)
         app, "Opens ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
 
     g_signal_connect(app, "handle-local-options", G_CALLBACK(&OnHandleLocalOptions), nullptr);
-    g_signal_connect(app, "startup", G_CALLBACK(&OnStartup), nullptr);
-    g_signal_connect(app, "shutdown", G_CALLBACK(&OnShutdown), nullptr);
-    g_signal_connect(app, "command-line", G_CALLBACK(&OnCommandLine), nullptr);
-    g_signal_connect(app, "activate", G_CALLBACK(&OnActivate), nullptr);
+    // Declared after the application: it is gone (at shutdown at the latest)
+    // before the application is.
+    ShellHolder shell;
+    g_signal_connect(app, "startup", G_CALLBACK(&OnStartup), &shell);
+    g_signal_connect(app, "shutdown", G_CALLBACK(&OnShutdown), &shell);
+    g_signal_connect(app, "command-line", G_CALLBACK(&OnCommandLine), &shell);
+    g_signal_connect(app, "activate", G_CALLBACK(&OnActivate), &shell);
     gtkui::SourceHolder onTerm(g_unix_signal_add(SIGTERM, &OnTerminate, app));
     gtkui::SourceHolder onInt(g_unix_signal_add(SIGINT, &OnTerminate, app));
     return g_application_run(app, argc, argv);

@@ -32,7 +32,7 @@ std::string DesktopSystemInfo::DefaultLocalFolder()
     return std::string(g_get_user_data_dir()) + "/tolvane-browser";
 }
 
-platform::PackageVersion DesktopSystemInfo::Version() const
+platform::PackageVersion DesktopSystemInfo::BuildVersion()
 {
     return {TOLVANE_VERSION_MAJOR, TOLVANE_VERSION_MINOR, TOLVANE_VERSION_BUILD, TOLVANE_VERSION_REVISION};
 }

@@ -16,7 +16,9 @@ public:
 
     bool IsTypePresent(const std::string& typeName) const override { return false; }
     std::string DeviceFamily() const override { return "Windows.Desktop"; }
-    platform::PackageVersion Version() const override;
+    platform::PackageVersion Version() const override { return BuildVersion(); }
+    // The version the build was given (CMakeLists.txt's project version).
+    static platform::PackageVersion BuildVersion();
     std::string LocalFolderPath() const override { return m_localFolder; }
 
     // "$XDG_DATA_HOME/tolvane-browser" (or its GLib default).
