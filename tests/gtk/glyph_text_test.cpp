@@ -1,0 +1,94 @@
+// Symbol-font glyphs become symbols the installed fonts draw, and text is
+// measured with the fonts and sizes the renderer draws with.
+#include <gtest/gtest.h>
+#include <pango/pangocairo.h>
+
+#include "platform/gtk/display_text.h"
+#include "platform/gtk/glyph_map.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/text_measurer.h"
+
+namespace gtktest {
+namespace {
+
+// The glyphs the chrome uses, each with a symbol of its own.
+constexpr char32_t ChromeGlyphs[] = {0xE10A, 0xE102, 0xE103, 0xE1CF, 0xE208, 0xE81C, 0xE727, 0xE72B, 0xE72A, 0xE700,
+                                     0xE710, 0xE80F, 0xE71E, 0xE713, 0xE896, 0xE8A7, 0xE8C8, 0xE74E, 0xE72C};
+
+TEST(GlyphMapTest, EveryChromeGlyphBecomesASymbolTheGlyphFontHas)
+{
+    auto context = gtkui::Adopt(pango_font_map_create_context(pango_cairo_font_map_get_default()));
+    auto layout = gtkui::Adopt(pango_layout_new(context.Get()));
+    PangoFontDescription* font = pango_font_description_from_string(std::string(gtkui::GlyphFontFamily).c_str());
+    pango_layout_set_font_description(layout.Get(), font);
+    pango_font_description_free(font);
+    for (char32_t glyph : ChromeGlyphs) {
+        SCOPED_TRACE(testing::Message() << std::hex << "U+" << static_cast<unsigned>(glyph));
+        std::string_view symbol = gtkui::SymbolForGlyph(glyph);
+        ASSERT_FALSE(symbol.empty());
+        pango_layout_set_text(layout.Get(), symbol.data(), static_cast<int>(symbol.size()));
+        EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout.Get()), 0) << "no missing-glyph box";
+        // The face that draws it is the glyph font itself, not a fallback.
+        PangoLayoutLine* line = pango_layout_get_line_readonly(layout.Get(), 0);
+        ASSERT_TRUE(line && line->runs);
+        auto* run = static_cast<PangoLayoutRun*>(line->runs->data);
+        PangoFontDescription* used = pango_font_describe(run->item->analysis.font);
+        EXPECT_STREQ(pango_font_description_get_family(used), std::string(gtkui::GlyphFontFamily).c_str());
+        pango_font_description_free(used);
+    }
+    EXPECT_EQ(gtkui::SymbolForGlyph(0xE10A), "\u2715");
+    EXPECT_EQ(gtkui::SymbolForGlyph(0xE1CF), "\u2605");
+    EXPECT_EQ(gtkui::SymbolForGlyph(0xE208), "\u2606");
+}
+
+TEST(GlyphMapTest, DisplayTextMapsOnlyTheSymbolFontAndRepairsBadText)
+{
+    struct Case {
+        const char* name;
+        std::string text;
+        std::string family;
+        std::string shown;
+        std::string shownFamily;
+    };
+    const Case cases[] = {
+        {"close glyph", "\uE10A", "Segoe MDL2 Assets", "\u2715", "DejaVu Sans"},
+        {"glyph among text", "a\uE103b", "Segoe MDL2 Assets", "a\u2016b", "DejaVu Sans"},
+        {"unknown private-use glyph", "\uE001", "Segoe MDL2 Assets", "\u25A1", "DejaVu Sans"},
+        {"other fonts keep the character", "\uE10A", "Segoe UI", "\uE10A", "Segoe UI"},
+        {"default font", "caf\u00e9 \"x\"", "", "caf\u00e9 \"x\"", ""},
+        {"invalid UTF-8 is repaired, not dropped", "a\xff" "b", "", "a\uFFFDb", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        gtkui::DisplayText shown = gtkui::ResolveDisplayText(c.text, c.family);
+        EXPECT_EQ(shown.Text, c.shown);
+        EXPECT_EQ(shown.Family, c.shownFamily);
+    }
+}
+
+TEST(TextMeasurerTest, SizesFollowFontSizeWeightWrappingAndTheGlyphFont)
+{
+    gtkui::PangoTextMeasurer measurer;
+    const std::string text = "Favorites and history";
+    ui::Size normal = measurer.MeasureText(text, "", 14, ui::FontWeight::Normal, INFINITY);
+    ui::Size large = measurer.MeasureText(text, "", 28, ui::FontWeight::Normal, INFINITY);
+    ui::Size bold = measurer.MeasureText(text, "", 14, ui::FontWeight::Bold, INFINITY);
+    ui::Size wrapped = measurer.MeasureText(text, "", 14, ui::FontWeight::Normal, normal.Width / 2);
+    ui::Size empty = measurer.MeasureText("", "", 14, ui::FontWeight::Normal, INFINITY);
+
+    EXPECT_GT(normal.Width, 50);
+    EXPECT_NEAR(normal.Height, 14 * 1.2, 14 * 0.3) << "14 is pixels: about one 14 px line";
+    EXPECT_NEAR(large.Width / normal.Width, 2.0, 0.15);
+    EXPECT_GT(bold.Width, normal.Width);
+    EXPECT_LE(wrapped.Width, normal.Width / 2);
+    EXPECT_GE(wrapped.Height, 2 * normal.Height - 1);
+    EXPECT_EQ(empty.Width, 0);
+    EXPECT_EQ(empty.Height, normal.Height) << "an empty text still takes a line";
+
+    ui::Size glyph = measurer.MeasureText("\uE10A", "Segoe MDL2 Assets", 15, ui::FontWeight::Normal, INFINITY);
+    ui::Size symbol = measurer.MeasureText("\u2715", "DejaVu Sans", 15, ui::FontWeight::Normal, INFINITY);
+    EXPECT_EQ(glyph, symbol) << "the glyph is measured as the symbol drawn";
+}
+
+} // namespace
+} // namespace gtktest
