@@ -110,6 +110,19 @@ bool IsAbandonedLoad(const GError* error)
         || g_error_matches(error, WEBKIT_POLICY_ERROR, WEBKIT_POLICY_ERROR_FRAME_LOAD_INTERRUPTED_BY_POLICY_CHANGE);
 }
 
+// A response the server wants saved rather than shown; left to the engine it
+// would become a download outside the system's download manager.
+bool IsAttachment(WebKitURIResponse* response)
+{
+    SoupMessageHeaders* headers = webkit_uri_response_get_http_headers(response);
+    const char* disposition = headers ? soup_message_headers_get_one(headers, "Content-Disposition") : nullptr;
+    if (!disposition)
+        return false;
+    while (g_ascii_isspace(*disposition))
+        ++disposition;
+    return g_ascii_strncasecmp(disposition, "attachment", 10) == 0;
+}
+
 } // namespace
 
 namespace gtkui {
@@ -321,11 +334,12 @@ bool WebKitWebView::OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyD
     if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
         return false;
     auto* responseDecision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
-    if (!webkit_response_policy_decision_is_main_frame_main_resource(responseDecision)
-        || webkit_response_policy_decision_is_mime_type_supported(responseDecision))
+    if (!webkit_response_policy_decision_is_main_frame_main_resource(responseDecision))
+        return false;
+    WebKitURIResponse* response = webkit_response_policy_decision_get_response(responseDecision);
+    if (webkit_response_policy_decision_is_mime_type_supported(responseDecision) && !IsAttachment(response))
         return false;
 
-    WebKitURIResponse* response = webkit_response_policy_decision_get_response(responseDecision);
     platform::UnviewableContentArgs args{TextOrEmpty(webkit_uri_response_get_uri(response)),
                                          TextOrEmpty(webkit_uri_response_get_mime_type(response))};
     // The page stays as it was; what to do with the content is the system's call.

@@ -108,14 +108,17 @@ void LocalHttpServer::Serve(GSocketConnection* connection)
     }
 
     const auto found = m_routes.find(path);
-    const Route route = found != m_routes.end() ? found->second : Route{"<h1>Not found</h1>", "text/html", 404, 0};
+    Route notFound;
+    notFound.Body = "<h1>Not found</h1>";
+    notFound.Status = 404;
+    const Route route = found != m_routes.end() ? found->second : notFound;
     if (route.DelayMs > 0)
         g_usleep(static_cast<gulong>(route.DelayMs) * 1000);
 
     const std::string response = "HTTP/1.1 " + std::to_string(route.Status) + " " + ReasonFor(route.Status) + "\r\n"
         + "Content-Type: " + route.ContentType + "\r\n"
         + "Content-Length: " + std::to_string(route.Body.size()) + "\r\n"
-        + "Cache-Control: no-store\r\n"
+        + "Cache-Control: no-store\r\n" + route.ExtraHeaders
         + "Connection: close\r\n\r\n" + route.Body;
     GOutputStream* out = g_io_stream_get_output_stream(G_IO_STREAM(connection));
     // The client may have gone (a cancelled load): a failed write is expected then.

@@ -16,6 +16,7 @@ struct Route {
     std::string ContentType = "text/html; charset=utf-8";
     int Status = 200;
     int DelayMs = 0;
+    std::string ExtraHeaders; // whole lines, each ending in "\r\n"
 };
 
 class LocalHttpServer {

@@ -26,21 +26,32 @@ const char* const LateTitlePage =
     "window.addEventListener('load', function () { setTimeout(function () { document.title = 'Late'; }, 300); });"
     "</script></body></html>";
 
+gtktests::Route Html(std::string body)
+{
+    gtktests::Route route;
+    route.Body = std::move(body);
+    return route;
+}
+
 std::map<std::string, gtktests::Route> Routes()
 {
-    return {
-        {"/page", {"<html><head><title>Hello</title></head><body>hello</body></html>"}},
-        {"/other", {"<html><head><title>Other</title></head><body>other</body></html>"}},
-        {"/late-title", {LateTitlePage}},
-        {"/slow", {"<html><head><title>Slow</title></head><body>slow</body></html>", "text/html", 200, 3000}},
-        {"/frames", {"<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>"}},
-        {"/popup-on-load",
-         {"<html><body><script>window.addEventListener('load', function () { window.open('/other'); });"
-          "</script></body></html>"}},
-        {"/link", {"<html><body><a id=\"l\" target=\"_blank\" href=\"/other\">other</a></body></html>"}},
-        {"/functions", {"<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>"}},
-        {"/file.bin", {std::string("\x01\x02\x03\x00\x04", 5), "application/octet-stream"}},
-    };
+    std::map<std::string, gtktests::Route> routes;
+    routes["/page"] = Html("<html><head><title>Hello</title></head><body>hello</body></html>");
+    routes["/other"] = Html("<html><head><title>Other</title></head><body>other</body></html>");
+    routes["/late-title"] = Html(LateTitlePage);
+    routes["/slow"] = Html("<html><head><title>Slow</title></head><body>slow</body></html>");
+    routes["/slow"].DelayMs = 3000;
+    routes["/frames"] = Html("<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>");
+    routes["/popup-on-load"] = Html("<html><body><script>window.addEventListener('load', function () {"
+                                    " window.open('/other'); });</script></body></html>");
+    routes["/link"] = Html("<html><body><a id=\"l\" target=\"_blank\" href=\"/other\">other</a></body></html>");
+    routes["/functions"] = Html("<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>");
+    routes["/file.bin"] = Html(std::string("\x01\x02\x03\x00\x04", 5));
+    routes["/file.bin"].ContentType = "application/octet-stream";
+    routes["/saved.html"] = Html("<html><body>saved</body></html>");
+    routes["/saved.html"].ContentType = "text/html";
+    routes["/saved.html"].ExtraHeaders = "Content-Disposition: attachment; filename=\"saved.html\"\r\n";
+    return routes;
 }
 
 // Runs the main loop until done() holds or the time is up.
@@ -394,11 +405,19 @@ TEST_F(WebViewTest, ContentTheViewCannotShowIsReportedAndNotLoaded)
     ASSERT_TRUE(WaitForLine(log, "Completed"));
     log.All.clear();
 
-    Go(view, Url("/file.bin"));
-    ASSERT_TRUE(WaitForLine(log, "Unviewable"));
-    Settle(500);
-    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/file.bin"), "Unviewable application/octet-stream " + Url("/file.bin")}));
-    EXPECT_EQ(view.Source(), Url("/page"));
+    struct Case {
+        const char* Path;
+        const char* MediaType;
+    };
+    // A type the engine cannot show, and a page the server wants saved.
+    for (const Case c : {Case{"/file.bin", "application/octet-stream"}, Case{"/saved.html", "text/html"}}) {
+        log.All.clear();
+        Go(view, Url(c.Path));
+        ASSERT_TRUE(WaitForLine(log, "Unviewable")) << c.Path;
+        Settle(500);
+        EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url(c.Path), std::string("Unviewable ") + c.MediaType + " " + Url(c.Path)}));
+        EXPECT_EQ(view.Source(), Url("/page"));
+    }
 }
 
 TEST_F(WebViewTest, SubFrameCompletionIsReportedApartFromTheMainFrame)
