@@ -64,11 +64,13 @@ void WindowApplicationView::ConnectWindow()
     // Capture phase: the back request wins over whatever has the focus (the
     // web view included).
     GtkEventController* keys = gtk_event_controller_key_new();
+    gtk_event_controller_set_name(keys, BackKeysControllerName);
     gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
     g_signal_connect(keys, "key-pressed", G_CALLBACK(&WindowApplicationView::KeyPressedThunk), this);
     InstallController(GTK_WIDGET(window), keys);
 
     GtkGesture* back = gtk_gesture_click_new();
+    gtk_event_controller_set_name(GTK_EVENT_CONTROLLER(back), "tolvane-back-button");
     gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(back), MouseBackButton);
     gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(back), GTK_PHASE_CAPTURE);
     g_signal_connect(back, "pressed", G_CALLBACK(&WindowApplicationView::BackButtonThunk), this);

@@ -26,6 +26,8 @@ public:
     // The page's widgets exist only once the renderer is built, which is after
     // the page asked for its title bar: this hands over the lookup then.
     void AttachContent(std::function<GtkWidget*(const ui::Element&)> widgetFor);
+    // The name of the window's controller that turns keys into back requests.
+    static constexpr const char* BackKeysControllerName = "tolvane-back-keys";
     // The widget the window is dragged by, once attached.
     GtkWidget* DragWidget() const { return m_dragWidget; }
 

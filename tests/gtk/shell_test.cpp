@@ -366,6 +366,53 @@ TEST_F(WindowViewTest, TitleBarElementBecomesTheDragAreaOnceItsWidgetExists)
     g_object_unref(gone);
 }
 
+TEST_F(WindowViewTest, BackRequestComesFromAltLeftAndTheBackKey)
+{
+    // The view's key controller on the window, fed as GTK would feed it.
+    GtkEventController* keys = nullptr;
+    GListModel* controllers = gtk_widget_observe_controllers(GTK_WIDGET(m_window));
+    for (guint i = 0; i < g_list_model_get_n_items(controllers); ++i) {
+        auto* controller = static_cast<GtkEventController*>(g_list_model_get_item(controllers, i));
+        if (g_strcmp0(gtk_event_controller_get_name(controller), gtkui::WindowApplicationView::BackKeysControllerName) == 0)
+            keys = controller;
+        g_object_unref(controller);
+    }
+    g_object_unref(controllers);
+    ASSERT_NE(keys, nullptr);
+    EXPECT_EQ(gtk_event_controller_get_propagation_phase(keys), GTK_PHASE_CAPTURE) << "ahead of the web view";
+
+    bool handleIt = false;
+    int requests = 0;
+    m_view->BackRequested.Subscribe([&](bool& handled) {
+        ++requests;
+        handled = handleIt;
+    });
+    struct Case {
+        guint keyval;
+        GdkModifierType state;
+        bool handle;
+        int requests;
+        gboolean consumed;
+    };
+    const Case cases[] = {
+        {GDK_KEY_Left, GDK_ALT_MASK, true, 1, TRUE},
+        {GDK_KEY_Left, GDK_ALT_MASK, false, 1, FALSE},  // unhandled: the key goes on
+        {GDK_KEY_KP_Left, GdkModifierType(GDK_ALT_MASK | GDK_LOCK_MASK), true, 1, TRUE},
+        {GDK_KEY_Back, GdkModifierType(0), true, 1, TRUE},
+        {GDK_KEY_Left, GdkModifierType(0), true, 0, FALSE},
+        {GDK_KEY_Left, GdkModifierType(GDK_ALT_MASK | GDK_CONTROL_MASK), true, 0, FALSE},
+        {GDK_KEY_Right, GDK_ALT_MASK, true, 0, FALSE},
+    };
+    for (const auto& c : cases) {
+        requests = 0;
+        handleIt = c.handle;
+        gboolean consumed = FALSE;
+        g_signal_emit_by_name(keys, "key-pressed", c.keyval, 0u, c.state, &consumed);
+        EXPECT_EQ(requests, c.requests) << gdk_keyval_name(c.keyval) << " state " << c.state;
+        EXPECT_EQ(consumed, c.consumed) << gdk_keyval_name(c.keyval) << " state " << c.state;
+    }
+}
+
 TEST_F(WindowViewTest, ExitWithoutAnApplicationClosesTheWindow)
 {
     gtk_window_present(m_window);
