@@ -2,6 +2,7 @@
 // Everything the system asks of its platform, handed to the page at start.
 #include "platform/application_view.h"
 #include "platform/calendar.h"
+#include "platform/clipboard.h"
 #include "platform/dispatcher_timer.h"
 #include "platform/message_dialog.h"
 #include "platform/resources.h"
@@ -22,6 +23,7 @@ struct PlatformServices {
     // Reads the page markup and other bundled files by resource path
     // ("/app/wMain.xaml"); empty when absent.
     std::function<std::string(const std::string& path)> ReadBundledFile;
+    Clipboard& Clip;
 };
 
 } // namespace platform

@@ -19,6 +19,7 @@
 #include "app/app.h"
 #include "platform/gtk/bundle_gtk.h"
 #include "platform/gtk/calendar_gtk.h"
+#include "platform/gtk/clipboard_gtk.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/launch_address_gtk.h"
@@ -49,7 +50,7 @@ public:
           m_dialogs(m_window.Window()),
           m_strings(gtkui::LoadResourceTable()),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
-                     &gtkui::ReadBundledFile},
+                     &gtkui::ReadBundledFile, m_clipboard},
           m_app(std::make_unique<App>(m_services, m_window))
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
@@ -73,6 +74,7 @@ private:
     gtkui::DesktopSystemInfo m_system;
     gtkui::LocalCalendar m_calendar;
     gtkui::WebKitWebViews m_webViews;
+    gtkui::DisplayClipboard m_clipboard;
     platform::PlatformServices m_services;
     std::unique_ptr<App> m_app;
 };

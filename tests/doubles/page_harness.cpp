@@ -34,7 +34,7 @@ std::string ReadSourceFile(const std::string& relativePath)
 
 PageHarness::PageHarness()
     : Services{Dialogs, Strings, Timers, View, System, Clock, Browsers,
-               [](const std::string& path) { return ReadSourceFile(path.substr(1)); }}
+               [](const std::string& path) { return ReadSourceFile(path.substr(1)); }, Clipboard}
 {
     System.Folder = Folder.Path().string();
     ResetProcessState();

@@ -51,6 +51,7 @@ public:
     FakeSystemInfo System;
     FixedCalendar Clock;
     FakeWebViews Browsers;
+    FakeClipboard Clipboard;
     platform::PlatformServices Services;
 
 private:

@@ -85,6 +85,13 @@ public:
     std::string Folder;
 };
 
+class FakeClipboard : public platform::Clipboard {
+public:
+    void SetText(const std::string& text) override { Texts.push_back(text); }
+    // Every text put on the clipboard, in order.
+    std::vector<std::string> Texts;
+};
+
 class FixedCalendar : public platform::Calendar {
 public:
     platform::CalendarNow Now() const override { return Current; }
