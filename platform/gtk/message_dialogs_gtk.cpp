@@ -1,6 +1,7 @@
 #include "platform/gtk/message_dialogs_gtk.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gtk/callback_guard.h"
@@ -15,6 +16,7 @@ struct GtkMessageDialogs::Pending {
     GtkMessageDialogs* Owner;
     std::vector<std::string> Labels;
     std::function<void(const std::string&)> OnCommand;
+    std::function<void()> OnClosed;
 };
 
 GtkMessageDialogs::GtkMessageDialogs(GtkWindow* parent) : m_parent(parent) {}
@@ -22,6 +24,7 @@ GtkMessageDialogs::GtkMessageDialogs(GtkWindow* parent) : m_parent(parent) {}
 GtkMessageDialogs::~GtkMessageDialogs()
 {
     // Destroying a dialog removes it from m_open (DestroyThunk).
+    m_tearingDown = true;
     while (!m_open.empty())
         gtk_window_destroy(GTK_WINDOW(*m_open.begin()));
 }
@@ -29,6 +32,14 @@ GtkMessageDialogs::~GtkMessageDialogs()
 void GtkMessageDialogs::Show(const std::string& content, const std::string& title,
                              const std::vector<std::string>& commands,
                              std::function<void(const std::string& label)> onCommand)
+{
+    ShowTracked(content, title, commands, std::move(onCommand), {});
+}
+
+void GtkMessageDialogs::ShowTracked(const std::string& content, const std::string& title,
+                                    const std::vector<std::string>& commands,
+                                    std::function<void(const std::string& label)> onCommand,
+                                    std::function<void()> onClosed)
 {
     GtkButtonsType buttons = commands.empty() ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE;
     GtkMessageType type = commands.empty() ? GTK_MESSAGE_INFO : GTK_MESSAGE_QUESTION;
@@ -45,7 +56,7 @@ void GtkMessageDialogs::Show(const std::string& content, const std::string& titl
     if (!commands.empty())
         gtk_dialog_set_default_response(GTK_DIALOG(dialog), 0);
 
-    auto* pending = new Pending{this, commands, std::move(onCommand)};
+    auto* pending = new Pending{this, commands, std::move(onCommand), std::move(onClosed)};
     // "destroy" is the dialog's last signal: its handler frees `pending`.
     g_signal_connect(dialog, "response", G_CALLBACK(&GtkMessageDialogs::ResponseThunk), pending);
     g_signal_connect(dialog, "destroy", G_CALLBACK(&GtkMessageDialogs::DestroyThunk), pending);
@@ -63,16 +74,25 @@ void GtkMessageDialogs::ResponseThunk(GtkDialog* dialog, int responseId, gpointe
         onCommand = pending->OnCommand;
         label = pending->Labels[responseId];
     }
+    // Closed after the command has run, not from the destroy below.
+    auto onClosed = std::exchange(pending->OnClosed, nullptr);
     gtk_window_destroy(GTK_WINDOW(dialog));
     if (onCommand)
         Guarded("message dialog command", [&] { onCommand(label); });
+    if (onClosed)
+        Guarded("message dialog closed", [&] { onClosed(); });
 }
 
 void GtkMessageDialogs::DestroyThunk(GtkWidget* dialog, gpointer data)
 {
     auto* pending = static_cast<Pending*>(data);
     pending->Owner->m_open.erase(dialog);
+    std::function<void()> onClosed;
+    if (!pending->Owner->m_tearingDown)
+        onClosed = std::move(pending->OnClosed);
     delete pending;
+    if (onClosed)
+        Guarded("message dialog closed", [&] { onClosed(); });
 }
 
 } // namespace gtkui

@@ -2,7 +2,7 @@
 // Message dialogs as GtkMessageDialog: non-modal, transient for the main
 // window, shown and not awaited. The title is the primary text, the content
 // the secondary text; each command is a button whose response calls back with
-// its label. Closing the dialog calls nothing.
+// its label. Closing the dialog calls only the tracked dialogs' close callback.
 #include <gtk/gtk.h>
 
 #include <set>
@@ -22,6 +22,8 @@ public:
 
     void Show(const std::string& content, const std::string& title, const std::vector<std::string>& commands = {},
               std::function<void(const std::string& label)> onCommand = {}) override;
+    void ShowTracked(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
+                     std::function<void(const std::string& label)> onCommand, std::function<void()> onClosed) override;
 
     // The dialogs shown and not yet answered or closed.
     const std::set<GtkWidget*>& OpenDialogs() const { return m_open; }
@@ -33,6 +35,8 @@ private:
 
     GtkWindow* m_parent;
     std::set<GtkWidget*> m_open;
+    // Set while the owner destroys what is left: no callback runs then.
+    bool m_tearingDown = false;
 };
 
 } // namespace gtkui

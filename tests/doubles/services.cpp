@@ -31,16 +31,46 @@ std::optional<std::string> FakeResources::TryGetString(const std::string& key) c
 void FakeDialogs::Show(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
                        std::function<void(const std::string&)> onCommand)
 {
-    Shown.push_back({content, title, commands, std::move(onCommand)});
+    Shown.push_back({content, title, commands, std::move(onCommand), {}});
+}
+
+void FakeDialogs::ShowTracked(const std::string& content, const std::string& title,
+                              const std::vector<std::string>& commands,
+                              std::function<void(const std::string&)> onCommand, std::function<void()> onClosed)
+{
+    Shown.push_back({content, title, commands, std::move(onCommand), std::move(onClosed)});
 }
 
 void FakeDialogs::Answer(const std::string& label)
 {
     if (Shown.empty())
         throw std::logic_error("no dialog to answer");
+    // Copies: a callback may show the next dialog, which moves Shown.
     auto handler = Shown.back().OnCommand;
+    auto closed = Shown.back().OnClosed;
+    Shown.back().Open = false;
     if (handler)
         handler(label);
+    if (closed)
+        closed();
+}
+
+void FakeDialogs::Dismiss()
+{
+    if (Shown.empty())
+        throw std::logic_error("no dialog to close");
+    auto closed = Shown.back().OnClosed;
+    Shown.back().Open = false;
+    if (closed)
+        closed();
+}
+
+size_t FakeDialogs::OpenCount() const
+{
+    size_t open = 0;
+    for (const auto& dialog : Shown)
+        open += dialog.Open;
+    return open;
 }
 
 namespace {

@@ -24,14 +24,22 @@ struct ShownDialog {
     std::string Title;
     std::vector<std::string> Commands;
     std::function<void(const std::string&)> OnCommand;
+    std::function<void()> OnClosed;
+    bool Open = true;
 };
 
 class FakeDialogs : public platform::MessageDialogs {
 public:
     void Show(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
               std::function<void(const std::string&)> onCommand) override;
-    // Picks a command of the last dialog, as the user would.
+    void ShowTracked(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
+                     std::function<void(const std::string&)> onCommand, std::function<void()> onClosed) override;
+    // Picks a command of the last dialog, as the user would; the dialog closes.
     void Answer(const std::string& label);
+    // Closes the last dialog without picking a command (its close button, Escape).
+    void Dismiss();
+    // The dialogs shown and not yet answered or closed.
+    size_t OpenCount() const;
     std::vector<ShownDialog> Shown;
 };
 
