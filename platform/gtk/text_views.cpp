@@ -89,8 +89,12 @@ public:
         : ElementView(button, gtk_button_new(), context), m_button(button), m_label(gtk_label_new(nullptr))
     {
         gtk_button_set_child(GTK_BUTTON(Widget()), m_label);
-        // Content that does not fit is cut at the button's edge.
+        // GTK never allocates a widget less than its minimum: an ellipsis
+        // keeps the label's small, so the button keeps the laid-out width
+        // (a tab caption narrower than its title); nothing spills over the edges.
+        gtk_label_set_ellipsize(GTK_LABEL(m_label), PANGO_ELLIPSIZE_END);
         gtk_widget_set_overflow(Widget(), GTK_OVERFLOW_HIDDEN);
+        gtk_widget_set_overflow(m_label, GTK_OVERFLOW_HIDDEN);
         Connect(Widget(), "clicked", G_CALLBACK(+[](GtkButton*, ButtonView* view) {
                     view->m_button.RaiseClick(); // may destroy the view: nothing after this
                 }));
