@@ -1,0 +1,127 @@
+#include "platform/gtk/state_probe_gtk.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/web_view.h"
+
+namespace gtkui {
+
+namespace {
+
+std::string Json(const std::string& text)
+{
+    std::string out = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\t': out += "\\t"; break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string TextOf(const ui::Element& e)
+{
+    if (auto* t = dynamic_cast<const ui::TextBlock*>(&e))
+        return t->Text();
+    if (auto* t = dynamic_cast<const ui::TextBox*>(&e))
+        return t->Text();
+    if (auto* b = dynamic_cast<const ui::Button*>(&e))
+        return b->Content();
+    return {};
+}
+
+// Named elements with their text and visibility; web views with their page.
+void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream& views, bool& firstNamed,
+             bool& firstView)
+{
+    if (auto* view = dynamic_cast<const platform::WebView*>(&e)) {
+        views << (firstView ? "" : ",") << "{\"name\":" << Json(view->Name())
+              << ",\"tag\":" << (view->Tag() ? *view->Tag() : -1) << ",\"source\":" << Json(view->Source())
+              << ",\"title\":" << Json(view->DocumentTitle())
+              << ",\"visible\":" << (view->GetVisibility() == ui::Visibility::Visible ? "true" : "false") << "}";
+        firstView = false;
+    } else if (!e.Name().empty()) {
+        named << (firstNamed ? "" : ",") << Json(e.Name()) << ":{\"text\":" << Json(TextOf(e))
+              << ",\"visible\":" << (e.GetVisibility() == ui::Visibility::Visible ? "true" : "false")
+              << ",\"opacity\":" << e.Opacity() << "}";
+        firstNamed = false;
+    }
+    if (auto* panel = const_cast<ui::Element&>(e).AsPanel())
+        for (size_t i = 0; i < panel->Count(); ++i)
+            Collect(panel->ChildAt(i), named, views, firstNamed, firstView);
+}
+
+std::string DialogText(GtkWidget* dialog)
+{
+    GValue primary = G_VALUE_INIT;
+    GValue secondary = G_VALUE_INIT;
+    g_value_init(&primary, G_TYPE_STRING);
+    g_value_init(&secondary, G_TYPE_STRING);
+    g_object_get_property(G_OBJECT(dialog), "text", &primary);
+    g_object_get_property(G_OBJECT(dialog), "secondary-text", &secondary);
+    auto read = [](const GValue* v) { return std::string(g_value_get_string(v) ? g_value_get_string(v) : ""); };
+    std::string text = "{\"title\":" + Json(read(&primary)) + ",\"content\":" + Json(read(&secondary)) + "}";
+    g_value_unset(&primary);
+    g_value_unset(&secondary);
+    return text;
+}
+
+} // namespace
+
+StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs)
+    : m_path(std::move(path)), m_root(std::move(root)), m_dialogs(dialogs)
+{
+    m_timer.Reset(g_timeout_add(
+        250,
+        [](gpointer self) {
+            static_cast<StateProbe*>(self)->Write();
+            return G_SOURCE_CONTINUE;
+        },
+        this));
+}
+
+std::unique_ptr<StateProbe> StateProbe::FromEnvironment(std::function<ui::Element*()> root,
+                                                        const GtkMessageDialogs& dialogs)
+{
+    const char* path = std::getenv("TOLVANE_STATE_FILE");
+    if (!path || !*path)
+        return nullptr;
+    return std::make_unique<StateProbe>(path, std::move(root), dialogs);
+}
+
+void StateProbe::Write() const
+{
+    std::ostringstream named, views, dialogs;
+    bool firstNamed = true, firstView = true, firstDialog = true;
+    if (auto* root = m_root())
+        Collect(*root, named, views, firstNamed, firstView);
+    for (GtkWidget* dialog : m_dialogs.OpenDialogs()) {
+        dialogs << (firstDialog ? "" : ",") << DialogText(dialog);
+        firstDialog = false;
+    }
+    std::string json = "{\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
+                       dialogs.str() + "]}\n";
+    // Written whole, then renamed, so a reader never sees half a file.
+    std::string partial = m_path + ".part";
+    if (FILE* file = std::fopen(partial.c_str(), "w")) {
+        std::fwrite(json.data(), 1, json.size(), file);
+        std::fclose(file);
+        std::rename(partial.c_str(), m_path.c_str());
+    }
+}
+
+} // namespace gtkui

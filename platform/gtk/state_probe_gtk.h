@@ -1,0 +1,34 @@
+#pragma once
+// For integration tests: with TOLVANE_STATE_FILE set, the shell writes what a
+// user would see (named texts, web views, open dialogs) to that file as JSON,
+// four times a second. Without it nothing runs.
+#include <functional>
+#include <memory>
+
+#include "platform/gtk/source_holder.h"
+#include "platform/ui/element.h"
+
+namespace gtkui {
+
+class GtkMessageDialogs;
+
+class StateProbe {
+public:
+    StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs);
+    StateProbe(const StateProbe&) = delete;
+    StateProbe& operator=(const StateProbe&) = delete;
+
+    // A probe when the environment asks for one, else null.
+    static std::unique_ptr<StateProbe> FromEnvironment(std::function<ui::Element*()> root,
+                                                       const GtkMessageDialogs& dialogs);
+
+private:
+    void Write() const;
+
+    std::string m_path;
+    std::function<ui::Element*()> m_root;
+    const GtkMessageDialogs& m_dialogs;
+    SourceHolder m_timer;
+};
+
+} // namespace gtkui
