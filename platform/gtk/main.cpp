@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/app.h"
+#include "app/main_page.h"
 #include "platform/gtk/bundle_gtk.h"
 #include "platform/gtk/calendar_gtk.h"
 #include "platform/gtk/clipboard_gtk.h"
@@ -27,6 +28,7 @@
 #include "platform/gtk/message_dialogs_gtk.h"
 #include "platform/gtk/source_holder.h"
 #include "platform/gtk/startup_report_gtk.h"
+#include "platform/gtk/state_probe_gtk.h"
 #include "platform/gtk/system_info_gtk.h"
 #include "platform/gtk/web_views_gtk.h"
 
@@ -54,11 +56,14 @@ public:
           m_app(std::make_unique<App>(m_services, m_window))
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
+        m_probe = gtkui::StateProbe::FromEnvironment(
+            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs);
     }
 
     ~Shell()
     {
         // The renderer observes the page's elements: it goes first, then the page.
+        m_probe.reset();
         m_window.ClearContent();
         m_app.reset();
     }
@@ -77,6 +82,7 @@ private:
     gtkui::DisplayClipboard m_clipboard;
     platform::PlatformServices m_services;
     std::unique_ptr<App> m_app;
+    std::unique_ptr<gtkui::StateProbe> m_probe;
 };
 
 // The signal handlers' user data: main's holder of the shell.
