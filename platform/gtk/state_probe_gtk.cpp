@@ -87,7 +87,7 @@ StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, con
 {
     m_timer.Reset(g_timeout_add(
         250,
-        [](gpointer self) {
+        [](gpointer self) -> gboolean {
             static_cast<StateProbe*>(self)->Write();
             return G_SOURCE_CONTINUE;
         },
