@@ -1,18 +1,37 @@
 #include "tests/gtk/local_http_server.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <stdexcept>
 
 namespace gtktests {
+
+struct LocalHttpServer::State {
+    explicit State(std::map<std::string, Route> routes) : Routes(std::move(routes)) {}
+    ~State() { g_object_unref(Cancellable); }
+
+    const std::map<std::string, Route> Routes;
+    GCancellable* const Cancellable = g_cancellable_new();
+    std::mutex Mutex;
+    std::condition_variable Changed;
+    int Active = 0;
+    bool Stopping = false;
+    std::vector<std::string> Requested;
+};
+
 namespace {
 
-int BindLoopback(GSocketListener* listener, GObject* source)
+using State = LocalHttpServer::State;
+
+int BindLoopback(GSocketListener* listener)
 {
     GInetAddress* loopback = g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4);
     GSocketAddress* any = g_inet_socket_address_new(loopback, 0);
     GSocketAddress* effective = nullptr;
     GError* error = nullptr;
     const gboolean bound = g_socket_listener_add_address(listener, any, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP,
-                                                         source, &effective, &error);
+                                                         nullptr, &effective, &error);
     g_object_unref(any);
     g_object_unref(loopback);
     if (!bound) {
@@ -25,69 +44,16 @@ int BindLoopback(GSocketListener* listener, GObject* source)
     return port;
 }
 
-const char* ReasonFor(int status)
+// The request line's path, or empty when the client sent nothing (a
+// speculative connection) or the server is stopping.
+std::string ReadRequestPath(GSocketConnection* connection, GCancellable* cancellable)
 {
-    switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    default: return "Status";
-    }
-}
-
-} // namespace
-
-LocalHttpServer::LocalHttpServer(std::map<std::string, Route> routes) : m_routes(std::move(routes))
-{
-    m_service = g_threaded_socket_service_new(4);
-    m_port = BindLoopback(G_SOCKET_LISTENER(m_service), nullptr);
-    g_signal_connect(m_service, "run", G_CALLBACK(OnRun), this);
-    g_socket_service_start(m_service);
-}
-
-LocalHttpServer::~LocalHttpServer()
-{
-    g_socket_service_stop(m_service);
-    g_socket_listener_close(G_SOCKET_LISTENER(m_service));
-    g_signal_handlers_disconnect_by_data(m_service, this);
-    g_object_unref(m_service);
-}
-
-std::string LocalHttpServer::Url(const std::string& path) const
-{
-    return "http://127.0.0.1:" + std::to_string(m_port) + path;
-}
-
-std::vector<std::string> LocalHttpServer::RequestedPaths() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_requested;
-}
-
-int LocalHttpServer::UnusedPort()
-{
-    GSocketListener* listener = g_socket_listener_new();
-    const int port = BindLoopback(listener, nullptr);
-    g_socket_listener_close(listener);
-    g_object_unref(listener);
-    return port;
-}
-
-gboolean LocalHttpServer::OnRun(GThreadedSocketService*, GSocketConnection* connection, GObject*, gpointer self)
-{
-    static_cast<LocalHttpServer*>(self)->Serve(connection);
-    return TRUE;
-}
-
-void LocalHttpServer::Serve(GSocketConnection* connection)
-{
-    GInputStream* in = g_io_stream_get_input_stream(G_IO_STREAM(connection));
-    GDataInputStream* lines = g_data_input_stream_new(in);
+    GDataInputStream* lines = g_data_input_stream_new(g_io_stream_get_input_stream(G_IO_STREAM(connection)));
     g_data_input_stream_set_newline_type(lines, G_DATA_STREAM_NEWLINE_TYPE_CR_LF);
     g_filter_input_stream_set_close_base_stream(G_FILTER_INPUT_STREAM(lines), FALSE);
-
     std::string path;
     for (bool first = true;; first = false) {
-        char* line = g_data_input_stream_read_line(lines, nullptr, nullptr, nullptr);
+        char* line = g_data_input_stream_read_line(lines, nullptr, cancellable, nullptr);
         if (!line)
             break;
         const std::string text = line;
@@ -102,28 +68,106 @@ void LocalHttpServer::Serve(GSocketConnection* connection)
             break;
     }
     g_object_unref(lines);
-    {
-        std::lock_guard lock(m_mutex);
-        m_requested.push_back(path);
-    }
+    return path;
+}
 
-    const auto found = m_routes.find(path);
-    Route notFound;
-    notFound.Body = "<h1>Not found</h1>";
-    notFound.Status = 404;
-    const Route route = found != m_routes.end() ? found->second : notFound;
-    if (route.DelayMs > 0)
-        g_usleep(static_cast<gulong>(route.DelayMs) * 1000);
-
-    const std::string response = "HTTP/1.1 " + std::to_string(route.Status) + " " + ReasonFor(route.Status) + "\r\n"
+std::string ResponseFor(const Route& route)
+{
+    const char* reason = route.Status == 200 ? "OK" : route.Status == 404 ? "Not Found" : "Status";
+    return "HTTP/1.1 " + std::to_string(route.Status) + " " + reason + "\r\n"
         + "Content-Type: " + route.ContentType + "\r\n"
         + "Content-Length: " + std::to_string(route.Body.size()) + "\r\n"
         + "Cache-Control: no-store\r\n" + route.ExtraHeaders
         + "Connection: close\r\n\r\n" + route.Body;
-    GOutputStream* out = g_io_stream_get_output_stream(G_IO_STREAM(connection));
+}
+
+void Serve(State& state, GSocketConnection* connection)
+{
+    const std::string path = ReadRequestPath(connection, state.Cancellable);
+    Route route;
+    route.Body = "<h1>Not found</h1>";
+    route.Status = 404;
+    {
+        std::unique_lock lock(state.Mutex);
+        if (path.empty() || state.Stopping)
+            return;
+        state.Requested.push_back(path);
+        if (auto found = state.Routes.find(path); found != state.Routes.end())
+            route = found->second;
+        // A delayed answer ends early when the server stops.
+        state.Changed.wait_for(lock, std::chrono::milliseconds(route.DelayMs), [&] { return state.Stopping; });
+        if (state.Stopping)
+            return;
+    }
+    const std::string response = ResponseFor(route);
     // The client may have gone (a cancelled load): a failed write is expected then.
-    g_output_stream_write_all(out, response.data(), response.size(), nullptr, nullptr, nullptr);
+    g_output_stream_write_all(g_io_stream_get_output_stream(G_IO_STREAM(connection)), response.data(),
+                              response.size(), nullptr, state.Cancellable, nullptr);
+}
+
+gboolean OnRun(GThreadedSocketService*, GSocketConnection* connection, GObject*, gpointer data)
+{
+    std::shared_ptr<State> state = *static_cast<std::shared_ptr<State>*>(data);
+    {
+        std::lock_guard lock(state->Mutex);
+        if (state->Stopping)
+            return TRUE;
+        ++state->Active;
+    }
+    Serve(*state, connection);
     g_io_stream_close(G_IO_STREAM(connection), nullptr, nullptr);
+    std::lock_guard lock(state->Mutex);
+    --state->Active;
+    state->Changed.notify_all();
+    return TRUE;
+}
+
+} // namespace
+
+LocalHttpServer::LocalHttpServer(std::map<std::string, Route> routes)
+    : m_state(std::make_shared<State>(std::move(routes)))
+{
+    m_service = g_threaded_socket_service_new(8);
+    m_port = BindLoopback(G_SOCKET_LISTENER(m_service));
+    // The handler holds the state until its closure goes, after any call in flight.
+    g_signal_connect_data(m_service, "run", G_CALLBACK(OnRun), new std::shared_ptr<State>(m_state),
+                          [](gpointer data, GClosure*) { delete static_cast<std::shared_ptr<State>*>(data); },
+                          GConnectFlags(0));
+    g_socket_service_start(m_service);
+}
+
+LocalHttpServer::~LocalHttpServer()
+{
+    g_socket_service_stop(m_service);
+    g_socket_listener_close(G_SOCKET_LISTENER(m_service));
+    {
+        std::unique_lock lock(m_state->Mutex);
+        m_state->Stopping = true;
+        g_cancellable_cancel(m_state->Cancellable);
+        m_state->Changed.notify_all();
+        m_state->Changed.wait_for(lock, std::chrono::seconds(10), [&] { return m_state->Active == 0; });
+    }
+    g_object_unref(m_service);
+}
+
+std::string LocalHttpServer::Url(const std::string& path) const
+{
+    return "http://127.0.0.1:" + std::to_string(m_port) + path;
+}
+
+std::vector<std::string> LocalHttpServer::RequestedPaths() const
+{
+    std::lock_guard lock(m_state->Mutex);
+    return m_state->Requested;
+}
+
+int LocalHttpServer::UnusedPort()
+{
+    GSocketListener* listener = g_socket_listener_new();
+    const int port = BindLoopback(listener);
+    g_socket_listener_close(listener);
+    g_object_unref(listener);
+    return port;
 }
 
 } // namespace gtktests

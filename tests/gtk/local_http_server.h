@@ -1,11 +1,12 @@
 #pragma once
 // A small HTTP server on 127.0.0.1 for tests of the real engine: fixed routes,
 // each with a status, a type, a body and an optional delay before answering.
-// It serves from GLib worker threads and stops when destroyed.
+// It serves from GLib worker threads; destroying it ends every connection
+// still open (the engine keeps idle and speculative ones) and waits for them.
 #include <gio/gio.h>
 
 #include <map>
-#include <mutex>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -34,15 +35,12 @@ public:
     // A port on 127.0.0.1 where nothing listens (it was free a moment ago).
     static int UnusedPort();
 
-private:
-    static gboolean OnRun(GThreadedSocketService*, GSocketConnection* connection, GObject*, gpointer self);
-    void Serve(GSocketConnection* connection);
+    struct State; // shared with the worker threads, which may outlive a stop
 
-    std::map<std::string, Route> m_routes;
+private:
+    std::shared_ptr<State> m_state;
     GSocketService* m_service = nullptr;
     int m_port = 0;
-    mutable std::mutex m_mutex;
-    std::vector<std::string> m_requested;
 };
 
 } // namespace gtktests
