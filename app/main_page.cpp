@@ -77,6 +77,20 @@ void MainPage::BindControls()
     SuggestionList = &m_markup.Get<ui::Element>("SuggestionList");
     wReelpullPromptBar = &m_markup.Get<ui::Element>("wReelpullPromptBar");
     wSideMenu = &m_markup.Get<ui::Element>("wSideMenu");
+    wMainMenu = &m_markup.Get<ui::Element>("wMainMenu");
+    wAddFavoritePanel = &m_markup.Get<ui::Element>("wAddFavoritePanel");
+    wFavoritesPanel = &m_markup.Get<ui::Element>("wFavoritesPanel");
+    wHistoryPanel = &m_markup.Get<ui::Element>("wHistoryPanel");
+    wDownloadsPanel = &m_markup.Get<ui::Element>("wDownloadsPanel");
+    wDownloadDialog = &m_markup.Get<ui::Element>("wDownloadDialog");
+    wSettingsPanel = &m_markup.Get<ui::Element>("wSettingsPanel");
+    wAboutPanel = &m_markup.Get<ui::Element>("wAboutPanel");
+    wExtensionPanel = &m_markup.Get<ui::Element>("wExtensionPanel");
+    wDimmingOverlay = &m_markup.Get<ui::Grid>("wDimmingOverlay");
+    wContextPopup = &m_markup.Get<ui::Element>("wContextPopup");
+    wContextPopup_SaveImage = &m_markup.Get<ui::Button>("wContextPopup_SaveImage");
+    ExitHintBar = &m_markup.Get<ui::Element>("ExitHintBar");
+    LoadingText = &m_markup.Get<ui::TextBlock>("LoadingText");
 }
 
 ui::MarkupHandlers MainPage::Handlers()
@@ -93,6 +107,14 @@ ui::MarkupHandlers MainPage::Handlers()
     routed("ForwardButton_Click", &MainPage::ForwardButton_Click);
     routed("AdressBox_GotFocus", &MainPage::AdressBox_GotFocus);
     routed("AdressBox_LostFocus", &MainPage::AdressBox_LostFocus);
+    h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
+    routed("SideMenuButton_Click", &MainPage::SideMenuButton_Click);
+    routed("MainMenuButton_Click", &MainPage::MainMenuButton_Click);
+    routed("AboutButton_Click", &MainPage::AboutButton_Click);
+    routed("PanelEntry_Click", &MainPage::PanelEntry_Click);
+    routed("OpenInNewTabEntry_Click", &MainPage::OpenInNewTabEntry_Click);
+    routed("CopyLinkEntry_Click", &MainPage::CopyLinkEntry_Click);
+    routed("SaveImageEntry_Click", &MainPage::SaveImageEntry_Click);
     h.Key["AdressBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) { AdressBox_KeyDown(sender, args); };
     return h;
 }

@@ -3,6 +3,7 @@
 // and web view event; each subsystem folder defines the handlers it owns
 // (browser/tab_set.cpp defines OpenTab, ...).
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -10,6 +11,8 @@
 #include "platform/platform.h"
 #include "platform/ui/element.h"
 #include "platform/ui/markup.h"
+
+class BridgeDialogQueue;
 
 class MainPage {
 public:
@@ -82,6 +85,53 @@ public:
 
     // Open flags: clears every panel and menu flag, the overlay's and the context menu's.
     void CloseAll();
+    // Shows one panel: every other flag cleared, the panel's and the overlay's set.
+    void OpenPanel(bool OpenFlags::*panel);
+    // After a panel's confirmed dialog: every flag cleared, then the side menu and the overlay set.
+    void ReturnToSideMenu();
+    // A menu button: flips one flag, clears every other (the context menu's
+    // too); the overlay is wanted while the flag is set.
+    void TogglePanel(bool OpenFlags::*panel);
+    void SideMenuButton_Click(ui::Element& sender);
+    void MainMenuButton_Click(ui::Element& sender);
+    // The seventh panel's button.
+    void AboutButton_Click(ui::Element& sender);
+    // A menu entry that shows a panel; its Tag names the panel (PanelEntry).
+    void PanelEntry_Click(ui::Element& sender);
+    enum PanelEntry : int32_t {
+        FavoritesEntry = 1, HistoryEntry, DownloadsEntry, SettingsEntry, AboutEntry, ExtensionEntry,
+    };
+
+    // The context pop-up's entries.
+    void OpenInNewTabEntry_Click(ui::Element& sender);
+    void CopyLinkEntry_Click(ui::Element& sender);
+    void SaveImageEntry_Click(ui::Element& sender);
+
+    // Page animation state: the polling tick moves these towards what the
+    // open flags ask for. Offsets are right margins: -270 out, 0 in place.
+    struct PanelAnimation {
+        double Opacity = 0.0;
+        int32_t Offset = -270;
+    };
+    struct PanelTable {
+        PanelAnimation SideMenu;
+        PanelAnimation Favorites;
+        PanelAnimation History;
+        PanelAnimation Downloads;
+        PanelAnimation DownloadDialog; // fades only
+        PanelAnimation Settings;
+        PanelAnimation SeventhPanel;
+        PanelAnimation Extension;
+    } Panels;
+    double OverlayOpacity = 0.0;
+    double ContextPopupOpacity = 0.0;
+    // The title shows while nothing loads, the ring and its caption while a page loads.
+    double TitleFade = 1.05;
+    double RingFade = -0.05;
+    // Exit hint: shown while BackPressCount is 1 (a first back press that would leave).
+    int32_t BackPressCount = 0;
+    int32_t ExitHintTicks = 0;
+    double ExitHintOpacity = 0.0;
 
     // Home screen.
     void CloseHomeScreen_Click(ui::Element& sender);
@@ -118,6 +168,20 @@ public:
     ui::Element* SuggestionList = nullptr;
     ui::Element* wReelpullPromptBar = nullptr;
     ui::Element* wSideMenu = nullptr;
+    ui::Element* wMainMenu = nullptr;
+    ui::Element* wAddFavoritePanel = nullptr;
+    ui::Element* wFavoritesPanel = nullptr;
+    ui::Element* wHistoryPanel = nullptr;
+    ui::Element* wDownloadsPanel = nullptr;
+    ui::Element* wDownloadDialog = nullptr;
+    ui::Element* wSettingsPanel = nullptr;
+    ui::Element* wAboutPanel = nullptr; // the seventh panel
+    ui::Element* wExtensionPanel = nullptr;
+    ui::Grid* wDimmingOverlay = nullptr;
+    ui::Element* wContextPopup = nullptr;
+    ui::Button* wContextPopup_SaveImage = nullptr;
+    ui::Element* ExitHintBar = nullptr;
+    ui::TextBlock* LoadingText = nullptr;
 
 private:
     void LoadPage();
@@ -150,6 +214,28 @@ private:
     // Web views and headers of closed tabs live until the next tick, so a
     // close button is never destroyed inside its own click.
     void ReleaseRetiredElements();
+
+    // The polling tick's steps, in the order it runs them.
+    void HandOverActivation();
+    void AnimateExitHint();
+    void AnimateLoadingFade();
+    void AnimateMenus();
+    void AnimateSideMenu();
+    void AnimatePanelsBeforeOverlay();
+    void AnimateOverlay();
+    void AnimatePanelsAfterOverlay();
+    void AnimateContextPopup();
+    void PlaceContextPopup();
+    void CheckCompanionPage();
+    // The history panel lets go of its rows as it starts to slide out.
+    void ReleaseHistoryRows();
+    // Asks whether the companion app is installed (video pages).
+    void CheckCompanionApp();
+
+    // One dialog queue per web view, kept from page to page.
+    std::map<const platform::WebView*, std::shared_ptr<BridgeDialogQueue>> m_bridgeDialogs;
+    // The pop-up has been placed for the request that is open now.
+    bool m_contextPopupPlaced = false;
 
     // The next OpenTab creates a private tab (the new-private-tab command).
     bool m_nextTabPrivate = false;

@@ -1,12 +1,71 @@
 // The bridge object and the page scripts every page receives.
-#include "app/main_page.h"
+#include "bridge/page_scripts.h"
 
-void MainPage::InstallBridge(platform::WebView&)
+#include <memory>
+
+#include "app/main_page.h"
+#include "bridge/bridge_dialogs.h"
+#include "app/process_state.h"
+#include "bridge/shared_object.h"
+
+#define NBSP "\u00A0"
+
+const std::string AlertOverrideScript =
+    "window.alert" NBSP "=" NBSP "function" NBSP "(AlertMessage)" NBSP "{ wScriptNotify.wAlert(AlertMessage) }";
+
+const std::string ConfirmOverrideScript =
+    "var wMessageDialog = false; window.confirm" NBSP "=" NBSP "function" NBSP "wConfirmLooping(ConfirmMessage)" NBSP
+    "{ if(wMessageDialog == false){ wScriptNotify.wConfirm(ConfirmMessage); wMessageDialog = true; } "
+    "if(wScriptNotify.wConfirmClicked() == true){ return wScriptNotify.wConfirmSelected(); }else{ return "
+    "wConfirmLooping(); } }";
+
+#undef NBSP
+
+const std::string LinkHookScript =
+    "var Anchors = document.getElementsByTagName(\"a\"); for (var i = 0; i < Anchors.length ; i++) { "
+    "Anchors[i].addEventListener(\"contextmenu\", function (event) { "
+    "wScriptNotify.wMousePosX(window.event.clientX); wScriptNotify.wMousePosY(window.event.clientY); "
+    "wScriptNotify.wContextMenu(this.href); }, false); }";
+
+std::string ImageHookFrom(const std::string& linkHook)
 {
-    // The bridge object arrives with the page bridge work.
+    auto replaceOnce = [](std::string text, const std::string& from, const std::string& to) {
+        auto at = text.find(from);
+        if (at != std::string::npos)
+            text.replace(at, from.size(), to);
+        return text;
+    };
+    return replaceOnce(replaceOnce(linkHook, "\"a\"", "\"img\""), "this.href", "this.src + '&GET_IMG'");
 }
 
-void MainPage::InjectPageScripts(platform::WebView&)
+// Defined after the link hook: initialised in this order.
+const std::string ImageHookScript = ImageHookFrom(LinkHookScript);
+
+const std::array<const std::string*, 4>& PageScripts()
 {
-    // The alert, confirm, link and image scripts arrive with the page bridge work.
+    static const std::array<const std::string*, 4> scripts = {&AlertOverrideScript, &ConfirmOverrideScript,
+                                                               &LinkHookScript, &ImageHookScript};
+    return scripts;
+}
+
+void MainPage::InstallBridge(platform::WebView& view)
+{
+    // Queues of views that are no longer tabs go; a live view keeps its
+    // queue from page to page, so a new page never adds a second dialog.
+    std::erase_if(m_bridgeDialogs, [](const auto& entry) {
+        for (auto* tab : Process().Tabs.TabWebViews)
+            if (tab == entry.first)
+                return false;
+        return true;
+    });
+    auto& dialogs = m_bridgeDialogs[&view];
+    if (!dialogs)
+        dialogs = std::make_shared<BridgeDialogQueue>(m_services.Dialogs);
+    view.AddWebAllowedObject("wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, dialogs));
+}
+
+void MainPage::InjectPageScripts(platform::WebView& view)
+{
+    for (const auto* script : PageScripts())
+        view.InvokeScriptAsync("eval", {*script});
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/ui/element.h"
@@ -42,10 +43,40 @@ struct UnviewableContentArgs {
 
 // An object page script may call by name (the bridge). Calls arrive on the
 // user-interface thread; a method that returns nothing yields nullopt.
+//
+// What a web view adapter does with an object added under NAME:
+// - Page script sees a global NAME in every top-level page from document
+//   start, before the page's own scripts run, with one function per method.
+//   Arguments reach Invoke as text: strings as they are, numbers in decimal
+//   ("12", "12.5"), anything else as JavaScript's String() gives it.
+// - Methods whose result the page does not wait for (NAME.wAlert, wContextMenu,
+//   wMousePosX, wMousePosY) may be posted through a script message handler
+//   and handed to Invoke; their result is dropped.
+// - Methods the page waits for (wConfirm, wConfirmClicked, wConfirmSelected)
+//   go through a synchronous channel (a prompt() the adapter recognises and
+//   answers itself; the page's own prompt() calls keep reaching the user) and
+//   are handed to InvokeWithReply. The page stays blocked until reply runs;
+//   reply's text (empty for nullopt) is what the page function returns
+//   ("true"/"false" become booleans).
+// - reply runs exactly once, on the user-interface thread, possibly much
+//   later (wConfirm replies when the user has answered its dialog) and
+//   possibly after the page or the view has gone: the adapter must then
+//   drop it quietly.
+// - Adding an object under a name that already has one replaces it for the
+//   next page; a call from the old page may still reach the old object.
 class WebAllowedObject {
 public:
     virtual ~WebAllowedObject() = default;
     virtual std::optional<std::string> Invoke(const std::string& method, const std::vector<std::string>& arguments) = 0;
+    // The same call for a page that waits for it; see above. By default the
+    // reply is Invoke's result, at once.
+    virtual void InvokeWithReply(const std::string& method, const std::vector<std::string>& arguments,
+                                 std::function<void(std::optional<std::string>)> reply)
+    {
+        auto result = Invoke(method, arguments);
+        if (reply)
+            reply(std::move(result));
+    }
 };
 
 class WebView : public ui::Element {

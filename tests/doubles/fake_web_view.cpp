@@ -122,6 +122,18 @@ std::optional<std::string> FakeWebView::CallAllowedObject(const std::string& nam
     return object->Invoke(method, arguments);
 }
 
+bool FakeWebView::CallAllowedObjectWithReply(const std::string& name, const std::string& method,
+                                             const std::vector<std::string>& arguments,
+                                             std::function<void(std::optional<std::string>)> reply)
+{
+    auto found = AllowedObjects.find(name);
+    if (found == AllowedObjects.end() || !found->second)
+        return false;
+    auto object = found->second;
+    object->InvokeWithReply(method, arguments, std::move(reply));
+    return true;
+}
+
 std::unique_ptr<platform::WebView> FakeWebViews::Create(platform::BrowsingSession session)
 {
     auto view = std::make_unique<FakeWebView>(session);

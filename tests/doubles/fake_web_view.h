@@ -88,6 +88,11 @@ public:
     // object was added or the method returns nothing.
     std::optional<std::string> CallAllowedObject(const std::string& name, const std::string& method,
                                                  const std::vector<std::string>& arguments);
+    // The same through the waiting channel: reply runs when the object replies.
+    // False when no such object was added.
+    bool CallAllowedObjectWithReply(const std::string& name, const std::string& method,
+                                    const std::vector<std::string>& arguments,
+                                    std::function<void(std::optional<std::string>)> reply);
 
     // Shared with the factory: false once the view is destroyed.
     std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
