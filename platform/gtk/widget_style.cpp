@@ -9,20 +9,31 @@
 namespace gtkui {
 namespace {
 
+// The original platform's dark theme, which the chrome is drawn for: light
+// text, translucent light buttons, dark text boxes. Elements that set their
+// own colours override these.
 constexpr const char* BaseStyles = R"css(
-.tv-el { min-width: 0; min-height: 0; }
+.tv-el { min-width: 0; min-height: 0; color: white; }
 button.tv-el {
-  background: none; background-color: rgba(0,0,0,0.2); border: none; border-radius: 0;
+  background: none; background-color: rgba(255,255,255,0.2); border: none; border-radius: 0;
   box-shadow: none; text-shadow: none; padding: 0; outline-offset: -2px;
 }
 button.tv-el:hover { background-image: image(alpha(currentColor, 0.1)); }
 button.tv-el:active { background-image: image(alpha(currentColor, 0.2)); }
 button.tv-el > label { padding: 0; min-width: 0; min-height: 0; }
 label.tv-el { padding: 0; }
-entry.tv-el { min-height: 0; border-radius: 2px; }
-dropdown.tv-el > button { min-height: 0; padding-top: 0; padding-bottom: 0; }
+entry.tv-el {
+  min-height: 0; border-radius: 2px; box-shadow: none; outline: none; caret-color: currentColor;
+  background-color: rgba(0,0,0,0.4); border: 2px solid rgba(255,255,255,0.4);
+}
+entry.tv-el:focus-within { background-color: black; border-color: rgb(0,120,215); }
+entry.tv-el placeholder { color: alpha(currentColor, 0.6); }
+dropdown.tv-el > button {
+  min-height: 0; padding-top: 0; padding-bottom: 0; color: inherit; box-shadow: none; background-image: none;
+  background-color: rgba(0,0,0,0.4); border: 2px solid rgba(255,255,255,0.4); border-radius: 2px;
+}
 checkbutton.tv-el { padding: 0; min-height: 0; }
-progressbar.tv-el > trough { min-width: 0; min-height: 0; border-radius: 0; background-color: rgba(0,0,0,0.15); }
+progressbar.tv-el > trough { min-width: 0; min-height: 0; border-radius: 0; background-color: rgba(255,255,255,0.2); }
 progressbar.tv-el > trough > progress { min-width: 0; min-height: 0; border-radius: 0; }
 )css";
 

@@ -1,6 +1,7 @@
 #pragma once
 // CSS for native widgets: one stylesheet per display flattens GTK's chrome
-// (no bevels or shadows, no minimum sizes: the layout engine decides), and
+// (no bevels or shadows, no minimum sizes: the layout engine decides) and
+// gives the dark theme's defaults, and
 // each element's colours, font, padding and border become a small rule.
 #include <gtk/gtk.h>
 
@@ -15,7 +16,7 @@ namespace gtkui {
 // The class every element's widget carries; element rules select it.
 inline constexpr const char* ElementCssClass = "tv-el";
 
-// Installs the flattening stylesheet once per display.
+// Installs that stylesheet once per display.
 void InstallBaseStyles(GdkDisplay* display);
 
 // "rgba(r,g,b,a)".

@@ -10,6 +10,13 @@ using ui::Color;
 
 class RendererUpdatesTest : public RenderFixture {};
 
+GdkRGBA TextColor(GtkWidget* widget)
+{
+    GdkRGBA color;
+    gtk_style_context_get_color(gtk_widget_get_style_context(widget), &color);
+    return color;
+}
+
 std::string LabelText(GtkWidget* widget)
 {
     if (GTK_IS_BUTTON(widget))
@@ -34,13 +41,20 @@ TEST_F(RendererUpdatesTest, PropertyChangesAfterCreationReachTheWidgets)
     glyph.SetBackground(Color::FromRgb(0, 128, 0));
     Show(std::move(root));
     float swatchTop = Bounds(swatch).origin.y;
+    const GdkRGBA white{1, 1, 1, 1};
+    const GdkRGBA red{1, 0, 0, 1};
+    GdkRGBA color = TextColor(WidgetOf(title));
+    EXPECT_TRUE(gdk_rgba_equal(&color, &white)) << "text without a foreground is light, as in the dark theme";
 
     title.SetText("Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
     swatch.SetBackground(Color::FromRgb(0, 0, 255));
     glyph.SetFontFamily("Segoe MDL2 Assets");
     glyph.SetBackground(Color::FromRgb(255, 255, 0));
     below.SetVisibility(ui::Visibility::Collapsed);
+    title.SetForeground(Color::Red());
     NextFrames();
+    color = TextColor(WidgetOf(title));
+    EXPECT_TRUE(gdk_rgba_equal(&color, &red));
 
     EXPECT_EQ(LabelText(WidgetOf(title)), "Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
     EXPECT_EQ(LabelText(WidgetOf(glyph)), "\u2016") << "the pause glyph shows as a symbol once the font says so";
