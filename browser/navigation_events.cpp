@@ -247,9 +247,14 @@ void MainPage::WebView_DocumentTitleChanged(platform::WebView& sender)
         PageTitleText->SetText(sender.DocumentTitle());
 }
 
-void MainPage::WebView_UnviewableContentIdentified(platform::WebView&, const platform::UnviewableContentArgs&)
+void MainPage::WebView_UnviewableContentIdentified(platform::WebView& sender, const platform::UnviewableContentArgs&)
 {
-    // Handed to the download manager once downloads exist.
+    // The download manager takes such content once downloads exist; the load
+    // itself ends here, so the loading state must not stay on.
+    if (!IsCurrent(sender))
+        return;
+    LoadingRing->SetIsActive(false);
+    LoadingState = 0.0;
 }
 
 void MainPage::WebView_ContainsFullScreenElementChanged(platform::WebView&)
