@@ -275,6 +275,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
 {
     switch (event) {
     case WEBKIT_LOAD_STARTED: {
+        CompletePendingLoad();
         m_outcome = LoadOutcome::Loading;
         m_failedUri.clear();
         m_failedStatus = 0;
@@ -291,7 +292,19 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
             ContentLoading(*this, platform::ContentLoadingArgs{Source()});
         break;
     case WEBKIT_LOAD_FINISHED:
-        if (m_outcome == LoadOutcome::Loading)
+        if (m_outcome == LoadOutcome::Loading && DocumentTitle().empty()) {
+            // The engine often delivers the title just after the load finished.
+            m_completionPending = true;
+            m_titleWait.Reset(g_timeout_add(
+                300,
+                [](gpointer self) -> gboolean {
+                    auto* view = static_cast<WebKitWebView*>(self);
+                    view->m_titleWait.Forget();
+                    view->CompletePendingLoad();
+                    return G_SOURCE_REMOVE;
+                },
+                this));
+        } else if (m_outcome == LoadOutcome::Loading)
             NavigationCompleted(*this, platform::NavigationCompletedArgs{Source(), true, 0});
         else if (m_outcome == LoadOutcome::Failed)
             NavigationCompleted(*this, platform::NavigationCompletedArgs{m_failedUri, false, m_failedStatus});
@@ -407,9 +420,21 @@ gboolean WebKitWebView::LeaveFullScreenThunk(::WebKitWebView*, gpointer self)
     return FALSE;
 }
 
+void WebKitWebView::CompletePendingLoad()
+{
+    if (!std::exchange(m_completionPending, false))
+        return;
+    m_titleWait.Reset();
+    NavigationCompleted(*this, platform::NavigationCompletedArgs{Source(), true, 0});
+}
+
 void WebKitWebView::TitleChangedThunk(GObject*, GParamSpec*, gpointer self)
 {
     auto* view = static_cast<WebKitWebView*>(self);
+    if (view->m_completionPending && !view->DocumentTitle().empty()) {
+        view->CompletePendingLoad();
+        return;
+    }
     view->DocumentTitleChanged(*view);
 }
 

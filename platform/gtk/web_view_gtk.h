@@ -16,6 +16,7 @@
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/native_element.h"
 #include "platform/gtk/signal_connection.h"
+#include "platform/gtk/source_holder.h"
 #include "platform/web_view.h"
 
 namespace gtkui {
@@ -85,6 +86,11 @@ private:
     LoadOutcome m_outcome = LoadOutcome::Loading;
     std::string m_failedUri;
     int m_failedStatus = 0;
+    // A finished load whose title has not arrived yet: the completion waits
+    // for it (briefly), so the page is recorded under its real title.
+    bool m_completionPending = false;
+    SourceHolder m_titleWait;
+    void CompletePendingLoad();
     bool m_fullScreen = false;
 };
 
