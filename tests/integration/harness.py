@@ -1,0 +1,206 @@
+"""Drives the real tolvane-browser binary for integration tests.
+
+A local HTTP server on 127.0.0.1, a fresh data folder per browser, the state
+probe (TOLVANE_STATE_FILE) to read what the window shows, the SQLite files to
+read what was stored, and screenshots of the Xvfb screen as artifacts.
+"""
+import contextlib
+import http.server
+import json
+import os
+import shutil
+import signal
+import socket
+import sqlite3
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import unittest
+
+BINARY = os.environ.get("TOLVANE_BINARY") or (sys.argv[1] if len(sys.argv) > 1 else "tolvane-browser")
+ARTIFACTS = os.environ.get("TOLVANE_ARTIFACTS", os.path.join(os.path.dirname(os.path.abspath(BINARY)), "artifacts"))
+
+
+class LocalServer:
+    """Serves pages from a dict {path: (content_type, body)} and logs every request path."""
+
+    def __init__(self, pages):
+        self.pages = pages
+        self.requests = []
+        server = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            def do_GET(self):
+                server.requests.append(self.path)
+                page = server.pages.get(self.path.split("?")[0])
+                if page is None:
+                    self.send_response(404)
+                    self.send_header("Content-Type", "text/html; charset=utf-8")
+                    self.end_headers()
+                    self.wfile.write(b"<html><head><title>Not here</title></head><body>404</body></html>")
+                    return
+                content_type, body = page
+                data = body.encode("utf-8") if isinstance(body, str) else body
+                self.send_response(200)
+                self.send_header("Content-Type", content_type)
+                self.send_header("Content-Length", str(len(data)))
+                self.end_headers()
+                self.wfile.write(data)
+
+            def log_message(self, *args):
+                pass
+
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
+        self.port = self.httpd.server_address[1]
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    def url(self, path="/"):
+        return "http://127.0.0.1:%d%s" % (self.port, path)
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def refused_url():
+    """An address on 127.0.0.1 where nothing listens."""
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+    return "http://127.0.0.1:%d/" % port
+
+
+def html(title, body=""):
+    return ("text/html; charset=utf-8",
+            "<!DOCTYPE html><html><head><meta charset='utf-8'><title>%s</title></head><body>%s</body></html>"
+            % (title, body))
+
+
+class Browser:
+    """One run of the browser on a data folder (fresh unless given)."""
+
+    def __init__(self, data_home=None):
+        self.root = data_home or tempfile.mkdtemp(prefix="tolvane-it-")
+        self.data = os.path.join(self.root, "data")
+        self.state_file = os.path.join(self.root, "state.json")
+        self.process = None
+        self.stderr_path = os.path.join(self.root, "stderr.log")
+
+    def start(self, *args):
+        env = dict(os.environ)
+        env.update({
+            "XDG_DATA_HOME": self.data,
+            "XDG_CACHE_HOME": os.path.join(self.root, "cache"),
+            "XDG_CONFIG_HOME": os.path.join(self.root, "config"),
+            "TOLVANE_STATE_FILE": self.state_file,
+            "TOLVANE_REPORT_STARTUP": "1",
+            "LANGUAGE": "en_US", "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8",
+        })
+        with contextlib.suppress(FileNotFoundError):
+            os.remove(self.state_file)
+        self.stderr = open(self.stderr_path, "w")
+        self.started = time.monotonic()
+        self.process = subprocess.Popen([BINARY, *args], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+        return self
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.send_signal(signal.SIGTERM)
+            try:
+                self.process.wait(timeout=15)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+        if self.process:
+            self.stderr.close()
+        self.process = None
+
+    def cleanup(self):
+        self.stop()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+    def file(self, name):
+        return os.path.join(self.data, "tolvane-browser", name)
+
+    def query(self, db, sql, *params):
+        """Rows of a query on one of the three files, read-only."""
+        path = self.file(db)
+        if not os.path.exists(path):
+            return []
+        connection = sqlite3.connect("file:%s?mode=ro" % path, uri=True, timeout=5)
+        connection.text_factory = bytes
+        try:
+            return connection.execute(sql, params).fetchall()
+        except sqlite3.OperationalError:
+            return []
+        finally:
+            connection.close()
+
+    def write(self, db, sql):
+        connection = sqlite3.connect(self.file(db))
+        connection.executescript(sql)
+        connection.commit()
+        connection.close()
+
+    def state(self):
+        try:
+            with open(self.state_file, encoding="utf-8") as f:
+                return json.load(f)
+        except (FileNotFoundError, json.JSONDecodeError):
+            return None
+
+    def text(self, name):
+        state = self.state() or {}
+        return state.get("named", {}).get(name, {}).get("text")
+
+    def stderr_text(self):
+        with open(self.stderr_path, encoding="utf-8", errors="replace") as f:
+            return f.read()
+
+    def wait_for(self, what, predicate, timeout=30.0):
+        """Polls predicate() until it returns something true; fails the test with `what` otherwise."""
+        deadline = time.monotonic() + timeout
+        last = None
+        while time.monotonic() < deadline:
+            if self.process is not None and self.process.poll() is not None:
+                raise AssertionError("the browser exited (%s) while waiting for %s:\n%s"
+                                     % (self.process.returncode, what, self.stderr_text()[-3000:]))
+            last = predicate()
+            if last:
+                return last
+            time.sleep(0.1)
+        raise AssertionError("timed out waiting for %s; last state: %s" % (what, json.dumps(self.state())[:3000]))
+
+    def screenshot(self, name):
+        os.makedirs(ARTIFACTS, exist_ok=True)
+        path = os.path.join(ARTIFACTS, name)
+        subprocess.run(["import", "-window", "root", path], check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return path
+
+
+def main():
+    # The binary comes as the first argument; unittest must not see it.
+    unittest.main(argv=[sys.argv[0]] + sys.argv[2:], verbosity=2)
+
+
+def prepare_config(browser, settings):
+    """Writes settings into a data folder before the first start, as an
+    earlier run would have left them: {table: (column, value)}."""
+    os.makedirs(os.path.dirname(browser.file("x")), exist_ok=True)
+    connection = sqlite3.connect(browser.file("wConfig_database.db"))
+    for table, (column, value) in settings.items():
+        key = "INTEGER PRIMARY KEY NOT NULL" if column == "wID" else "TEXT PRIMARY KEY NOT NULL"
+        connection.execute("CREATE TABLE IF NOT EXISTS %s (%s %s)" % (table, column, key))
+        connection.execute("DELETE FROM %s" % table)
+        connection.execute("INSERT INTO %s VALUES (?)" % table, (value,))
+    connection.commit()
+    connection.close()
+
+
+def click(x, y):
+    """A real pointer click on the Xvfb screen (a user gesture for the page)."""
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
