@@ -109,8 +109,9 @@ public:
 
     // Page animation state: the polling tick moves these towards what the
     // open flags ask for. Offsets are right margins: -270 out, 0 in place.
+    // Everything starts where a closed panel comes to rest.
     struct PanelAnimation {
-        double Opacity = 0.0;
+        double Opacity = -0.05;
         int32_t Offset = -270;
     };
     struct PanelTable {
@@ -123,8 +124,8 @@ public:
         PanelAnimation SeventhPanel;
         PanelAnimation Extension;
     } Panels;
-    double OverlayOpacity = 0.0;
-    double ContextPopupOpacity = 0.0;
+    double OverlayOpacity = -0.06;
+    double ContextPopupOpacity = -0.05;
     // The title shows while nothing loads, the ring and its caption while a page loads.
     double TitleFade = 1.05;
     double RingFade = -0.05;

@@ -59,8 +59,15 @@ void FakeDialogs::Dismiss()
 {
     if (Shown.empty())
         throw std::logic_error("no dialog to close");
-    auto closed = Shown.back().OnClosed;
-    Shown.back().Open = false;
+    Dismiss(Shown.size() - 1);
+}
+
+void FakeDialogs::Dismiss(size_t index)
+{
+    if (index >= Shown.size() || !Shown[index].Open)
+        throw std::logic_error("no open dialog at that index");
+    auto closed = Shown[index].OnClosed;
+    Shown[index].Open = false;
     if (closed)
         closed();
 }

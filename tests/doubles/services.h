@@ -36,8 +36,10 @@ public:
                      std::function<void(const std::string&)> onCommand, std::function<void()> onClosed) override;
     // Picks a command of the last dialog, as the user would; the dialog closes.
     void Answer(const std::string& label);
-    // Closes the last dialog without picking a command (its close button, Escape).
+    // Closes the last dialog, or the one at index, without picking a command
+    // (its close button, Escape).
     void Dismiss();
+    void Dismiss(size_t index);
     // The dialogs shown and not yet answered or closed.
     size_t OpenCount() const;
     std::vector<ShownDialog> Shown;

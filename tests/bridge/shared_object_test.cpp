@@ -1,0 +1,242 @@
+// The bridge object with doubles: what a page's right-click, alert and confirm
+// leave in the bridge fields and on screen, and how its dialogs queue.
+#include <climits>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "app/process_state.h"
+#include "bridge/bridge_dialogs.h"
+#include "bridge/shared_object.h"
+#include "tests/doubles/services.h"
+
+namespace {
+
+class Bridge : public ::testing::Test {
+protected:
+    void SetUp() override { ResetProcessState(); }
+    void TearDown() override { ResetProcessState(); }
+
+    std::optional<std::string> Call(const std::string& method, std::vector<std::string> arguments = {})
+    {
+        return Object->Invoke(method, arguments);
+    }
+
+    doubles::FakeDialogs Dialogs;
+    doubles::FakeResources Strings;
+    std::shared_ptr<BridgeDialogQueue> Queue = std::make_shared<BridgeDialogQueue>(Dialogs);
+    std::shared_ptr<SharedObject> Object = std::make_shared<SharedObject>(Strings, Queue);
+};
+
+TEST_F(Bridge, ContextMenuKeepsTheTargetAndItsKind)
+{
+    struct Case {
+        const char* sent;
+        const char* target;
+        int kind;
+    } cases[] = {
+        {"http://a.example/page", "http://a.example/page", 92},
+        {"", "", 92}, // a link without an address still opens the pop-up
+        {"http://img.example/a.png&GET_IMG", "http://img.example/a.png", 127},
+        // The cut is at the last "&", the one the image hook added.
+        {"http://img.example/a.png?x=1&y=2&GET_IMG", "http://img.example/a.png?x=1&y=2", 127},
+        {"&GET_IMG", "", 127},
+        {"http://a.example/?q=&GET_IMG&tail", "http://a.example/?q=&GET_IMG", 127},
+        {"http://a.example/&get_img", "http://a.example/&get_img", 92}, // the marker is case-sensitive
+        {"http://ünïcödé.example/'\"<>", "http://ünïcödé.example/'\"<>", 92},
+    };
+    for (const auto& c : cases) {
+        Process().Bridge.ContextMenuOpen = false;
+        EXPECT_EQ(Call("wContextMenu", {c.sent}), std::nullopt);
+        EXPECT_EQ(Process().Bridge.ContextTarget, c.target) << c.sent;
+        EXPECT_EQ(Process().Bridge.ContextKind, c.kind) << c.sent;
+        EXPECT_TRUE(Process().Bridge.ContextMenuOpen) << c.sent;
+    }
+}
+
+TEST_F(Bridge, PointerPositionsArriveAsPageNumbers)
+{
+    struct Case {
+        const char* sent;
+        int32_t stored;
+    } cases[] = {
+        {"12", 12}, {"12.7", 12}, {"-3", -3}, {"0", 0}, {"abc", 0}, {"", 0}, {"1e12", INT32_MAX}, {"-1e12", INT32_MIN},
+        {"nan", 0},
+    };
+    for (const auto& c : cases) {
+        Call("wMousePosX", {c.sent});
+        Call("wMousePosY", {c.sent});
+        EXPECT_EQ(Process().Bridge.PointerX, c.stored) << c.sent;
+        EXPECT_EQ(Process().Bridge.PointerY, c.stored) << c.sent;
+    }
+    // A call without its argument stores 0 rather than failing.
+    Call("wMousePosX");
+    EXPECT_EQ(Process().Bridge.PointerX, 0);
+}
+
+TEST_F(Bridge, AlertShowsTheMessageUnderTheScriptTitleAndReturnsAtOnce)
+{
+    const std::string message = "Tom's \"page\" says: ünïcödé 中文\nsecond line";
+    EXPECT_EQ(Call("wAlert", {message}), std::nullopt);
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Content, message);
+    EXPECT_EQ(Dialogs.Shown[0].Title, "This page says:");
+    EXPECT_TRUE(Dialogs.Shown[0].Commands.empty());
+}
+
+TEST_F(Bridge, ConfirmShowsTheQuestionAndRecordsTheAnswer)
+{
+    struct Case {
+        const char* picked;
+        bool selected;
+    } cases[] = {{"Yes", true}, {"No", false}};
+    for (const auto& c : cases) {
+        Dialogs.Shown.clear();
+        Call("wConfirm", {"Leave this page?"});
+        ASSERT_EQ(Dialogs.Shown.size(), 1u);
+        const auto& dialog = Dialogs.Shown[0];
+        EXPECT_EQ(dialog.Content, "Leave this page?\n\nDo you want to continue?");
+        EXPECT_EQ(dialog.Title, "Mensagem do site:");
+        EXPECT_EQ(dialog.Commands, (std::vector<std::string>{"Yes", "No"}));
+        // Unanswered: the page's own wait goes on.
+        EXPECT_EQ(Call("wConfirmClicked"), "false");
+
+        Dialogs.Answer(c.picked);
+        EXPECT_EQ(Call("wConfirmClicked"), "true") << c.picked;
+        EXPECT_EQ(Call("wConfirmSelected"), c.selected ? "true" : "false") << c.picked;
+    }
+}
+
+TEST_F(Bridge, TheAnswerStaysUntilTheNextConfirm)
+{
+    Call("wConfirm", {"First?"});
+    Dialogs.Answer("Yes");
+    // Later polls of the same page read the same answer; no dialog is added.
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Call("wConfirmClicked"), "true");
+        EXPECT_EQ(Call("wConfirmSelected"), "true");
+    }
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+
+    // A new confirm starts unanswered.
+    Call("wConfirm", {"Second?"});
+    EXPECT_EQ(Call("wConfirmClicked"), "false");
+    EXPECT_EQ(Call("wConfirmSelected"), "false");
+    EXPECT_EQ(Dialogs.Shown.size(), 2u);
+}
+
+TEST_F(Bridge, AWaitingPageGetsItsReplyOnlyOnceTheUserHasAnswered)
+{
+    int replies = 0;
+    std::optional<std::string> clickedAtReply;
+    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](std::optional<std::string> result) {
+        ++replies;
+        EXPECT_EQ(result, std::nullopt);
+        clickedAtReply = Call("wConfirmClicked");
+    });
+    EXPECT_EQ(replies, 0);
+    Dialogs.Answer("No");
+    EXPECT_EQ(replies, 1);
+    // The page's first poll after the reply already sees the answer.
+    EXPECT_EQ(clickedAtReply, "true");
+    EXPECT_EQ(Call("wConfirmSelected"), "false");
+
+    // Methods with a result reply at once with it.
+    std::optional<std::string> selected;
+    Object->InvokeWithReply("wConfirmSelected", {}, [&](std::optional<std::string> r) { selected = r; });
+    EXPECT_EQ(selected, "false");
+}
+
+TEST_F(Bridge, AConfirmClosedWithoutAnAnswerCountsAsNo)
+{
+    int replies = 0;
+    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](auto) { ++replies; });
+    Dialogs.Dismiss();
+    EXPECT_EQ(replies, 1);
+    EXPECT_EQ(Call("wConfirmClicked"), "true");
+    EXPECT_EQ(Call("wConfirmSelected"), "false");
+}
+
+TEST_F(Bridge, AnUnknownMethodDoesNothing)
+{
+    EXPECT_EQ(Call("wFormat", {"C:"}), std::nullopt);
+    EXPECT_EQ(Call(""), std::nullopt);
+    EXPECT_TRUE(Dialogs.Shown.empty());
+    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
+    int replies = 0;
+    Object->InvokeWithReply("nope", {}, [&](std::optional<std::string> r) {
+        ++replies;
+        EXPECT_EQ(r, std::nullopt);
+    });
+    EXPECT_EQ(replies, 1);
+}
+
+TEST_F(Bridge, DialogsOfOneViewShowOneAfterAnother)
+{
+    Call("wAlert", {"one"});
+    Call("wAlert", {"two"});
+    Call("wConfirm", {"three?"});
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.OpenCount(), 1u);
+
+    Dialogs.Dismiss();
+    ASSERT_EQ(Dialogs.Shown.size(), 2u);
+    EXPECT_EQ(Dialogs.Shown[1].Content, "two");
+    Dialogs.Answer("");  // the plain close button of an alert
+    ASSERT_EQ(Dialogs.Shown.size(), 3u);
+    EXPECT_EQ(Dialogs.Shown[2].Title, "Mensagem do site:");
+    Dialogs.Answer("Yes");
+    EXPECT_EQ(Call("wConfirmSelected"), "true");
+    EXPECT_EQ(Dialogs.OpenCount(), 0u);
+    EXPECT_FALSE(Queue->Showing());
+}
+
+TEST_F(Bridge, AnAlertFloodShowsOneDialogAndKeepsOnlyAFewWaiting)
+{
+    for (int i = 0; i < 10000; ++i)
+        Call("wAlert", {"alert " + std::to_string(i)});
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Queue->Waiting(), BridgeDialogQueue::MaxWaiting);
+
+    // Closing them one by one shows the waiting ones in order, then nothing.
+    for (size_t k = 1; k <= BridgeDialogQueue::MaxWaiting; ++k) {
+        Dialogs.Dismiss();
+        ASSERT_EQ(Dialogs.Shown.size(), k + 1);
+        EXPECT_EQ(Dialogs.Shown.back().Content, "alert " + std::to_string(k));
+    }
+    Dialogs.Dismiss();
+    EXPECT_EQ(Dialogs.Shown.size(), BridgeDialogQueue::MaxWaiting + 1);
+    EXPECT_EQ(Dialogs.OpenCount(), 0u);
+
+    // The queue is usable again afterwards.
+    Call("wAlert", {"after"});
+    EXPECT_EQ(Dialogs.Shown.back().Content, "after");
+}
+
+TEST_F(Bridge, AConfirmThatFindsNoRoomIsAnsweredNoAtOnce)
+{
+    for (size_t i = 0; i <= BridgeDialogQueue::MaxWaiting; ++i)
+        Call("wAlert", {"filler"});
+    int replies = 0;
+    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](auto) { ++replies; });
+    EXPECT_EQ(replies, 1);
+    EXPECT_EQ(Call("wConfirmClicked"), "true");
+    EXPECT_EQ(Call("wConfirmSelected"), "false");
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+}
+
+TEST_F(Bridge, ADialogOutlivingItsPageAnswersNothingAndBreaksNothing)
+{
+    Call("wConfirm", {"Still there?"});
+    std::weak_ptr<SharedObject> weak = Object;
+    Object.reset();
+    Queue.reset();
+    // The dialog's continuation kept the object; answering it is harmless.
+    EXPECT_FALSE(weak.expired());
+    Dialogs.Answer("Yes");
+    EXPECT_TRUE(weak.lock()->wConfirmSelected());
+}
+
+} // namespace
