@@ -28,6 +28,10 @@ void MainPage::AnimateContextPopup()
         wContextPopup->SetOpacity(ContextPopupOpacity);
         if (!m_contextPopupPlaced)
             PlaceContextPopup();
+        // Held every tick: a menu closing under the pop-up must not take the
+        // overlay's opacity to 0, where it would stop catching the click.
+        OverlayOpacity = CatchingOverlayOpacity;
+        wDimmingOverlay->SetOpacity(CatchingOverlayOpacity);
         return;
     }
     m_contextPopupPlaced = false;
