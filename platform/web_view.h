@@ -64,6 +64,9 @@ struct UnviewableContentArgs {
 //   drop it quietly.
 // - Adding an object under a name that already has one replaces it for the
 //   next page; a call from the old page may still reach the old object.
+// - Over links and images the engine's own context menu stays away: the
+//   page's hooks report the right-click to wContextMenu and the browser shows
+//   its own pop-up. Elsewhere (text, editable fields) the engine's menu stays.
 class WebAllowedObject {
 public:
     virtual ~WebAllowedObject() = default;
