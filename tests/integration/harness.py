@@ -89,7 +89,7 @@ class Browser:
         self.process = None
         self.stderr_path = os.path.join(self.root, "stderr.log")
 
-    def start(self, *args):
+    def start(self, *args, probe=True):
         env = dict(os.environ)
         env.update({
             "XDG_DATA_HOME": self.data,
@@ -99,6 +99,8 @@ class Browser:
             "TOLVANE_REPORT_STARTUP": "1",
             "LANGUAGE": "en_US", "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8",
         })
+        if not probe:
+            del env["TOLVANE_STATE_FILE"]
         with contextlib.suppress(FileNotFoundError):
             os.remove(self.state_file)
         self.stderr = open(self.stderr_path, "w")
