@@ -158,33 +158,6 @@ TEST_F(Tick, APanelWaitsUntilTheSideMenuIsNearlyOut)
     EXPECT_EQ(page->wHistoryPanel->GetVisibility(), ui::Visibility::Visible);
 }
 
-TEST_F(Tick, TheSideMenuSlidesWithItsButton)
-{
-    auto& menu = *page->wSideMenu;
-    Button("SideMenuButton").RaiseClick();
-    EXPECT_TRUE(page->Flags.SideMenu);
-    EXPECT_TRUE(page->Flags.OverlayWanted);
-    Ticks(2);
-    EXPECT_EQ(menu.Margin().Right, -250);
-    EXPECT_DOUBLE_EQ(menu.Opacity(), 0.05);
-    EXPECT_EQ(menu.GetVisibility(), ui::Visibility::Visible);
-    Ticks(30);
-    EXPECT_EQ(menu.Margin().Right, 0);
-    EXPECT_DOUBLE_EQ(menu.Opacity(), 1.05);
-
-    Button("SideMenuButton").RaiseClick();
-    EXPECT_FALSE(page->Flags.SideMenu);
-    EXPECT_FALSE(page->Flags.OverlayWanted);
-    Ticks(20);
-    EXPECT_EQ(menu.GetVisibility(), ui::Visibility::Visible);
-    EXPECT_EQ(menu.Margin().Right, -200);
-    Ticks();
-    EXPECT_DOUBLE_EQ(menu.Opacity(), 0.0);
-    EXPECT_EQ(menu.GetVisibility(), ui::Visibility::Collapsed);
-    Ticks(6);
-    EXPECT_EQ(menu.Margin().Right, -270);
-}
-
 TEST_F(Tick, TheOverlayFadesToItsDimAndAway)
 {
     auto& overlay = *page->wDimmingOverlay;
@@ -211,85 +184,46 @@ TEST_F(Tick, TheOverlayFadesToItsDimAndAway)
 
 TEST_F(Tick, MenusSnapOpenAndShutAndToggleAgainstEveryOtherFlag)
 {
-    struct Case {
-        const char* button;
-        Flag flag;
-        ui::Element* MainPage::*element;
-    } cases[] = {
-        {"MainMenuButton", &MainPage::OpenFlags::MainMenu, &MainPage::wMainMenu},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
-        page->OpenPanel(&MainPage::OpenFlags::Settings);
-        Process().Bridge.ContextMenuOpen = true;
-        Button(c.button).RaiseClick();
-        EXPECT_TRUE(page->Flags.*c.flag);
-        EXPECT_TRUE(page->Flags.OverlayWanted);
-        EXPECT_FALSE(page->Flags.Settings);
-        EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
+    page->OpenPanel(&MainPage::OpenFlags::Settings);
+    Process().Bridge.ContextMenuOpen = true;
+    Button("MainMenuButton").RaiseClick();
+    EXPECT_TRUE(page->Flags.MainMenu);
+    EXPECT_TRUE(page->Flags.OverlayWanted);
+    EXPECT_FALSE(page->Flags.Settings);
+    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
+    Ticks();
+    EXPECT_EQ(page->wMainMenu->GetVisibility(), ui::Visibility::Visible);
+    EXPECT_DOUBLE_EQ(page->wDimmingOverlay->Opacity(), 0.6);
+    EXPECT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Visible);
 
-        Ticks();
-        EXPECT_EQ((page->*c.element)->GetVisibility(), ui::Visibility::Visible);
-        EXPECT_DOUBLE_EQ(page->wDimmingOverlay->Opacity(), 0.6);
-        EXPECT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Visible);
+    // Its entries open their panel (the Tag names it) and close the menu.
+    auto& menu = static_cast<ui::Panel&>(*page->wMainMenu);
+    ASSERT_EQ(menu.Count(), 5u);
+    static_cast<ui::Button&>(menu.ChildAt(1)).RaiseClick();
+    EXPECT_TRUE(page->Flags.History);
+    EXPECT_TRUE(page->Flags.OverlayWanted);
+    EXPECT_FALSE(page->Flags.MainMenu);
+    Ticks();
+    EXPECT_EQ(page->wMainMenu->GetVisibility(), ui::Visibility::Collapsed);
 
-        Button(c.button).RaiseClick();
-        EXPECT_FALSE(page->Flags.*c.flag);
-        EXPECT_FALSE(page->Flags.OverlayWanted);
-        Ticks();
-        EXPECT_EQ((page->*c.element)->GetVisibility(), ui::Visibility::Collapsed);
-        EXPECT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Collapsed);
-    }
+    // The seventh panel's entry toggles it, the overlay with it.
+    auto& seventh = static_cast<ui::Button&>(menu.ChildAt(4));
+    seventh.RaiseClick();
+    EXPECT_TRUE(page->Flags.SeventhPanel);
+    EXPECT_FALSE(page->Flags.History);
+    EXPECT_TRUE(page->Flags.OverlayWanted);
+    seventh.RaiseClick();
+    EXPECT_FALSE(page->Flags.SeventhPanel);
+    EXPECT_FALSE(page->Flags.OverlayWanted);
 
-    // The add-favorite panel is driven by its flag the same way.
+    // The add-favorite panel snaps with its flag the same way.
     page->Flags.AddFavorite = true;
     Ticks();
     EXPECT_EQ(page->wAddFavoritePanel->GetVisibility(), ui::Visibility::Visible);
     page->Flags.AddFavorite = false;
     Ticks();
     EXPECT_EQ(page->wAddFavoritePanel->GetVisibility(), ui::Visibility::Collapsed);
-}
-
-TEST_F(Tick, MenuEntriesOpenTheirPanelAndTheSeventhPanelButtonToggles)
-{
-    struct Case {
-        int tag;
-        Flag flag;
-    } cases[] = {
-        {MainPage::FavoritesEntry, &MainPage::OpenFlags::Favorites},
-        {MainPage::HistoryEntry, &MainPage::OpenFlags::History},
-        {MainPage::DownloadsEntry, &MainPage::OpenFlags::Downloads},
-        {MainPage::SettingsEntry, &MainPage::OpenFlags::Settings},
-        {MainPage::AboutEntry, &MainPage::OpenFlags::SeventhPanel},
-        {MainPage::ExtensionEntry, &MainPage::OpenFlags::Extension},
-    };
-    ui::Button entry;
-    for (const auto& c : cases) {
-        page->Flags.MainMenu = true;
-        entry.SetTag(c.tag);
-        page->PanelEntry_Click(entry);
-        EXPECT_TRUE(page->Flags.*c.flag) << c.tag;
-        EXPECT_TRUE(page->Flags.OverlayWanted) << c.tag;
-        EXPECT_FALSE(page->Flags.MainMenu) << c.tag;
-    }
-    // The markup's entries carry the tags.
-    page->CloseAll();
-    Button("MainMenuButton").RaiseClick();
-    Ticks();
-    auto& menu = static_cast<ui::Panel&>(*page->wMainMenu);
-    ASSERT_GE(menu.Count(), 5u);
-    static_cast<ui::Button&>(menu.ChildAt(1)).RaiseClick();
-    EXPECT_TRUE(page->Flags.History);
-    EXPECT_FALSE(page->Flags.MainMenu);
-
-    // The seventh panel's button toggles it, with the overlay.
-    static_cast<ui::Button&>(menu.ChildAt(4)).RaiseClick();
-    EXPECT_TRUE(page->Flags.SeventhPanel);
-    EXPECT_FALSE(page->Flags.History);
-    EXPECT_TRUE(page->Flags.OverlayWanted);
-    page->AboutButton_Click(entry);
-    EXPECT_FALSE(page->Flags.SeventhPanel);
-    EXPECT_FALSE(page->Flags.OverlayWanted);
+    EXPECT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Collapsed);
 }
 
 TEST_F(Tick, TheExitHintShowsFor300TicksThenFadesAndResets)
@@ -412,12 +346,10 @@ TEST_F(Tick, TheCompanionCheckRunsOncePerVideoPage)
         Ticks();
         EXPECT_EQ(page->BridgePromptShown, c.checked) << c.address;
     }
-}
-
-TEST_F(Tick, WithNoTabTheCompanionCheckSeesNothing)
-{
+    // With no tab the check sees an empty address.
     page->CloseTab(*Process().Tabs.TabStripCloseButtons[0]);
     ASSERT_EQ(page->CurrentTabIndex, -1);
+    page->BridgePromptShown = false;
     Ticks(2);
     EXPECT_FALSE(page->BridgePromptShown);
 }
