@@ -3,6 +3,8 @@
 #include <exception>
 #include <utility>
 
+#include "platform/gtk/bridge_channel.h"
+
 namespace {
 
 // Sub-frame completions never reach load-changed, so a script in every frame
@@ -38,6 +40,7 @@ std::string ValidUtf8(const std::string& text)
     return TakeText(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
 }
 
+// Absent, undefined and null are all "".
 std::string PropertyText(JSCValue* object, const char* name)
 {
     gtkui::GObjectPtr<JSCValue> property(jsc_value_object_get_property(object, name));
@@ -55,7 +58,8 @@ std::vector<std::string> ArrayTexts(JSCValue* array)
     const int count = length ? jsc_value_to_int32(length.Get()) : 0;
     for (int i = 0; i < count; ++i) {
         gtkui::GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
-        texts.push_back(item ? TakeText(jsc_value_to_string(item.Get())) : std::string());
+        const bool empty = !item || jsc_value_is_undefined(item.Get()) || jsc_value_is_null(item.Get());
+        texts.push_back(empty ? std::string() : TakeText(jsc_value_to_string(item.Get())));
     }
     return texts;
 }
@@ -130,6 +134,8 @@ namespace gtkui {
 WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session)
     : m_content(webkit_user_content_manager_new())
     , m_cancellable(g_cancellable_new())
+    , m_bridgeToken(NewBridgeToken())
+    , m_prompts(std::make_shared<BridgePrompts>())
 {
     // All three are construct-only: the session cannot be swapped later.
     m_view = RefSink(static_cast<::WebKitWebView*>(g_object_new(WEBKIT_TYPE_WEB_VIEW,
@@ -144,9 +150,11 @@ WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* se
 WebKitWebView::~WebKitWebView()
 {
     // Handlers first, so nothing the engine still emits reaches this object;
-    // then every script reply in flight learns that nobody waits for it.
+    // then every script reply in flight learns that nobody waits for it, and
+    // a page blocked on a bridge prompt gets an empty answer.
     m_connections.clear();
     g_cancellable_cancel(m_cancellable.Get());
+    m_prompts->CloseAll();
 }
 
 GtkWidget* WebKitWebView::NativeWidget()
@@ -166,6 +174,8 @@ void WebKitWebView::ConnectSignals()
     connect(m_view.Get(), "enter-fullscreen", G_CALLBACK(EnterFullScreenThunk));
     connect(m_view.Get(), "leave-fullscreen", G_CALLBACK(LeaveFullScreenThunk));
     connect(m_view.Get(), "notify::title", G_CALLBACK(TitleChangedThunk));
+    connect(m_view.Get(), "script-dialog", G_CALLBACK(ScriptDialogThunk));
+    connect(m_view.Get(), "context-menu", G_CALLBACK(ContextMenuThunk));
 
     // Handlers are connected before the names are registered, so no message
     // can arrive unheard.
@@ -186,6 +196,16 @@ void WebKitWebView::InstallFrameCompletionScript()
                                                                 FrameWorldName, nullptr, nullptr);
     webkit_user_content_manager_add_script(m_content.Get(), script);
     webkit_user_script_unref(script);
+}
+
+void WebKitWebView::InstallBridgeScript(const std::string& objectName)
+{
+    // Top frame only: a frame of another site must not reach the object.
+    UserScriptPtr script(webkit_user_script_new(BridgeScript(objectName, BridgeHandlerName, m_bridgeToken).c_str(),
+                                                WEBKIT_USER_CONTENT_INJECT_TOP_FRAME,
+                                                WEBKIT_USER_SCRIPT_INJECT_AT_DOCUMENT_START, nullptr, nullptr));
+    webkit_user_content_manager_add_script(m_content.Get(), script.get());
+    m_bridgeScripts[objectName] = std::move(script);
 }
 
 void WebKitWebView::Navigate(const platform::Uri& uri)
@@ -260,9 +280,20 @@ void WebKitWebView::InvokeScriptAsync(const std::string& functionName, const std
 
 void WebKitWebView::AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object)
 {
+    if (!object) {
+        m_allowedObjects.erase(name);
+        auto script = m_bridgeScripts.find(name);
+        if (script != m_bridgeScripts.end()) {
+            webkit_user_content_manager_remove_script(m_content.Get(), script->second.get());
+            m_bridgeScripts.erase(script);
+        }
+        return;
+    }
     // A later object under the same name replaces the earlier one, as each
-    // navigation brings a fresh bridge object.
+    // navigation brings a fresh bridge object; the page script stays.
     m_allowedObjects[name] = std::move(object);
+    if (!m_bridgeScripts.count(name))
+        InstallBridgeScript(name);
 }
 
 void WebKitWebView::Focus(ui::FocusState how)
@@ -371,10 +402,13 @@ void WebKitWebView::OnBridgeMessage(JSCValue* message)
 {
     if (!message || !jsc_value_is_object(message))
         return;
+    // A page may post anything: only this view's own scripts know the token.
+    if (PropertyText(message, "token") != m_bridgeToken)
+        return;
     const std::string objectName = PropertyText(message, "object");
     const auto found = m_allowedObjects.find(objectName);
     if (found == m_allowedObjects.end() || !found->second)
-        return; // a page may post anything; only known objects are called
+        return;
     const std::string method = PropertyText(message, "method");
     GObjectPtr<JSCValue> args(jsc_value_object_get_property(message, "args"));
     // Keep the object alive through the call even if it replaces itself.
@@ -384,6 +418,37 @@ void WebKitWebView::OnBridgeMessage(JSCValue* message)
     } catch (const std::exception& e) {
         g_warning("web-allowed object %s.%s failed: %s", objectName.c_str(), method.c_str(), e.what());
     }
+}
+
+bool WebKitWebView::OnScriptDialog(WebKitScriptDialog* dialog)
+{
+    if (webkit_script_dialog_get_dialog_type(dialog) != WEBKIT_SCRIPT_DIALOG_PROMPT)
+        return false;
+    auto call = ParseBridgePrompt(TextOrEmpty(webkit_script_dialog_get_message(dialog)), m_bridgeToken);
+    if (!call)
+        return false; // the page's own prompt: the engine shows it
+
+    m_prompts->Receive(dialog, [&](BridgePrompts::Reply reply) {
+        const auto found = m_allowedObjects.find(call->Object);
+        if (found == m_allowedObjects.end() || !found->second) {
+            reply(std::nullopt);
+            return;
+        }
+        // Keep the object alive through the call even if it replaces itself.
+        std::shared_ptr<platform::WebAllowedObject> object = found->second;
+        try {
+            object->InvokeWithReply(call->Method, call->Arguments, reply);
+        } catch (const std::exception& e) {
+            g_warning("web-allowed object %s.%s failed: %s", call->Object.c_str(), call->Method.c_str(), e.what());
+            reply(std::nullopt); // the page is not left blocked; nothing if it was answered
+        }
+    });
+    return true;
+}
+
+bool WebKitWebView::ReplacesEngineContextMenu(WebKitHitTestResult* hitTest)
+{
+    return hitTest && (webkit_hit_test_result_context_is_link(hitTest) || webkit_hit_test_result_context_is_image(hitTest));
 }
 
 void WebKitWebView::LoadChangedThunk(::WebKitWebView*, WebKitLoadEvent event, gpointer self)
@@ -448,6 +513,16 @@ void WebKitWebView::FrameMessageThunk(WebKitUserContentManager*, JSCValue* messa
 void WebKitWebView::BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self)
 {
     static_cast<WebKitWebView*>(self)->OnBridgeMessage(message);
+}
+
+gboolean WebKitWebView::ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnScriptDialog(dialog);
+}
+
+gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest, gpointer)
+{
+    return ReplacesEngineContextMenu(hitTest); // TRUE: the engine's menu does not show
 }
 
 } // namespace gtkui

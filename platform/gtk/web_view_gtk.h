@@ -1,7 +1,8 @@
 #pragma once
 // The system's web view on WebKitGTK: one WebKitWebView whose load, policy,
 // window and full-screen signals become the platform::WebView events, in the
-// engine's own order and with its own values.
+// engine's own order and with its own values. Web-allowed objects reach page
+// script through the channel of bridge_channel.h.
 //
 // Inside namespace gtkui the name WebKitWebView means this adapter; the engine's
 // type is always written ::WebKitWebView (and its cast macros are not used here,
@@ -13,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gtk/bridge_prompts.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/native_element.h"
 #include "platform/gtk/signal_connection.h"
@@ -46,9 +48,16 @@ public:
     void AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object) override;
     void Focus(ui::FocusState how) override;
 
-    // The script message handler page script posts {object, method, args} to,
-    // to reach a web-allowed object.
+    // The script message handler page script posts {object, method, args,
+    // token} to, to reach a web-allowed object.
     static constexpr const char* BridgeHandlerName = "tolvaneBridge";
+
+    // Over links and images the system shows its own pop-up, so the engine's
+    // menu must not show as well; elsewhere the engine's menu stays.
+    static bool ReplacesEngineContextMenu(WebKitHitTestResult* hitTest);
+
+    // Bridge prompts the page is blocked on, waiting for their object's reply.
+    size_t PendingBridgePrompts() const { return m_prompts->Held(); }
 
 private:
     // What became of the main-frame load that started last.
@@ -62,6 +71,8 @@ private:
     bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     void OnFullScreenChanged(bool entered);
     void OnBridgeMessage(JSCValue* message);
+    bool OnScriptDialog(WebKitScriptDialog* dialog);
+    void InstallBridgeScript(const std::string& objectName);
 
     static void LoadChangedThunk(::WebKitWebView*, WebKitLoadEvent event, gpointer self);
     static gboolean LoadFailedThunk(::WebKitWebView*, WebKitLoadEvent, const char* failingUri, GError* error,
@@ -74,6 +85,13 @@ private:
     static void TitleChangedThunk(GObject*, GParamSpec*, gpointer self);
     static void FrameMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
     static void BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
+    static gboolean ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer self);
+    static gboolean ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest, gpointer);
+
+    struct UserScriptUnref {
+        void operator()(WebKitUserScript* script) const { webkit_user_script_unref(script); }
+    };
+    using UserScriptPtr = std::unique_ptr<WebKitUserScript, UserScriptUnref>;
 
     // Declared first so they are released last: the connections and the
     // cancellable below refer to them.
@@ -83,6 +101,12 @@ private:
     std::vector<SignalConnection> m_connections;
 
     std::map<std::string, std::shared_ptr<platform::WebAllowedObject>> m_allowedObjects;
+    // This view's secret, known only to its own bridge scripts.
+    const std::string m_bridgeToken;
+    // One document-start script per object name, installed when the name is
+    // first added; later objects under the name reuse it.
+    std::map<std::string, UserScriptPtr> m_bridgeScripts;
+    std::shared_ptr<BridgePrompts> m_prompts;
     LoadOutcome m_outcome = LoadOutcome::Loading;
     std::string m_failedUri;
     int m_failedStatus = 0;

@@ -1,41 +1,25 @@
 // The web view adapter against the real engine and a local server: every
 // event is recorded as one line, and each test checks the exact sequence.
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
-#include <webkit/webkit.h>
-
-#include <filesystem>
-#include <functional>
-#include <memory>
-#include <optional>
+#include <algorithm>
+#include <map>
 #include <string>
-#include <vector>
 
-#include "platform/gtk/web_view_gtk.h"
-#include "platform/gtk/web_views_gtk.h"
 #include "tests/doubles/fake_web_view.h"
-#include "tests/gtk/local_http_server.h"
+#include "tests/gtk/web_view_fixture.h"
 
 namespace {
 
 using platform::BrowsingSession;
-using Lines = std::vector<std::string>;
+using namespace gtktests;
 
 const char* const LateTitlePage =
     "<html><body>late<script>"
     "window.addEventListener('load', function () { setTimeout(function () { document.title = 'Late'; }, 300); });"
     "</script></body></html>";
 
-gtktests::Route Html(std::string body)
+std::map<std::string, Route> Routes()
 {
-    gtktests::Route route;
-    route.Body = std::move(body);
-    return route;
-}
-
-std::map<std::string, gtktests::Route> Routes()
-{
-    std::map<std::string, gtktests::Route> routes;
+    std::map<std::string, Route> routes;
     routes["/page"] = Html("<html><head><title>Hello</title></head><body>hello</body></html>");
     routes["/other"] = Html("<html><head><title>Other</title></head><body>other</body></html>");
     routes["/late-title"] = Html(LateTitlePage);
@@ -54,162 +38,10 @@ std::map<std::string, gtktests::Route> Routes()
     return routes;
 }
 
-// Runs the main loop until done() holds or the time is up.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000)
-{
-    const gint64 deadline = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
-    // A ticking source wakes the loop so the deadline is checked.
-    const guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
-    bool met = done();
-    while (!met && g_get_monotonic_time() < deadline) {
-        g_main_context_iteration(nullptr, TRUE);
-        met = done();
-    }
-    g_source_remove(tick);
-    return met;
-}
-
-// Lets the engine run for a while, to see that nothing more happens.
-void Settle(int ms)
-{
-    const gint64 until = g_get_monotonic_time() + gint64(ms) * 1000;
-    WaitUntil([&] { return g_get_monotonic_time() >= until; }, ms + 1000);
-}
-
-// One line per event: what a load-tracking test compares.
-struct EventLog {
-    Lines All;
-    bool Has(const std::string& prefix) const
-    {
-        for (const auto& line : All)
-            if (line.rfind(prefix, 0) == 0)
-                return true;
-        return false;
-    }
-    // The lines without title changes, whose timing the engine does not fix.
-    Lines Loads() const
-    {
-        Lines loads;
-        for (const auto& line : All)
-            if (line.rfind("Title", 0) != 0)
-                loads.push_back(line);
-        return loads;
-    }
-
-    void Attach(platform::WebView& view)
-    {
-        view.NavigationStarting.Subscribe([this](platform::WebView&, platform::NavigationStartingArgs& a) {
-            All.push_back("Starting " + a.Uri);
-        });
-        view.ContentLoading.Subscribe(
-            [this](platform::WebView&, const platform::ContentLoadingArgs& a) { All.push_back("ContentLoading " + a.Uri); });
-        view.NavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
-            All.push_back(std::string(a.IsSuccess ? "Completed " : "CompletedWithError ") + a.Uri);
-        });
-        view.FrameNavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
-            All.push_back("FrameCompleted " + a.Uri);
-        });
-        view.NavigationFailed.Subscribe([this](platform::WebView&, const platform::NavigationFailedArgs& a) {
-            All.push_back("Failed " + a.Uri);
-        });
-        view.NewWindowRequested.Subscribe([this](platform::WebView&, platform::NewWindowRequestedArgs& a) {
-            All.push_back("NewWindow " + a.Uri);
-            a.Handled = true;
-        });
-        view.UnviewableContentIdentified.Subscribe([this](platform::WebView&, const platform::UnviewableContentArgs& a) {
-            All.push_back("Unviewable " + a.MediaType + " " + a.Uri);
-        });
-        view.DocumentTitleChanged.Subscribe([this](platform::WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
-        view.ContainsFullScreenElementChanged.Subscribe([this](platform::WebView& v) {
-            All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off");
-        });
-    }
-};
-
-struct RecordingObject : platform::WebAllowedObject {
-    std::vector<std::pair<std::string, std::vector<std::string>>> Calls;
-    std::optional<std::string> Invoke(const std::string& method, const std::vector<std::string>& arguments) override
-    {
-        Calls.emplace_back(method, arguments);
-        return std::nullopt;
-    }
-};
-
-class WebViewTest : public ::testing::Test {
+class WebViewTest : public WebViewFixture {
 protected:
-    static void SetUpTestSuite()
-    {
-        gtk_init();
-        // One factory for the process, as in the browser: the engine's context
-        // and sessions are made once and live until exit.
-        static const std::string folder = [] {
-            char* made = g_dir_make_tmp("tolvane-web-XXXXXX", nullptr);
-            std::string path = made;
-            g_free(made);
-            return path;
-        }();
-        static gtkui::WebKitWebViews views({folder + "/data", folder + "/cache"});
-        s_views = &views;
-        s_server = new gtktests::LocalHttpServer(Routes());
-    }
-    static void TearDownTestSuite()
-    {
-        delete s_server;
-        s_server = nullptr;
-    }
-
-    void TearDown() override
-    {
-        for (GtkWidget* window : m_windows)
-            gtk_window_destroy(GTK_WINDOW(window));
-        m_views.clear();
-    }
-
-    // A view shown in a window of its own, with its events logged.
-    gtkui::WebKitWebView& NewView(EventLog& log, BrowsingSession session = BrowsingSession::Normal)
-    {
-        auto created = s_views->Create(session);
-        auto* view = dynamic_cast<gtkui::WebKitWebView*>(created.get());
-        EXPECT_NE(view, nullptr);
-        m_views.push_back(std::move(created));
-        log.Attach(*view);
-        GtkWidget* window = gtk_window_new();
-        gtk_window_set_default_size(GTK_WINDOW(window), 640, 480);
-        gtk_window_set_child(GTK_WINDOW(window), view->NativeWidget());
-        gtk_window_present(GTK_WINDOW(window));
-        m_windows.push_back(window);
-        return *view;
-    }
-
-    static void Go(platform::WebView& view, const std::string& address)
-    {
-        auto uri = platform::Uri::Parse(address);
-        ASSERT_TRUE(uri) << address;
-        view.Navigate(*uri);
-    }
-
-    static bool WaitForLine(const EventLog& log, const std::string& prefix) { return WaitUntil([&] { return log.Has(prefix); }); }
-
-    static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
-                                                const std::vector<std::string>& arguments)
-    {
-        bool answered = false;
-        std::optional<std::string> result;
-        view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) {
-            answered = true;
-            result = std::move(r);
-        });
-        EXPECT_TRUE(WaitUntil([&] { return answered; })) << function;
-        return result;
-    }
-
-    static std::string Url(const std::string& path) { return s_server->Url(path); }
-
-    static inline gtkui::WebKitWebViews* s_views = nullptr;
-    static inline gtktests::LocalHttpServer* s_server = nullptr;
-
-    std::vector<std::unique_ptr<platform::WebView>> m_views;
-    std::vector<GtkWidget*> m_windows;
+    static void SetUpTestSuite() { StartServer(Routes()); }
+    static void TearDownTestSuite() { StopServer(); }
 };
 
 TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrder)
@@ -261,7 +93,7 @@ TEST_F(WebViewTest, RefusedConnectionFailsOnceWithoutTheEngineErrorPage)
         status = a.WebErrorStatus;
         sourceAtFailure = v.Source();
     });
-    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
 
     Go(view, refused);
     ASSERT_TRUE(WaitForLine(log, "CompletedWithError"));
@@ -281,7 +113,7 @@ TEST_F(WebViewTest, FailureHandlerCanSendTheViewToTheApplicationErrorPage)
     auto& view = NewView(log);
     const std::string errorPage = "ms-appx-web:///Assets/wPageError_EN.htm";
     view.NavigationFailed.Subscribe([&](platform::WebView& v, const platform::NavigationFailedArgs&) { Go(v, errorPage); });
-    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
 
     Go(view, refused);
     ASSERT_TRUE(WaitForLine(log, "Completed " + errorPage));
@@ -368,10 +200,7 @@ TEST_F(WebViewTest, ScriptReplyAfterTheViewIsGoneReachesNobody)
     bool answered = false;
     view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
                            [&](std::optional<std::string>) { answered = true; });
-    for (GtkWidget* window : m_windows)
-        gtk_window_destroy(GTK_WINDOW(window));
-    m_windows.clear();
-    m_views.clear();
+    CloseViews();
     Settle(1000);
     EXPECT_FALSE(answered);
 }
@@ -437,27 +266,6 @@ TEST_F(WebViewTest, SubFrameCompletionIsReportedApartFromTheMainFrame)
     EXPECT_EQ(RunScript(view, "eval", {"typeof window.webkit.messageHandlers.tolvaneFrame"}), "undefined");
 }
 
-TEST_F(WebViewTest, BridgeMessagesReachTheNamedWebAllowedObject)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    auto notify = std::make_shared<RecordingObject>();
-    view.AddWebAllowedObject("wScriptNotify", notify);
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-
-    RunScript(view, "eval",
-              {"window.webkit.messageHandlers.tolvaneBridge.postMessage({object: 'nobody', method: 'wAlert', args: ['x']});"
-               "window.webkit.messageHandlers.tolvaneBridge.postMessage('not an object');"
-               "window.webkit.messageHandlers.tolvaneBridge.postMessage("
-               "{object: 'wScriptNotify', method: 'wMousePosX', args: [42, 'it\\'s']}); 0"});
-    ASSERT_TRUE(WaitUntil([&] { return !notify->Calls.empty(); }));
-    Settle(200);
-    ASSERT_EQ(notify->Calls.size(), 1u);
-    EXPECT_EQ(notify->Calls[0].first, "wMousePosX");
-    EXPECT_EQ(notify->Calls[0].second, (std::vector<std::string>{"42", "it's"}));
-}
-
 TEST_F(WebViewTest, FullScreenElementIsTracked)
 {
     EventLog log;
@@ -496,7 +304,7 @@ TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
 // raises, in the same order and with the same sources.
 TEST_F(WebViewTest, TheDoubleRaisesWhatTheEngineRaises)
 {
-    const std::string refused = "http://127.0.0.1:" + std::to_string(gtktests::LocalHttpServer::UnusedPort()) + "/";
+    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
 
     EventLog engineLog;
     auto& engine = NewView(engineLog);

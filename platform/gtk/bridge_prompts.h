@@ -1,0 +1,58 @@
+#pragma once
+// The bridge prompts a page is blocked on. Each holds the engine's dialog
+// until the web-allowed object replies; the reply then writes the result into
+// the prompt and closes it, and the page's script goes on.
+//
+// A reply may come much later (a confirm waits for the user) and after the
+// view is gone: replies hold the registry only weakly, and a registry that
+// goes closes every dialog it still holds, so the page's prompt returns
+// empty and no dialog is leaked.
+#include <webkit/webkit.h>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace gtkui {
+
+// Create with std::make_shared: replies find the registry through it.
+class BridgePrompts : public std::enable_shared_from_this<BridgePrompts> {
+public:
+    using Reply = std::function<void(std::optional<std::string>)>;
+
+    BridgePrompts() = default;
+    ~BridgePrompts();
+    BridgePrompts(const BridgePrompts&) = delete;
+    BridgePrompts& operator=(const BridgePrompts&) = delete;
+
+    // Runs handle, inside the engine's script-dialog signal, with the reply
+    // to the dialog. Until the reply runs the dialog is held open; the reply
+    // answers it once, and later calls, or calls after the registry is gone,
+    // do nothing. A reply that comes before handle returns only writes the
+    // answer: the engine closes the dialog itself when the signal ends, and
+    // closing it earlier would pull it from under the engine.
+    void Receive(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle);
+    // Answers every dialog still held with nothing.
+    void CloseAll();
+    size_t Held() const { return m_held.size(); }
+
+private:
+    struct DialogUnref {
+        void operator()(WebKitScriptDialog* dialog) const { webkit_script_dialog_unref(dialog); }
+    };
+    using DialogPtr = std::unique_ptr<WebKitScriptDialog, DialogUnref>;
+
+    void Answer(uint64_t id, const std::optional<std::string>& result);
+    // Writes the answer and closes the dialog (or leaves that to the engine).
+    void Finish(uint64_t id, DialogPtr dialog, const std::string& promptText);
+
+    std::map<uint64_t, DialogPtr> m_held;
+    uint64_t m_nextId = 1;
+    // The dialog whose signal is being emitted; 0 for none.
+    uint64_t m_receiving = 0;
+};
+
+} // namespace gtkui

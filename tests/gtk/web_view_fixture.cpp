@@ -1,0 +1,162 @@
+#include "tests/gtk/web_view_fixture.h"
+
+#include <glib.h>
+
+namespace gtktests {
+
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    const gint64 deadline = g_get_monotonic_time() + gint64(timeoutMs) * 1000;
+    // A ticking source wakes the loop so the deadline is checked.
+    const guint tick = g_timeout_add(20, [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr);
+    bool met = done();
+    while (!met && g_get_monotonic_time() < deadline) {
+        g_main_context_iteration(nullptr, TRUE);
+        met = done();
+    }
+    g_source_remove(tick);
+    return met;
+}
+
+void Settle(int ms)
+{
+    const gint64 until = g_get_monotonic_time() + gint64(ms) * 1000;
+    WaitUntil([&] { return g_get_monotonic_time() >= until; }, ms + 1000);
+}
+
+Route Html(std::string body)
+{
+    Route route;
+    route.Body = std::move(body);
+    return route;
+}
+
+bool EventLog::Has(const std::string& prefix) const
+{
+    for (const auto& line : All)
+        if (line.rfind(prefix, 0) == 0)
+            return true;
+    return false;
+}
+
+Lines EventLog::Loads() const
+{
+    Lines loads;
+    for (const auto& line : All)
+        if (line.rfind("Title", 0) != 0)
+            loads.push_back(line);
+    return loads;
+}
+
+void EventLog::Attach(platform::WebView& view)
+{
+    view.NavigationStarting.Subscribe([this](platform::WebView&, platform::NavigationStartingArgs& a) {
+        All.push_back("Starting " + a.Uri);
+    });
+    view.ContentLoading.Subscribe(
+        [this](platform::WebView&, const platform::ContentLoadingArgs& a) { All.push_back("ContentLoading " + a.Uri); });
+    view.NavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
+        All.push_back(std::string(a.IsSuccess ? "Completed " : "CompletedWithError ") + a.Uri);
+    });
+    view.FrameNavigationCompleted.Subscribe([this](platform::WebView&, const platform::NavigationCompletedArgs& a) {
+        All.push_back("FrameCompleted " + a.Uri);
+    });
+    view.NavigationFailed.Subscribe(
+        [this](platform::WebView&, const platform::NavigationFailedArgs& a) { All.push_back("Failed " + a.Uri); });
+    view.NewWindowRequested.Subscribe([this](platform::WebView&, platform::NewWindowRequestedArgs& a) {
+        All.push_back("NewWindow " + a.Uri);
+        a.Handled = true;
+    });
+    view.UnviewableContentIdentified.Subscribe([this](platform::WebView&, const platform::UnviewableContentArgs& a) {
+        All.push_back("Unviewable " + a.MediaType + " " + a.Uri);
+    });
+    view.DocumentTitleChanged.Subscribe([this](platform::WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
+    view.ContainsFullScreenElementChanged.Subscribe([this](platform::WebView& v) {
+        All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off");
+    });
+}
+
+void WebViewFixture::StartServer(std::map<std::string, Route> routes)
+{
+    gtk_init();
+    Views();
+    s_server = new LocalHttpServer(std::move(routes));
+}
+
+void WebViewFixture::StopServer()
+{
+    delete s_server;
+    s_server = nullptr;
+}
+
+gtkui::WebKitWebViews& WebViewFixture::Views()
+{
+    static const std::string folder = [] {
+        char* made = g_dir_make_tmp("tolvane-web-XXXXXX", nullptr);
+        std::string path = made;
+        g_free(made);
+        return path;
+    }();
+    static gtkui::WebKitWebViews views({folder + "/data", folder + "/cache"});
+    return views;
+}
+
+void WebViewFixture::TearDown()
+{
+    CloseViews();
+}
+
+void WebViewFixture::CloseViews()
+{
+    for (GtkWidget* window : m_windows)
+        gtk_window_destroy(GTK_WINDOW(window));
+    m_windows.clear();
+    m_views.clear();
+}
+
+gtkui::WebKitWebView& WebViewFixture::NewView(EventLog& log, platform::BrowsingSession session)
+{
+    auto created = Views().Create(session);
+    auto* view = dynamic_cast<gtkui::WebKitWebView*>(created.get());
+    EXPECT_NE(view, nullptr);
+    m_views.push_back(std::move(created));
+    log.Attach(*view);
+    GtkWidget* window = gtk_window_new();
+    gtk_window_set_default_size(GTK_WINDOW(window), 640, 480);
+    gtk_window_set_child(GTK_WINDOW(window), view->NativeWidget());
+    gtk_window_present(GTK_WINDOW(window));
+    m_windows.push_back(window);
+    return *view;
+}
+
+void WebViewFixture::Go(platform::WebView& view, const std::string& address)
+{
+    auto uri = platform::Uri::Parse(address);
+    ASSERT_TRUE(uri) << address;
+    view.Navigate(*uri);
+}
+
+bool WebViewFixture::WaitForLine(const EventLog& log, const std::string& prefix)
+{
+    return WaitUntil([&] { return log.Has(prefix); });
+}
+
+std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, const std::string& function,
+                                                     const std::vector<std::string>& arguments)
+{
+    bool answered = false;
+    std::optional<std::string> result;
+    view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) {
+        answered = true;
+        result = std::move(r);
+    });
+    EXPECT_TRUE(WaitUntil([&] { return answered; })) << function;
+    return result;
+}
+
+std::string WebViewFixture::Url(const std::string& path)
+{
+    return s_server->Url(path);
+}
+
+} // namespace gtktests
