@@ -62,6 +62,8 @@ void MainPage::PlaceContextPopup()
     if (y + bridge.ContextKind > bounds.Height - BottomClearance)
         y -= bridge.ContextKind;
     wContextPopup->SetMargin({x, y, 0, 0});
+    // The kind is the pop-up's height: two entries for a link, three for an image.
+    wContextPopup->SetHeight(bridge.ContextKind);
     OverlayOpacity = CatchingOverlayOpacity;
     wDimmingOverlay->SetOpacity(CatchingOverlayOpacity);
     wDimmingOverlay->SetVisibility(ui::Visibility::Visible);

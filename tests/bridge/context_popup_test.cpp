@@ -119,6 +119,7 @@ TEST_F(ContextPopup, TheSaveImageEntryShowsForImagesOnly)
         RightClick(10, 10, c.target);
         Ticks();
         EXPECT_EQ(saveImage.GetVisibility(), c.saveImage) << c.target;
+        EXPECT_EQ(page->wContextPopup->Height(), c.saveImage == ui::Visibility::Visible ? 127 : 92) << c.target;
         page->CloseAll();
         Ticks(30);
     }
