@@ -496,10 +496,9 @@ void WebKitWebView::CompletePendingLoad()
 void WebKitWebView::TitleChangedThunk(GObject*, GParamSpec*, gpointer self)
 {
     auto* view = static_cast<WebKitWebView*>(self);
-    if (view->m_completionPending && !view->DocumentTitle().empty()) {
+    // The waiting completion goes first, so it sees the title.
+    if (view->m_completionPending && !view->DocumentTitle().empty())
         view->CompletePendingLoad();
-        return;
-    }
     view->DocumentTitleChanged(*view);
 }
 
