@@ -16,6 +16,7 @@
 #include "bridge/page_scripts.h"
 #include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/signal_connection.h"
 #include "platform/gtk/source_holder.h"
 #include "tests/gtk/web_view_fixture.h"
 
@@ -156,6 +157,27 @@ TEST_F(BridgeTest, ObjectIsInTopPagesFromTheStartOnceAdded)
     view.AddWebAllowedObject("wScriptNotify", nullptr);
     Load(view, "/page");
     EXPECT_EQ(Eval(view, "typeof wScriptNotify"), "undefined");
+}
+
+TEST_F(BridgeTest, ObjectAddedAsTheFirstNavigationStartsIsThereForThatPage)
+{
+    // As the browser does it: a fresh object at every navigation start, the
+    // first one in a view that never had one.
+    std::vector<std::shared_ptr<TestObject>> objects;
+    auto& view = NewView(m_log);
+    view.NavigationStarting.Subscribe([&](platform::WebView& v, platform::NavigationStartingArgs&) {
+        objects.push_back(std::make_shared<TestObject>());
+        v.AddWebAllowedObject("wScriptNotify", objects.back());
+    });
+    Load(view, "/early");
+    ASSERT_EQ(objects.size(), 1u);
+    ASSERT_TRUE(WaitUntil([&] { return !objects[0]->Calls.empty(); }));
+    EXPECT_EQ(objects[0]->Calls, (std::vector<Call>{{"post", "wAlert", {"early"}}}));
+
+    Load(view, "/early");
+    ASSERT_EQ(objects.size(), 2u);
+    ASSERT_TRUE(WaitUntil([&] { return !objects[1]->Calls.empty(); }));
+    EXPECT_EQ(objects[0]->Calls.size(), 1u);
 }
 
 TEST_F(BridgeTest, PostedCallsArriveAsTextsAndThePageGoesOnAtOnce)
@@ -397,6 +419,7 @@ TEST_F(BridgeTest, FloodOfCallsIsDeliveredWhileTheMainLoopKeepsTurning)
     EXPECT_EQ(Object->Calls.size(), 10000u);
     EXPECT_EQ(Object->Calls.back(), (Call{"post", "wAlert", {"x9999"}}));
     EXPECT_GE(progress.TicksMidFlood, 2);
+    RecordProperty("TicksMidFlood", progress.TicksMidFlood);
 
     // Awaited calls in a loop: each is answered and let go.
     Object->Work = nullptr;
@@ -435,33 +458,105 @@ TEST_F(BridgeTest, ViewThatGoesWhileThePageWaitsAnswersThePageEmpty)
     Settle(300);
 }
 
+// Connected after the adapter's handler: sees only the menus the adapter let
+// through, and keeps them from showing.
+struct EngineMenus {
+    std::vector<unsigned> Seen;
+
+    static gboolean Record(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hit, gpointer data)
+    {
+        static_cast<EngineMenus*>(data)->Seen.push_back(webkit_hit_test_result_get_context(hit));
+        return TRUE;
+    }
+};
+
 TEST_F(BridgeTest, EngineMenuGivesWayOverLinksAndImagesOnly)
 {
+    auto& view = BridgedView();
+    EngineMenus menus;
+    gtkui::SignalConnection connection(view.Engine(), g_signal_connect(view.Engine(), "context-menu",
+                                                                       G_CALLBACK(EngineMenus::Record), &menus));
+    constexpr unsigned Document = WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT;
+    constexpr unsigned Link = WEBKIT_HIT_TEST_RESULT_CONTEXT_LINK;
+    constexpr unsigned Image = WEBKIT_HIT_TEST_RESULT_CONTEXT_IMAGE;
     struct Case {
         unsigned Context;
         bool Replaced;
     };
     const Case cases[] = {
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT, false},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_SELECTION, false},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE, false},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_MEDIA, false},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_SCROLLBAR, false},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_LINK, true},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_IMAGE, true},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_LINK
-             | WEBKIT_HIT_TEST_RESULT_CONTEXT_IMAGE,
-         true},
-        {WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_LINK
-             | WEBKIT_HIT_TEST_RESULT_CONTEXT_SELECTION,
-         true},
+        {Document, false},
+        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_SELECTION, false},
+        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE, false},
+        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_MEDIA, false},
+        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_SCROLLBAR, false},
+        {Document | Link, true},
+        {Document | Image, true},
+        {Document | Link | Image, true},
+        {Document | Link | WEBKIT_HIT_TEST_RESULT_CONTEXT_SELECTION, true},
     };
     for (const auto& c : cases) {
+        menus.Seen.clear();
         auto hit = gtkui::Adopt(static_cast<WebKitHitTestResult*>(
             g_object_new(WEBKIT_TYPE_HIT_TEST_RESULT, "context", c.Context, nullptr)));
-        EXPECT_EQ(gtkui::WebKitWebView::ReplacesEngineContextMenu(hit.Get()), c.Replaced) << c.Context;
+        auto menu = gtkui::Adopt(webkit_context_menu_new());
+        gboolean handled = FALSE;
+        g_signal_emit_by_name(view.Engine(), "context-menu", menu.Get(), hit.Get(), &handled);
+        EXPECT_TRUE(handled) << c.Context;
+        EXPECT_EQ(menus.Seen, c.Replaced ? std::vector<unsigned>{} : std::vector<unsigned>{c.Context}) << c.Context;
     }
-    EXPECT_FALSE(gtkui::WebKitWebView::ReplacesEngineContextMenu(nullptr));
+}
+
+// A real right-click, sent through the X server: the page's hooks report it,
+// and the engine's menu shows only where no pop-up of ours replaces it.
+TEST_F(BridgeTest, RealRightClicksReachTheHooksAndTheEngineMenuOnlyWhereItStays)
+{
+    char* xdotool = g_find_program_in_path("xdotool");
+    g_free(xdotool);
+    if (!xdotool)
+        GTEST_SKIP() << "xdotool is not installed";
+    auto& view = BridgedView();
+    GtkWindow* window = GTK_WINDOW(m_windows.back());
+    gtk_window_set_title(window, "tolvane-right-click");
+    Eval(view, LinkHookScript);
+    Eval(view, ImageHookScript);
+    EngineMenus menus;
+    gtkui::SignalConnection connection(view.Engine(), g_signal_connect(view.Engine(), "context-menu",
+                                                                       G_CALLBACK(EngineMenus::Record), &menus));
+    graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
+    ASSERT_TRUE(gtk_widget_compute_point(GTK_WIDGET(view.Engine()), GTK_WIDGET(window), &zero, &origin));
+
+    // Right-clicks a few pixels inside the element; returns the page point.
+    auto rightClick = [&](const std::string& id) {
+        auto point = Eval(view, "var r = document.getElementById('" + id + "').getBoundingClientRect();"
+                                "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)");
+        EXPECT_TRUE(point) << id;
+        const auto space = point->find(' ');
+        const int x = std::stoi(point->substr(0, space)), y = std::stoi(point->substr(space + 1));
+        const std::string command = "xdotool search --sync --name tolvane-right-click mousemove --window %1 "
+            + std::to_string(x + int(origin.x)) + " " + std::to_string(y + int(origin.y)) + " click 3";
+        EXPECT_EQ(system(command.c_str()), 0) << command;
+        return std::make_pair(std::to_string(x), std::to_string(y));
+    };
+
+    const auto link = rightClick("link");
+    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 3; }));
+    const auto image = rightClick("image");
+    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 6; }));
+    rightClick("text");
+    ASSERT_TRUE(WaitUntil([&] { return menus.Seen.size() == 1; }));
+    rightClick("field");
+    ASSERT_TRUE(WaitUntil([&] { return menus.Seen.size() == 2; }));
+
+    EXPECT_EQ(Object->Calls, (std::vector<Call>{{"post", "wMousePosX", {link.first}},
+                                                {"post", "wMousePosY", {link.second}},
+                                                {"post", "wContextMenu", {Url("/page")}},
+                                                {"post", "wMousePosX", {image.first}},
+                                                {"post", "wMousePosY", {image.second}},
+                                                {"post", "wContextMenu", {Url("/image.svg") + "&GET_IMG"}}}));
+    // Over the link and the image the engine was told to keep its menu away.
+    EXPECT_EQ(menus.Seen, (std::vector<unsigned>{WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT,
+                                                 WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT
+                                                     | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE}));
 }
 
 } // namespace
