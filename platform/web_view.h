@@ -48,7 +48,8 @@ struct UnviewableContentArgs {
 // - Page script sees a global NAME in every top-level page from document
 //   start, before the page's own scripts run, with one function per method.
 //   Arguments reach Invoke as text: strings as they are, numbers in decimal
-//   ("12", "12.5"), anything else as JavaScript's String() gives it.
+//   ("12", "12.5"), undefined and null as "", anything else as JavaScript's
+//   String() gives it.
 // - Methods whose result the page does not wait for (NAME.wAlert, wContextMenu,
 //   wMousePosX, wMousePosY) may be posted through a script message handler
 //   and handed to Invoke; their result is dropped.
