@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/ui/layout.h"
 #include "platform/web_view.h"
 
 namespace gtkui {
@@ -55,7 +56,10 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
               << ",\"visible\":" << (view->GetVisibility() == ui::Visibility::Visible ? "true" : "false") << "}";
         firstView = false;
     } else if (!e.Name().empty()) {
+        auto r = ui::AbsoluteRect(e);
         named << (firstNamed ? "" : ",") << Json(e.Name()) << ":{\"text\":" << Json(TextOf(e))
+              << ",\"margin\":[" << e.Margin().Left << "," << e.Margin().Top << "," << e.Margin().Right << ","
+              << e.Margin().Bottom << "],\"rect\":[" << r.X << "," << r.Y << "," << r.Width << "," << r.Height << "]"
               << ",\"visible\":" << (e.GetVisibility() == ui::Visibility::Visible ? "true" : "false")
               << ",\"opacity\":" << e.Opacity() << "}";
         firstNamed = false;
@@ -88,6 +92,7 @@ StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, con
     m_timer.Reset(g_timeout_add(
         250,
         [](gpointer self) -> gboolean {
+            static_cast<StateProbe*>(self)->FollowCommands();
             static_cast<StateProbe*>(self)->Write();
             return G_SOURCE_CONTINUE;
         },
@@ -101,6 +106,36 @@ std::unique_ptr<StateProbe> StateProbe::FromEnvironment(std::function<ui::Elemen
     if (!path || !*path)
         return nullptr;
     return std::make_unique<StateProbe>(path, std::move(root), dialogs);
+}
+
+void StateProbe::FollowCommands() const
+{
+    std::string path = m_path + ".cmd";
+    FILE* file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return;
+    char line[512] = {};
+    bool read = std::fgets(line, sizeof line, file) != nullptr;
+    std::fclose(file);
+    std::remove(path.c_str());
+    std::string command = read ? line : "";
+    while (!command.empty() && (command.back() == '\n' || command.back() == '\r'))
+        command.pop_back();
+    const std::string prefix = "answer ";
+    if (command.rfind(prefix, 0) != 0)
+        return;
+    std::string label = command.substr(prefix.size());
+    // The newest open dialog: press its button with that label.
+    for (GtkWidget* dialog : m_dialogs.OpenDialogs()) {
+        for (int id = 0; id < 16; ++id) {
+            GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), id);
+            const char* text = button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
+            if (text && label == text) {
+                gtk_dialog_response(GTK_DIALOG(dialog), id);
+                return;
+            }
+        }
+    }
 }
 
 void StateProbe::Write() const

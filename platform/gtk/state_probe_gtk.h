@@ -1,7 +1,9 @@
 #pragma once
 // For integration tests: with TOLVANE_STATE_FILE set, the shell writes what a
 // user would see (named texts, web views, open dialogs) to that file as JSON,
-// four times a second. Without it nothing runs.
+// four times a second, and answers a dialog the way a user would when the
+// test writes "answer LABEL" into the file's ".cmd" companion. Without the
+// variable nothing runs.
 #include <functional>
 #include <memory>
 
@@ -24,6 +26,7 @@ public:
 
 private:
     void Write() const;
+    void FollowCommands() const;
 
     std::string m_path;
     std::function<ui::Element*()> m_root;
