@@ -127,10 +127,12 @@ void StateProbe::FollowCommands() const
     std::string label = command.substr(prefix.size());
     // The newest open dialog: press its button with that label.
     for (GtkWidget* dialog : m_dialogs.OpenDialogs()) {
-        for (int id = 0; id < 16; ++id) {
+        for (int id = GTK_RESPONSE_HELP; id < 16; ++id) {
             GtkWidget* button = gtk_dialog_get_widget_for_response(GTK_DIALOG(dialog), id);
             const char* text = button && GTK_IS_BUTTON(button) ? gtk_button_get_label(GTK_BUTTON(button)) : nullptr;
-            if (text && label == text) {
+            std::string shown = text ? text : "";
+            std::erase(shown, '_'); // mnemonic marks, as in "_OK"
+            if (text && label == shown) {
                 gtk_dialog_response(GTK_DIALOG(dialog), id);
                 return;
             }

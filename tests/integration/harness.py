@@ -206,3 +206,18 @@ def prepare_config(browser, settings):
 def click(x, y):
     """A real pointer click on the Xvfb screen (a user gesture for the page)."""
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)
+
+
+def click_button(x, y, button):
+    subprocess.run(["xdotool", "mousemove", str(int(x)), str(int(y)), "click", str(button)], check=True)
+
+
+def window_origin(title):
+    """The screen position of the window's content (0, 0)."""
+    ids = subprocess.run(["xdotool", "search", "--name", title], capture_output=True, text=True).stdout.split()
+    for window in ids:
+        out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], capture_output=True, text=True).stdout
+        geometry = dict(line.split("=", 1) for line in out.split() if "=" in line)
+        if int(geometry.get("WIDTH", 0)) > 200:
+            return int(geometry["X"]), int(geometry["Y"])
+    return 0, 0

@@ -1,0 +1,167 @@
+"""The page bridge with the real engine: alert and confirm reach the
+browser's own dialogs, right-clicks on links and images open its pop-up, and
+the injected scripts are in every page."""
+import subprocess
+import time
+import unittest
+import urllib.parse
+
+import harness
+
+DIALOG_PAGE = """<p>Dialogs</p><script>
+addEventListener('load', () => setTimeout(() => {
+  alert('Hello from the page');
+  fetch('/report?after-alert');
+  const first = confirm('Sure?');
+  const second = confirm('Again?');
+  fetch('/report?confirm=' + first + ',' + second);
+}, 1500));
+</script>"""
+
+SCRIPTS_PAGE = """<a href='/x'>x</a><script>
+addEventListener('load', () => setTimeout(() => {
+  const facts = [String(window.alert).includes('wScriptNotify.wAlert'),
+                 String(window.confirm).includes('wConfirmLooping'),
+                 typeof wMessageDialog !== 'undefined',
+                 typeof Anchors === 'object',
+                 typeof window.wScriptNotify === 'object'];
+  fetch('/report?scripts=' + facts.join(','));
+}, 1500));
+</script>"""
+
+CONTEXT_PAGE = """<style>body{margin:0}</style>
+<a id='link' href='/target?q=1' style='position:absolute;left:40px;top:40px;font-size:40px'>A link</a>
+<img id='image' src='/picture.png?size=2' style='position:absolute;left:400px;top:200px;width:200px;height:120px'>
+<script>addEventListener('contextmenu', e => fetch('/report?pointer=' + e.clientX + ',' + e.clientY));</script>"""
+
+# A 1x1 PNG.
+PNG = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c4890000000d4944415478da63f8cfc0f01f0005"
+                    "0001ff5a0b6a7b0000000049454e44ae426082")
+
+
+class Bridge(unittest.TestCase):
+    def setUp(self):
+        self.server = harness.LocalServer({
+            "/dialogs": harness.html("Dialogs", DIALOG_PAGE),
+            "/scripts": harness.html("Scripts", SCRIPTS_PAGE),
+            "/context": harness.html("Context", CONTEXT_PAGE),
+            "/picture.png": ("image/png", PNG),
+            "/report": harness.html("ok"),
+        })
+        self.browser = harness.Browser()
+        harness.prepare_config(self.browser, {
+            "wConfig_HomePage": ("wLINK", self.server.url("/scripts")),
+            "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
+            "wConfig_SaveFavoriteStatus": ("wSTATUS", "true"),
+            "wConfig_ThemeColor": ("wCOLOR", "Escuro"),
+        })
+
+    def tearDown(self):
+        self.browser.cleanup()
+        self.server.close()
+
+    def reports(self, key):
+        found = []
+        for path in self.server.requests:
+            query = urllib.parse.urlparse(path).query
+            if path.startswith("/report") and query.startswith(key):
+                found.append(urllib.parse.unquote(query))
+        return found
+
+    def dialogs(self):
+        return (self.browser.state() or {}).get("dialogs", [])
+
+    def answer(self, label):
+        with open(self.browser.state_file + ".cmd", "w") as f:
+            f.write("answer %s\n" % label)
+
+    def test_alert_shows_one_dialog_and_confirm_returns_the_users_answer(self):
+        self.browser.start(self.server.url("/dialogs"))
+        alert = self.browser.wait_for("the alert dialog", lambda: [d for d in self.dialogs()
+                                                                   if d["content"] == "Hello from the page"])
+        self.assertEqual(alert[0]["title"], "This page says:")
+        # The page went on at once, without waiting for the alert to close.
+        self.browser.wait_for("the page going on after alert", lambda: self.reports("after-alert"))
+        # One bridge dialog at a time: the confirm waits for the alert to close.
+        self.assertEqual(len(self.dialogs()), 1)
+        self.answer("OK")
+        confirm = self.browser.wait_for("the confirm dialog", lambda: [d for d in self.dialogs()
+                                                                       if d["title"] == "Mensagem do site:"])
+        self.assertEqual(confirm[0]["content"], "Sure?\n\nDo you want to continue?")
+        self.browser.screenshot("bridge-dialogs.png")
+        self.answer("No")
+        result = self.browser.wait_for("the page's report of the answer", lambda: self.reports("confirm="))
+        # The second confirm on the same page reuses the first answer, with no dialog.
+        self.assertEqual(result, ["confirm=false,false"])
+        self.assertEqual([d for d in self.dialogs() if d["title"] == "Mensagem do site:"], [])
+
+    def test_the_four_scripts_are_in_the_page_after_load(self):
+        self.browser.start(self.server.url("/scripts"))
+        result = self.browser.wait_for("the page's report", lambda: self.reports("scripts="))
+        self.assertEqual(result, ["scripts=true,true,true,true,true"])
+
+    def test_right_clicks_open_the_pop_up_with_the_target(self):
+        self.browser.start(self.server.url("/context"))
+        self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Context")
+        time.sleep(2)  # the hooks are injected after the load completes
+        origin = self.content_origin()
+
+        def pop_up():
+            named = (self.browser.state() or {}).get("named", {})
+            popup = named.get("wContextPopup", {})
+            return named if popup.get("visible") and popup.get("opacity", 0) >= 1 else None
+
+        # A link: the pop-up at the pointer, without the save-image entry.
+        harness.click_button(origin[0] + 60, origin[1] + 60, 3)
+        named = self.browser.wait_for("the pop-up over the link", pop_up)
+        self.assertFalse(named["wContextPopup_SaveImage"]["visible"])
+        self.assertEqual(named["wContextPopup"]["margin"][:2], self.pointer())
+        self.browser.screenshot("bridge-link-pop-up.png")
+        self.click_element("wContextPopup_CopyLink")
+        self.browser.wait_for("the link on the clipboard",
+                              lambda: clipboard() == self.server.url("/target?q=1"))
+
+        # An image: the save-image entry shows, and the target loses its marker.
+        time.sleep(1)
+        harness.click_button(origin[0] + 500, origin[1] + 260, 3)
+        named = self.browser.wait_for("the pop-up over the image", pop_up)
+        self.assertTrue(named["wContextPopup_SaveImage"]["visible"])
+        self.assertEqual(named["wContextPopup"]["margin"][:2], self.pointer())
+        self.click_element("wContextPopup_CopyLink")
+        self.browser.wait_for("the image address on the clipboard",
+                              lambda: clipboard() == self.server.url("/picture.png?size=2"))
+
+        # Open in new tab on the image's address.
+        time.sleep(1)
+        harness.click_button(origin[0] + 500, origin[1] + 260, 3)
+        self.browser.wait_for("the pop-up again", pop_up)
+        self.click_element("wContextPopup_OpenInNewTab")
+        self.browser.wait_for("a second tab on the image", lambda: [
+            v for v in (self.browser.state() or {}).get("webViews", [])
+            if v["source"] == self.server.url("/picture.png?size=2")])
+
+    def pointer(self):
+        """The client position of the newest right-click, as the page saw it."""
+        reports = self.browser.wait_for("the page's pointer report", lambda: self.reports("pointer="))
+        return [int(v) for v in reports[-1].split("=")[1].split(",")]
+
+    def content_origin(self):
+        """Where the page's (0, 0) is on the screen."""
+        named = self.browser.state()["named"]
+        host = named["WebViewHost"]["rect"]
+        window = harness.window_origin("Tolvane Browser")
+        return (window[0] + host[0], window[1] + host[1])
+
+    def click_element(self, name):
+        rect = self.browser.state()["named"][name]["rect"]
+        window = harness.window_origin("Tolvane Browser")
+        harness.click_button(window[0] + rect[0] + rect[2] / 2, window[1] + rect[1] + rect[3] / 2, 1)
+
+
+def clipboard():
+    result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True, text=True, timeout=5)
+    return result.stdout
+
+
+if __name__ == "__main__":
+    harness.main()
