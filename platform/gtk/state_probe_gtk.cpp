@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/message_dialogs_gtk.h"
 #include "platform/ui/layout.h"
 #include "platform/web_view.h"
@@ -14,24 +15,7 @@ namespace {
 
 std::string Json(const std::string& text)
 {
-    std::string out = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
+    return JsonQuote(text);
 }
 
 std::string TextOf(const ui::Element& e)
