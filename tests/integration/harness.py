@@ -203,6 +203,28 @@ def prepare_config(browser, settings):
     connection.close()
 
 
+class ReturningUserTest(unittest.TestCase):
+    """A browser whose data folder an earlier run left behind (so no home
+    screen over the page), and a local server with the test's pages."""
+
+    PAGES = {}
+    HOME = "/"
+
+    def setUp(self):
+        self.server = LocalServer(self.PAGES)
+        self.browser = Browser()
+        prepare_config(self.browser, {
+            "wConfig_HomePage": ("wLINK", self.server.url(self.HOME)),
+            "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
+            "wConfig_SaveFavoriteStatus": ("wSTATUS", "true"),
+            "wConfig_ThemeColor": ("wCOLOR", "Escuro"),
+        })
+
+    def tearDown(self):
+        self.browser.cleanup()
+        self.server.close()
+
+
 def click(x, y):
     """A real pointer click on the Xvfb screen (a user gesture for the page)."""
     subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=True)

@@ -39,26 +39,15 @@ PNG = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001
                     "0001ff5a0b6a7b0000000049454e44ae426082")
 
 
-class Bridge(unittest.TestCase):
-    def setUp(self):
-        self.server = harness.LocalServer({
-            "/dialogs": harness.html("Dialogs", DIALOG_PAGE),
-            "/scripts": harness.html("Scripts", SCRIPTS_PAGE),
-            "/context": harness.html("Context", CONTEXT_PAGE),
-            "/picture.png": ("image/png", PNG),
-            "/report": harness.html("ok"),
-        })
-        self.browser = harness.Browser()
-        harness.prepare_config(self.browser, {
-            "wConfig_HomePage": ("wLINK", self.server.url("/scripts")),
-            "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
-            "wConfig_SaveFavoriteStatus": ("wSTATUS", "true"),
-            "wConfig_ThemeColor": ("wCOLOR", "Escuro"),
-        })
-
-    def tearDown(self):
-        self.browser.cleanup()
-        self.server.close()
+class Bridge(harness.ReturningUserTest):
+    PAGES = {
+        "/dialogs": harness.html("Dialogs", DIALOG_PAGE),
+        "/scripts": harness.html("Scripts", SCRIPTS_PAGE),
+        "/context": harness.html("Context", CONTEXT_PAGE),
+        "/picture.png": ("image/png", PNG),
+        "/report": harness.html("ok"),
+    }
+    HOME = "/scripts"
 
     def reports(self, key):
         found = []

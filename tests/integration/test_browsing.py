@@ -8,26 +8,14 @@ POPUP_PAGE = """<button id='go' style='position:fixed;left:0;top:0;width:100%;he
  onclick="window.open('/b')">Open a window</button>"""
 
 
-class Browsing(unittest.TestCase):
-    def setUp(self):
-        self.server = harness.LocalServer({
-            "/a": harness.html("Página A"),
-            "/b": harness.html("Page B"),
-            "/c": harness.html("Page C"),
-            "/popup": harness.html("Pop-up maker", POPUP_PAGE),
-        })
-        self.browser = harness.Browser()
-        # Not a first start: the home screen stays away, the pages are clickable.
-        harness.prepare_config(self.browser, {
-            "wConfig_HomePage": ("wLINK", self.server.url("/b")),
-            "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
-            "wConfig_SaveFavoriteStatus": ("wSTATUS", "true"),
-            "wConfig_ThemeColor": ("wCOLOR", "Escuro"),
-        })
-
-    def tearDown(self):
-        self.browser.cleanup()
-        self.server.close()
+class Browsing(harness.ReturningUserTest):
+    PAGES = {
+        "/a": harness.html("Página A"),
+        "/b": harness.html("Page B"),
+        "/c": harness.html("Page C"),
+        "/popup": harness.html("Pop-up maker", POPUP_PAGE),
+    }
+    HOME = "/b"
 
     def history(self):
         return self.browser.query("wHistoric_database.db", "SELECT wNAME, wLINK FROM wHistoric_PagesOpened")
