@@ -3,7 +3,6 @@ browser's own dialogs, right-clicks on links and images open its pop-up, and
 the injected scripts are in every page."""
 import subprocess
 import time
-import unittest
 import urllib.parse
 
 import harness

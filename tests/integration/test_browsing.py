@@ -1,6 +1,5 @@
 """Real browsing with the real engine: history and open pages from a launch,
 restored tabs, the error page and pop-ups becoming tabs."""
-import unittest
 
 import harness
 
