@@ -89,7 +89,7 @@ class Browser:
         self.process = None
         self.stderr_path = os.path.join(self.root, "stderr.log")
 
-    def start(self, *args, probe=True):
+    def environment(self, probe=True):
         env = dict(os.environ)
         env.update({
             "XDG_DATA_HOME": self.data,
@@ -101,6 +101,10 @@ class Browser:
         })
         if not probe:
             del env["TOLVANE_STATE_FILE"]
+        return env
+
+    def start(self, *args, probe=True):
+        env = self.environment(probe)
         with contextlib.suppress(FileNotFoundError):
             os.remove(self.state_file)
         self.stderr = open(self.stderr_path, "w")

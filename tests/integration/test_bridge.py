@@ -1,6 +1,7 @@
 """The page bridge with the real engine: alert and confirm reach the
 browser's own dialogs, right-clicks on links and images open its pop-up, and
 the injected scripts are in every page."""
+import os
 import subprocess
 import time
 import urllib.parse
@@ -28,6 +29,14 @@ addEventListener('load', () => setTimeout(() => {
 }, 1500));
 </script>"""
 
+FLOOD_PAGE = """<p>Flood</p><script>
+addEventListener('load', () => setTimeout(() => {
+  const started = Date.now();
+  for (let i = 0; i < 10000; i++) alert('flood ' + i);
+  fetch('/report?flood=' + (Date.now() - started));
+}, 1500));
+</script>"""
+
 CONTEXT_PAGE = """<style>body{margin:0}</style>
 <a id='link' href='/target?q=1' style='position:absolute;left:40px;top:40px;font-size:40px'>A link</a>
 <img id='image' src='/picture.png?size=2' style='position:absolute;left:400px;top:200px;width:200px;height:120px'>
@@ -43,6 +52,7 @@ class Bridge(harness.ReturningUserTest):
         "/dialogs": harness.html("Dialogs", DIALOG_PAGE),
         "/scripts": harness.html("Scripts", SCRIPTS_PAGE),
         "/context": harness.html("Context", CONTEXT_PAGE),
+        "/flood": harness.html("Flood", FLOOD_PAGE),
         "/picture.png": ("image/png", PNG),
         "/report": harness.html("ok"),
     }
@@ -82,6 +92,22 @@ class Bridge(harness.ReturningUserTest):
         # The second confirm on the same page reuses the first answer, with no dialog.
         self.assertEqual(result, ["confirm=false,false"])
         self.assertEqual([d for d in self.dialogs() if d["title"] == "Mensagem do site:"], [])
+
+    def test_a_flood_of_alerts_shows_one_dialog_and_the_window_keeps_responding(self):
+        self.browser.start(self.server.url("/flood"))
+        report = self.browser.wait_for("the page's end of the flood", lambda: self.reports("flood="), timeout=60)
+        print("\n10,000 alerts ran in the page in %s ms" % report[0].split("=")[1])
+        # The state probe is a timer of the window's own loop: it still runs.
+        before = os.path.getmtime(self.browser.state_file)
+        self.browser.wait_for("the window's loop to go on",
+                              lambda: os.path.getmtime(self.browser.state_file) > before, timeout=5)
+        dialogs = self.dialogs()
+        self.assertEqual(len(dialogs), 1)
+        self.assertEqual(dialogs[0]["content"], "flood 0")
+        # The next waiting one shows after it closes.
+        self.answer("OK")
+        self.browser.wait_for("the next queued alert", lambda: [d for d in self.dialogs() if d["content"] == "flood 1"])
+        self.browser.screenshot("bridge-flood.png")
 
     def test_the_four_scripts_are_in_the_page_after_load(self):
         self.browser.start(self.server.url("/scripts"))

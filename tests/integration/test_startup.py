@@ -2,6 +2,7 @@
 schema and defaults, and a window that shows the page."""
 import os
 import re
+import subprocess
 import unittest
 
 import harness
@@ -88,6 +89,38 @@ class FirstStart(unittest.TestCase):
         self.assertEqual(len(state["webViews"]), 1)
         milliseconds = int(re.search(r"startup-ms: (\d+)", self.browser.stderr_text()).group(1))
         print("\nstart-up to first frame: %d ms" % milliseconds)
+
+
+class CommandLine(unittest.TestCase):
+    def test_version_and_help_answer_without_a_window(self):
+        version = subprocess.run([harness.BINARY, "--version"], capture_output=True, text=True, timeout=30)
+        self.assertEqual(version.returncode, 0)
+        self.assertRegex(version.stdout, r"^Tolvane Browser \d+\.\d+\.\d+\.\d+")
+        usage = subprocess.run([harness.BINARY, "--help"], capture_output=True, text=True, timeout=30)
+        self.assertEqual(usage.returncode, 0)
+        self.assertIn("--arguments", usage.stdout)
+
+    def test_a_second_invocation_hands_its_address_to_the_running_window(self):
+        server = harness.LocalServer({"/one": harness.html("One"), "/two": harness.html("Two")})
+        browser = harness.Browser()
+        harness.prepare_config(browser, {"wConfig_HomePage": ("wLINK", server.url("/one")),
+                                         "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
+                                         "wConfig_ThemeColor": ("wCOLOR", "Escuro")})
+        try:
+            browser.start(server.url("/one"))
+            browser.wait_for("the first page", lambda: browser.text("PageTitleText") == "One")
+            second = subprocess.run([harness.BINARY, server.url("/two")], capture_output=True, timeout=30,
+                                    env=browser.environment())
+            self.assertEqual(second.returncode, 0)
+
+            def two_tabs():
+                views = (browser.state() or {}).get("webViews", [])
+                return [v["source"] for v in views] == [server.url("/one"), server.url("/two")]
+
+            browser.wait_for("the address opened in a new tab of the running window", two_tabs)
+        finally:
+            browser.cleanup()
+            server.close()
 
 
 if __name__ == "__main__":
