@@ -308,6 +308,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
     case WEBKIT_LOAD_STARTED: {
         CompletePendingLoad();
         m_outcome = LoadOutcome::Loading;
+        m_committed = false;
         m_failedUri.clear();
         m_failedStatus = 0;
         platform::NavigationStartingArgs args{Source()};
@@ -319,11 +320,18 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         break;
     }
     case WEBKIT_LOAD_COMMITTED:
-        if (m_outcome == LoadOutcome::Loading)
+        if (m_outcome == LoadOutcome::Loading) {
+            m_committed = true;
             ContentLoading(*this, platform::ContentLoadingArgs{Source()});
+        }
         break;
     case WEBKIT_LOAD_FINISHED:
-        if (m_outcome == LoadOutcome::Loading && DocumentTitle().empty()) {
+        if (m_outcome == LoadOutcome::Loading && !m_committed) {
+            // Stopped or turned away before any content: nothing to report.
+            // This may be the end of a load already replaced, so the newer
+            // load, not yet committed, stays watched.
+            break;
+        } else if (m_outcome == LoadOutcome::Loading && DocumentTitle().empty()) {
             // The engine often delivers the title just after the load finished.
             m_completionPending = true;
             m_titleWait.Reset(g_timeout_add(
@@ -349,9 +357,12 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
 
 bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
 {
-    if (IsAbandonedLoad(error)) {
-        m_outcome = LoadOutcome::Abandoned;
-    } else if (m_outcome == LoadOutcome::Loading) {
+    // A dropped load is never a failure. Its error may also arrive late, after
+    // the load that replaced it has started, so it changes nothing here: a load
+    // that never committed simply reports no completion.
+    if (IsAbandonedLoad(error))
+        return true;
+    if (m_outcome == LoadOutcome::Loading) {
         m_outcome = LoadOutcome::Failed;
         m_failedUri = TextOrEmpty(failingUri);
         m_failedStatus = error ? error->code : 0;

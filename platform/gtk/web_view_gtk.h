@@ -108,6 +108,8 @@ private:
     std::map<std::string, UserScriptPtr> m_bridgeScripts;
     std::shared_ptr<BridgePrompts> m_prompts;
     LoadOutcome m_outcome = LoadOutcome::Loading;
+    // The current load has shown content (COMMITTED).
+    bool m_committed = false;
     std::string m_failedUri;
     int m_failedStatus = 0;
     // A finished load whose title has not arrived yet: the completion waits
