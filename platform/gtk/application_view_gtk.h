@@ -38,6 +38,8 @@ public:
     void ExtendViewIntoTitleBar(ui::Element& dragArea) override;
     void SetTitleBarColors(const platform::TitleBarColors& colors) override { m_titleBarColors = colors; }
     const std::optional<platform::TitleBarColors>& TitleBarColors() const { return m_titleBarColors; }
+    // The page draws into the title bar area (no system title bar).
+    bool ExtendsIntoTitleBar() const { return m_dragArea != nullptr; }
 
     bool TryEnterFullScreenMode() override;
     void ExitFullScreenMode() override;

@@ -1,6 +1,7 @@
 #include "platform/gtk/main_window_gtk.h"
 
 #include "app/main_page.h"
+#include "platform/gtk/caption_buttons_gtk.h"
 #include "platform/gtk/renderer.h"
 
 namespace gtkui {
@@ -26,7 +27,16 @@ void MainWindow::SetContent(MainPage& page)
 {
     ClearContent();
     m_renderer = std::make_unique<Renderer>(page.Root());
-    gtk_window_set_child(m_window.Get(), m_renderer->RootWidget());
+    // The page under the minimize and maximize buttons, which the window's
+    // own title bar would hold had the page not taken its place.
+    GtkWidget* overlay = gtk_overlay_new();
+    gtk_overlay_set_child(GTK_OVERLAY(overlay), m_renderer->RootWidget());
+    if (m_view->ExtendsIntoTitleBar() && m_view->TitleBarColors()) {
+        GtkWidget* captions = CreateCaptionButtons(*m_view->TitleBarColors());
+        gtk_widget_set_margin_end(captions, CaptionButtonsInset);
+        gtk_overlay_add_overlay(GTK_OVERLAY(overlay), captions);
+    }
+    gtk_window_set_child(m_window.Get(), overlay);
     Renderer* renderer = m_renderer.get();
     m_view->AttachContent([renderer](const ui::Element& element) { return renderer->WidgetFor(element); });
 }

@@ -36,6 +36,8 @@ public:
     Renderer* ContentRenderer() const { return m_renderer.get(); }
 
 private:
+    // Room for the page's own close button at the top right.
+    static constexpr int CaptionButtonsInset = 46;
     GObjectPtr<GtkWindow> m_window;
     std::unique_ptr<WindowApplicationView> m_view;
     std::unique_ptr<Renderer> m_renderer;
