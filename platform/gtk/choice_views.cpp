@@ -64,7 +64,7 @@ private:
     ui::ComboBox& m_combo;
 };
 
-// The header sits above the switch, as on the original platform.
+// The header sits above the switch, as the markup lays it out.
 class ToggleSwitchView final : public ElementView {
 public:
     ToggleSwitchView(ui::ToggleSwitch& toggle, ViewContext& context)
@@ -126,7 +126,7 @@ protected:
 private:
     GtkCheckButton* Check() const { return GTK_CHECK_BUTTON(Widget()); }
 
-    // Checked or Unchecked first, then Click, as the original platform does.
+    // Checked or Unchecked first, then Click: handlers of Click see the new state.
     void OnUserToggled()
     {
         if (m_writingWidget)

@@ -36,7 +36,7 @@ bool IsElementContainer(GtkWidget* widget);
 void ElementContainerSetPaint(GtkWidget* container, const ContainerPaint& paint);
 void ElementContainerSetScroll(GtkWidget* container, const ContainerScroll& scroll);
 // Clicks on an empty area reach a panel only where it paints a background,
-// as on the original platform; a scroll viewer takes them everywhere.
+// so a transparent layer never steals clicks; a scroll viewer takes them everywhere.
 void ElementContainerSetTargetsEmptyArea(GtkWidget* container, bool targets);
 // Runs at the start of every allocation, before the children are placed; the
 // root lays out the whole tree here and the container then places every

@@ -50,7 +50,7 @@ protected:
     }
 
 private:
-    // One wheel notch moves three lines of text, as on the original platform.
+    // One wheel notch moves three lines of text.
     static constexpr double PixelsPerNotch = 48;
 
     gboolean Scroll(GdkScrollUnit unit, double dx, double dy)

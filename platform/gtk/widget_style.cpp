@@ -9,7 +9,7 @@
 namespace gtkui {
 namespace {
 
-// The original platform's dark theme, which the chrome is drawn for: light
+// The dark theme the chrome is drawn for: light
 // text, translucent light buttons, dark text boxes. Elements that set their
 // own colours override these.
 constexpr const char* BaseStyles = R"css(

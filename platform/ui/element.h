@@ -334,8 +334,8 @@ public:
     TextBox();
     ElementKind Kind() const override { return ElementKind::TextBox; }
     const std::string& Text() const { return m_text; }
-    // Raises TextChanged as well, as a change made by code does on the
-    // original platform (handlers tell the two apart by FocusState).
+    // Raises TextChanged as well: handlers that care tell a change made by
+    // code from typing by FocusState.
     void SetText(std::string v);
     const std::string& PlaceholderText() const { return m_placeholder; }
     void SetPlaceholderText(std::string v) { Assign(m_placeholder, std::move(v), Property::PlaceholderText); }
