@@ -5,6 +5,7 @@
 
 #include "app/process_state.h"
 #include "storage/schema.h"
+#include "tests/doubles/default_settings.h"
 #include "tests/doubles/page_harness.h"
 
 namespace {
@@ -31,26 +32,9 @@ TEST(Startup, FirstStartCreatesFilesDefaultsAndOpensTheHomePage)
 
     for (const char* file : {FavoritesFile, HistoryFile, ConfigFile})
         EXPECT_TRUE(std::filesystem::exists(h.Folder.Path() / file)) << file;
-    struct Setting {
-        const char* table;
-        const char* column;
-        const char* value;
-    } defaults[] = {
-        {"wConfig_HomePage", "wLINK", "http://www.bing.com/"},
-        {"wConfig_SaveFavoriteStatus", "wSTATUS", "true"},
-        {"wConfig_ThemeColor", "wCOLOR", "Escuro"},
-        {"wConfig_HomeScreenStatus", "wSTATUS", "true"},
-        {"wConfig_AdressBarPosition", "wPOSITION", "Top"},
-        {"wConfig_TitleBarStatus", "wSTATUS", "true"},
-        {"wConfig_MainSearcherAdress", "wSEARCHER", "Bing"},
-        {"wConfig_MainTranslateAdress", "wTRANSLATOR", "Google_Translator"},
-        {"wConfig_PagesOpenedStatus", "wSTATUS", "false"},
-        {"wConfig_ShowRatingAlert", "wSTATUS", "true"},
-        {"wConfig_Extension", "wREELPULL", "true"},
-    };
-    for (auto& s : defaults) {
-        EXPECT_EQ(h.QueryText(ConfigFile, std::string("SELECT ") + s.column + " FROM " + s.table), s.value) << s.table;
-        EXPECT_EQ(h.QueryInteger(ConfigFile, std::string("SELECT COUNT(*) FROM ") + s.table), 1) << s.table;
+    for (auto& s : doubles::DefaultSettings()) {
+        EXPECT_EQ(h.QueryText(ConfigFile, "SELECT " + s.Column + " FROM " + s.Table), s.Default) << s.Table;
+        EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM " + s.Table), 1) << s.Table;
     }
     EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), 0);
 

@@ -7,6 +7,7 @@
 
 #include "storage/database.h"
 #include "storage/schema.h"
+#include "tests/doubles/default_settings.h"
 #include "tests/storage/storage_test_support.h"
 
 namespace {
@@ -35,26 +36,6 @@ const std::vector<TableShape> Tables = {
     {ConfigFile, "wConfig_PagesOpened", "wID|INTEGER|1|1\nwLINK|TEXT|1|0"},
     {ConfigFile, "wConfig_ShowRatingAlert", "wSTATUS|TEXT|1|1"},
     {ConfigFile, "wConfig_Extension", "wREELPULL|TEXT|1|1"},
-};
-
-struct Setting {
-    std::string Table;
-    std::string Column;
-    std::string Default;
-};
-
-const std::vector<Setting> Settings = {
-    {"wConfig_HomePage", "wLINK", "http://www.bing.com/"},
-    {"wConfig_SaveFavoriteStatus", "wSTATUS", "true"},
-    {"wConfig_ThemeColor", "wCOLOR", "Escuro"},
-    {"wConfig_HomeScreenStatus", "wSTATUS", "true"},
-    {"wConfig_AdressBarPosition", "wPOSITION", "Top"},
-    {"wConfig_TitleBarStatus", "wSTATUS", "true"},
-    {"wConfig_MainSearcherAdress", "wSEARCHER", "Bing"},
-    {"wConfig_MainTranslateAdress", "wTRANSLATOR", "Google_Translator"},
-    {"wConfig_PagesOpenedStatus", "wSTATUS", "false"},
-    {"wConfig_ShowRatingAlert", "wSTATUS", "true"},
-    {"wConfig_Extension", "wREELPULL", "true"},
 };
 
 class SchemaTest : public StorageTest {
@@ -98,7 +79,7 @@ TEST_F(SchemaTest, FirstRunCreatesEveryTableWithItsColumns)
 TEST_F(SchemaTest, FirstRunSeedsOneRowOfEachDefault)
 {
     StartUp();
-    for (const auto& setting : Settings)
+    for (const auto& setting : doubles::DefaultSettings())
         EXPECT_EQ(rawdb::Rows(Config(), "SELECT " + setting.Column + " FROM " + setting.Table), setting.Default)
             << setting.Table;
     EXPECT_EQ(rawdb::Rows(Config(), "SELECT COUNT(*) FROM wConfig_PagesOpened"), "0");
