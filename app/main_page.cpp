@@ -43,8 +43,6 @@ MainPage::~MainPage()
 {
     // The tab slots point into this page's element tree, which goes with it.
     Process().Tabs = {};
-    Process().Tabs.ZoomFactors.fill(1.0);
-    Process().Tabs.ZoomPercentages.fill(100);
 }
 
 void MainPage::LoadPage()

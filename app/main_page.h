@@ -199,11 +199,13 @@ private:
     void BuildListHeader(int n, bool lightTheme);
     void MoveTabSlot(int from, int to);
     // Tab captions: the theme's highlight, or none.
-    ui::Color TabHighlightColor();
-    void HighlightCaptions(int tab);
+    // The stored theme, read where it is drawn with.
+    std::string ThemeName();
+    ui::Color TabHighlightColor(const std::string& theme) const;
+    void HighlightCaptions(int tab, const std::string& theme);
     void ClearCaptionHighlight(int tab);
     void SetCaptions(int tab, const std::string& text);
-    void UpdateFavoriteStar(const std::string& link);
+    void UpdateFavoriteStar(const std::string& link, const std::string& theme);
     void MarkPrivateTab(int tab, bool lightTheme);
     void RecordHistory(platform::WebView& view, const platform::CalendarNow& now);
     void SavePageOpened(int tab, const std::string& link);

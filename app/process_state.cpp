@@ -5,13 +5,6 @@
 namespace {
 std::unique_ptr<ProcessState> g_state;
 
-TabSlots FreshTabSlots()
-{
-    TabSlots slots;
-    slots.ZoomFactors.fill(1.0);
-    slots.ZoomPercentages.fill(100);
-    return slots;
-}
 } // namespace
 
 ProcessState& Process()
@@ -24,5 +17,4 @@ ProcessState& Process()
 void ResetProcessState()
 {
     g_state = std::make_unique<ProcessState>();
-    g_state->Tabs = FreshTabSlots();
 }

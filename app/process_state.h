@@ -13,6 +13,14 @@ inline constexpr int MaxTabs = 20;
 template <typename T>
 using TabArray = std::array<T, MaxTabs>;
 
+template <typename T>
+constexpr TabArray<T> Filled(T value)
+{
+    TabArray<T> array{};
+    array.fill(value);
+    return array;
+}
+
 struct TabSlots {
     TabArray<platform::WebView*> TabWebViews{};
     TabArray<ui::StackPanel*> TabStripHeaders{};
@@ -21,8 +29,9 @@ struct TabSlots {
     TabArray<ui::StackPanel*> TabListHeaders{};
     TabArray<ui::Button*> TabListCaptions{};
     TabArray<ui::Button*> TabListCloseButtons{};
-    TabArray<double> ZoomFactors{};
-    TabArray<int32_t> ZoomPercentages{};
+    // Every tab starts at 100 %.
+    TabArray<double> ZoomFactors = Filled(1.0);
+    TabArray<int32_t> ZoomPercentages = Filled<int32_t>(100);
 };
 
 // What the page bridge records for the polling timer to act on.

@@ -106,19 +106,19 @@ void MainPage::WebView_NavigationCompleted(platform::WebView& sender, const plat
     RecordHistory(sender, now);
 
     const auto link = sender.Source();
-    bool lightTheme = QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor") == "Claro";
+    const auto theme = ThemeName();
     bool current = IsCurrent(sender);
     if (current) {
-        HighlightCaptions(t);
+        HighlightCaptions(t, theme);
         if (AdressBox->FocusState() == ui::FocusState::Unfocused && !Contains(link, AppPagePrefix))
             AdressBox->SetText(link);
         PageTitleText->SetText(ShownTitle(sender));
     }
     SetCaptions(t, ShownTitle(sender));
     if (current)
-        UpdateFavoriteStar(link);
+        UpdateFavoriteStar(link, theme);
     if (sender.Name() == PrivateWebViewName)
-        MarkPrivateTab(t, lightTheme);
+        MarkPrivateTab(t, theme == "Claro");
     SavePageOpened(t, link);
     InjectPageScripts(sender);
     if (Process().Tabs.ZoomFactors[t] != 1.0)
@@ -153,16 +153,15 @@ void MainPage::RecordHistory(platform::WebView& view, const platform::CalendarNo
                                     SqlQuoted(link) + "','" + SqlQuoted(date) + "','" + SqlQuoted(time) + "');");
 }
 
-void MainPage::UpdateFavoriteStar(const std::string& link)
+void MainPage::UpdateFavoriteStar(const std::string& link, const std::string& theme)
 {
     if (QueryInteger(FavoritesDb, "SELECT wID FROM wFavorite_Registered WHERE wLINK='" + SqlQuoted(link) + "';") != -1) {
         FavoriteStarButton->SetContent(FilledStar);
         FavoriteStarButton->SetForeground(ui::Color::FromRgb(247, 203, 0));
         return;
     }
-    bool lightTheme = QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor") == "Claro";
     FavoriteStarButton->SetContent(EmptyStar);
-    FavoriteStarButton->SetForeground(lightTheme ? ui::Color::FromRgb(47, 47, 47) : ui::Color::FromRgb(224, 224, 224));
+    FavoriteStarButton->SetForeground(theme == "Claro" ? ui::Color::FromRgb(47, 47, 47) : ui::Color::FromRgb(224, 224, 224));
 }
 
 void MainPage::MarkPrivateTab(int tab, bool lightTheme)

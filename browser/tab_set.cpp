@@ -39,14 +39,19 @@ bool MainPage::IsCurrent(const platform::WebView& view) const
     return CurrentWebView() == &view;
 }
 
-ui::Color MainPage::TabHighlightColor()
+std::string MainPage::ThemeName()
 {
-    return QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor") == "Escuro" ? HighlightDark : wThemeColor;
+    return QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor");
 }
 
-void MainPage::HighlightCaptions(int tab)
+ui::Color MainPage::TabHighlightColor(const std::string& theme) const
 {
-    auto color = TabHighlightColor();
+    return theme == "Escuro" ? HighlightDark : wThemeColor;
+}
+
+void MainPage::HighlightCaptions(int tab, const std::string& theme)
+{
+    auto color = TabHighlightColor(theme);
     if (auto* caption = Tabs().TabStripCaptions[tab])
         caption->SetBackground(color);
     if (auto* caption = Tabs().TabListCaptions[tab])
@@ -100,7 +105,7 @@ void MainPage::OpenTab(const platform::Uri& uri)
     tabs.TabWebViews[n] = &WebViewHost->Append(std::move(view));
 
     OpenDatabase(ConfigDb, ConfigFile); // left open: the start-up sequence goes on using it
-    bool lightTheme = QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor") == "Claro";
+    bool lightTheme = ThemeName() == "Claro";
     BuildStripHeader(n, lightTheme);
     BuildListHeader(n, lightTheme);
     tabs.TabStripHeaders[n]->SetBackground(StripHeaderColor);
@@ -231,13 +236,14 @@ void MainPage::SelectTab(ui::Element& sender)
     CurrentTabIndex = s;
     auto& view = *tabs.TabWebViews[s];
     view.SetVisibility(ui::Visibility::Visible);
-    HighlightCaptions(s);
+    const auto theme = ThemeName();
+    HighlightCaptions(s, theme);
 
     auto title = view.DocumentTitle();
     SetCaptions(s, title.empty() ? "[Sem título]" : title);
     PageTitleText->SetText(title.empty() ? "[Sem título]" : title);
     AdressBox->SetText(view.Source());
-    UpdateFavoriteStar(view.Source());
+    UpdateFavoriteStar(view.Source(), theme);
     ZoomText->SetText(std::to_string(tabs.ZoomPercentages[s]) + "%");
     CloseDatabase(FavoritesDb);
     CloseDatabase(ConfigDb);
@@ -310,7 +316,7 @@ void MainPage::CloseTab(ui::Element& sender)
         AdressBox->SetText(m_services.Strings.GetString("wAdress_DefaultLink"));
     } else {
         auto& view = *tabs.TabWebViews[CurrentTabIndex];
-        HighlightCaptions(CurrentTabIndex);
+        HighlightCaptions(CurrentTabIndex, ThemeName());
         view.SetVisibility(ui::Visibility::Visible);
         PageTitleText->SetText(view.DocumentTitle());
         if (auto* caption = tabs.TabListCaptions[CurrentTabIndex])
