@@ -4,7 +4,6 @@
 
 namespace {
 std::unique_ptr<ProcessState> g_state;
-
 } // namespace
 
 ProcessState& Process()
