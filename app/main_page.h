@@ -240,7 +240,7 @@ private:
     // The pop-up has been placed for the request that is open now.
     bool m_contextPopupPlaced = false;
 
-    // The next OpenTab creates a private tab (the new-private-tab command).
+    // The next OpenTab creates a private tab; OpenTab clears it as it reads it.
     bool m_nextTabPrivate = false;
     std::vector<std::unique_ptr<ui::Element>> m_retiredElements;
 

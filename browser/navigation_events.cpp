@@ -228,7 +228,6 @@ void MainPage::WebView_NewWindowRequested(platform::WebView& sender, platform::N
     if (auto uri = platform::Uri::Parse(args.Uri)) {
         m_nextTabPrivate = sender.Name() == PrivateWebViewName;
         OpenTab(*uri);
-        m_nextTabPrivate = false;
         CloseDatabase(ConfigDb);
     }
     args.Handled = true;

@@ -212,7 +212,6 @@ void MainPage::NewPrivateTab_Click(ui::Element&)
     if (auto home = platform::Uri::Parse(QueryText(ConfigDb, "SELECT wLINK FROM wConfig_HomePage"))) {
         m_nextTabPrivate = true;
         OpenTab(*home);
-        m_nextTabPrivate = false;
     }
     CloseDatabase(ConfigDb);
 }
