@@ -14,6 +14,7 @@ std::array<sqlite3*, 3> ConnectionSlots{};
 namespace {
 
 std::string LocalFolder;
+constexpr int BusyTimeoutMilliseconds = 5000;
 platform::MessageDialogs* Dialogs = nullptr;
 
 sqlite3* SlotFor(DatabaseId id)
@@ -76,8 +77,12 @@ void OpenDatabase(DatabaseId id, const std::string& fileName)
     CloseDatabase(id);
     std::string path = LocalFolder + "/" + fileName;
     sqlite3*& slot = ConnectionSlots.at(static_cast<size_t>(id));
-    if (sqlite3_open(path.c_str(), &slot) == SQLITE_OK)
+    if (sqlite3_open(path.c_str(), &slot) == SQLITE_OK) {
+        // Another reader of the file (a second window, a backup) holds its lock
+        // for moments only: wait for it rather than lose the write.
+        sqlite3_busy_timeout(slot, BusyTimeoutMilliseconds);
         return;
+    }
     // A failed open still hands back a handle that must be released; the empty
     // slot then makes later statements fail quietly.
     sqlite3_close(slot);

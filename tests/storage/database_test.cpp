@@ -3,7 +3,9 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "storage/database.h"
 #include "tests/storage/storage_test_support.h"
@@ -113,6 +115,24 @@ TEST_F(DatabaseTest, SettingsWriteRunsBothStatements)
                   SQLITE_OK);
     }
     EXPECT_EQ(rawdb::Rows(File(), "SELECT wCOLOR FROM wConfig_ThemeColor"), "Verde");
+}
+
+// Another process reading the file at the moment of a write (a second window,
+// a backup) must delay the write, not lose it.
+TEST_F(DatabaseTest, AWriteWaitsForAnotherReaderInsteadOfFailing)
+{
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(File().c_str(), &reader), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN; SELECT COUNT(*) FROM wFavorite_Registered;", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::thread release([reader] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        sqlite3_exec(reader, "COMMIT;", nullptr, nullptr, nullptr);
+    });
+    EXPECT_EQ(ExecuteStatement(FavoritesDb, "INSERT INTO wFavorite_Registered VALUES (NULL, 'kept', 'x');"), SQLITE_OK);
+    release.join();
+    sqlite3_close(reader);
+    EXPECT_EQ(rawdb::Rows(File(), "SELECT wNAME FROM wFavorite_Registered"), "kept");
 }
 
 TEST_F(DatabaseTest, UnmatchedQuoteChangesNothingAndShowsNothing)
