@@ -11,7 +11,7 @@ App::~App() = default;
 void App::CreatePage()
 {
     m_page = std::make_unique<MainPage>(m_services);
-    m_window.SetContent(*m_page);
+    m_window.SetContent(m_page->Root());
 }
 
 void App::OnLaunched(const LaunchArgs& args)

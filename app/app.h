@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/ui/element.h"
 
 class MainPage;
 
@@ -19,8 +20,8 @@ enum class ActivationKind { Launch = 0, Protocol = 4 };
 class AppWindow {
 public:
     virtual ~AppWindow() = default;
-    // Makes the page the window's content.
-    virtual void SetContent(MainPage& page) = 0;
+    // Makes the page's root element the window's content.
+    virtual void SetContent(ui::Element& root) = 0;
     virtual void Activate() = 0;
 };
 

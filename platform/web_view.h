@@ -1,6 +1,7 @@
 #pragma once
 // A web view in the system's terms: an element of the page that shows one
 // web page, with its navigation events raised in the engine's real order.
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -34,6 +35,9 @@ struct NavigationFailedArgs {
 struct NewWindowRequestedArgs {
     std::string Uri;
     std::string Referrer;
+    // The user input (a click, a key press in the view) that led to the
+    // request: a number that changes with every such input; 0 when none did.
+    uint64_t UserGesture = 0;
     bool Handled = false;
 };
 struct UnviewableContentArgs {
@@ -115,6 +119,10 @@ public:
     ui::Event<WebView&> ContainsFullScreenElementChanged;
     // The title can arrive after the load finished.
     ui::Event<WebView&> DocumentTitleChanged;
+    // The user asked for a context menu in the page (a right-click, the menu
+    // key): the engine's own event, raised whatever the page's scripts do
+    // with it, and never by a script.
+    ui::Event<WebView&> ContextMenuGesture;
 };
 
 enum class BrowsingSession { Normal, Private };

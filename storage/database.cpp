@@ -23,9 +23,10 @@ sqlite3* SlotFor(DatabaseId id)
 }
 
 // Prepares sql and steps once; the statement is live only while a row is there.
-class FirstRow {
+// A prepared query stepped one row at a time.
+class QueryRows {
 public:
-    FirstRow(DatabaseId id, const std::string& sql)
+    QueryRows(DatabaseId id, const std::string& sql)
     {
         sqlite3* db = SlotFor(id);
         if (db == nullptr)
@@ -35,11 +36,12 @@ public:
             return;
         m_hasRow = sqlite3_step(m_statement) == SQLITE_ROW;
     }
-    ~FirstRow() { sqlite3_finalize(m_statement); }
-    FirstRow(const FirstRow&) = delete;
-    FirstRow& operator=(const FirstRow&) = delete;
+    ~QueryRows() { sqlite3_finalize(m_statement); }
+    QueryRows(const QueryRows&) = delete;
+    QueryRows& operator=(const QueryRows&) = delete;
 
     bool HasRow() const { return m_hasRow; }
+    void Next() { m_hasRow = m_hasRow && sqlite3_step(m_statement) == SQLITE_ROW; }
     // Column 0's bytes; empty for a NULL value.
     std::string FirstColumn() const
     {
@@ -114,7 +116,7 @@ int32_t ExecuteStatement(DatabaseId id, const std::string& sql)
 
 int32_t QueryInteger(DatabaseId id, const std::string& sql)
 {
-    FirstRow row(id, sql);
+    QueryRows row(id, sql);
     if (!row.HasRow())
         return -1;
     return LeadingInteger(row.FirstColumn());
@@ -122,10 +124,18 @@ int32_t QueryInteger(DatabaseId id, const std::string& sql)
 
 std::string QueryText(DatabaseId id, const std::string& sql)
 {
-    FirstRow row(id, sql);
+    QueryRows row(id, sql);
     if (!row.HasRow())
         return {};
     return WidenText(row.FirstColumn());
+}
+
+std::vector<std::string> QueryTexts(DatabaseId id, const std::string& sql)
+{
+    std::vector<std::string> texts;
+    for (QueryRows row(id, sql); row.HasRow(); row.Next())
+        texts.push_back(WidenText(row.FirstColumn()));
+    return texts;
 }
 
 std::string SqlQuoted(const std::string& value)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -33,6 +34,9 @@ int32_t ExecuteStatement(DatabaseId id, const std::string& sql);
 int32_t QueryInteger(DatabaseId id, const std::string& sql);
 // Column 0 of the first row as text; empty when no row (or the query failed).
 std::string QueryText(DatabaseId id, const std::string& sql);
+// Column 0 of every row as text, in the query's order; empty when no row (or
+// the query failed).
+std::vector<std::string> QueryTexts(DatabaseId id, const std::string& sql);
 
 // A text value ready to splice between single quotes: quotes doubled.
 std::string SqlQuoted(const std::string& value);

@@ -1,6 +1,5 @@
 #include "platform/gtk/main_window_gtk.h"
 
-#include "app/main_page.h"
 #include "platform/gtk/caption_buttons_gtk.h"
 #include "platform/gtk/renderer.h"
 
@@ -23,10 +22,10 @@ MainWindow::~MainWindow()
     gtk_window_destroy(m_window.Get());
 }
 
-void MainWindow::SetContent(MainPage& page)
+void MainWindow::SetContent(ui::Element& root)
 {
     ClearContent();
-    m_renderer = std::make_unique<Renderer>(page.Root());
+    m_renderer = std::make_unique<Renderer>(root);
     // The page under the minimize and maximize buttons, which the window's
     // own title bar would hold had the page not taken its place.
     GtkWidget* overlay = gtk_overlay_new();

@@ -25,7 +25,7 @@ public:
     MainWindow& operator=(const MainWindow&) = delete;
 
     // Builds the renderer on the page's element tree and shows it.
-    void SetContent(MainPage& page) override;
+    void SetContent(ui::Element& root) override;
     void Activate() override;
 
     // Drops the renderer before the element tree it draws goes away.
