@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <string>
-#include <vector>
 
 #include "tests/doubles/services.h"
 
@@ -20,8 +19,8 @@ protected:
 
 namespace rawdb {
 
-// Every row of every column of the first result of sql, in the file as
-// stored: values joined by "|", rows by "\n"; NULL reads as "<null>".
+// Every row of the result of sql, as stored in the file: values joined by
+// "|", rows by "\n"; NULL reads as "<null>".
 std::string Rows(const std::filesystem::path& file, const std::string& sql);
 // Every table, index and row of a file, for before/after comparisons.
 std::string Dump(const std::filesystem::path& file);
