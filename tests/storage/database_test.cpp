@@ -61,6 +61,16 @@ TEST_F(DatabaseTest, QueriesReadTheFirstRowAndTellNoRow)
     EXPECT_EQ(sqlite3_next_stmt(ConnectionSlots[FavoritesDb], nullptr), nullptr) << "a query left its statement open";
 }
 
+TEST_F(DatabaseTest, QueryTextsReadsColumnZeroOfEveryRowInOrder)
+{
+    EXPECT_EQ(QueryTexts(FavoritesDb, "VALUES ('b', 1), (NULL, 2), ('ã日', 3), ('a', 4)"),
+              (std::vector<std::string>{"b", "", "ã日", "a"}));
+    EXPECT_TRUE(QueryTexts(FavoritesDb, "SELECT wNAME FROM wFavorite_Registered").empty());
+    EXPECT_TRUE(QueryTexts(FavoritesDb, "SELECT wNAME FROM wMissing").empty());
+    EXPECT_TRUE(QueryTexts(HistoryDb, "VALUES ('closed slot')").empty());
+    EXPECT_EQ(sqlite3_next_stmt(ConnectionSlots[FavoritesDb], nullptr), nullptr) << "a query left its statement open";
+}
+
 // Latin-1 letters are stored one byte each, wider characters as ASCII
 // escapes; quotes are doubled, so no name ends its statement early.
 TEST_F(DatabaseTest, NamesRoundTripThroughTheFileWhateverTheyHold)
