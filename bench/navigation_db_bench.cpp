@@ -6,9 +6,11 @@
 
 #include <stdlib.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
+#include "browser/visit_statements.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "tests/doubles/services.h"
@@ -46,7 +48,7 @@ struct Fixture {
         ConfigureDatabases(folder.string(), &Dialogs);
         CreateDatabases();
         SeedDefaults();
-        ExecuteStatement(ConfigDb, "INSERT INTO wConfig_PagesOpened VALUES (0, 'http://www.bing.com/');");
+        ExecuteStatement(ConfigDb, PageOpenedInsert(0, "http://www.bing.com/"));
         CloseDatabase(ConfigDb);
 
         OpenDatabase(HistoryDb, HistoryFile);
@@ -71,23 +73,24 @@ Fixture& Files()
     return fixture;
 }
 
-// What the navigation-completed handler asks of the databases for one page.
-void RecordCompletedNavigation(const std::string& title, const std::string& link, const std::string& date,
+// What the navigation-completed handler asks of the databases for one page,
+// with the statements the browser itself builds.
+void RecordCompletedNavigation(std::string title, const std::string& link, const std::string& date,
                                const std::string& time)
 {
     OpenDatabase(FavoritesDb, FavoritesFile);
     OpenDatabase(HistoryDb, HistoryFile);
     OpenDatabase(ConfigDb, ConfigFile);
 
-    std::string quotedLink = SqlQuoted(link);
-    if (QueryInteger(HistoryDb, "SELECT wID FROM wHistoric_PagesOpened WHERE wLINK='" + quotedLink + "' AND wDATE='" + date + "'") == -1)
-        ExecuteStatement(HistoryDb, "INSERT INTO wHistoric_PagesOpened VALUES (NULL, \"" + SqlDoubleQuoted(title) + "\",'"
-                                        + quotedLink + "','" + date + "','" + time + "');");
-    benchmark::DoNotOptimize(QueryInteger(FavoritesDb, "SELECT wID FROM wFavorite_Registered WHERE wLINK='" + quotedLink + "';"));
-    if (QueryText(ConfigDb, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0").empty())
-        ExecuteStatement(ConfigDb, "INSERT INTO wConfig_PagesOpened VALUES (0, '" + quotedLink + "');");
+    if (QueryInteger(HistoryDb, HistoryVisitQuery(link, date)) == -1) {
+        std::replace(title.begin(), title.end(), '"', '\''); // as the browser does before the insert
+        ExecuteStatement(HistoryDb, HistoryVisitInsert(title, link, date, time));
+    }
+    benchmark::DoNotOptimize(QueryInteger(FavoritesDb, FavoriteLookupQuery(link)));
+    if (QueryText(ConfigDb, PageOpenedQuery(0)).empty())
+        ExecuteStatement(ConfigDb, PageOpenedInsert(0, link));
     else
-        ExecuteStatement(ConfigDb, "UPDATE wConfig_PagesOpened SET wLINK='" + quotedLink + "' WHERE wID=0");
+        ExecuteStatement(ConfigDb, PageOpenedUpdate(0, link));
 
     CloseDatabase(FavoritesDb);
     CloseDatabase(HistoryDb);

@@ -149,15 +149,3 @@ std::string SqlQuoted(const std::string& value)
     }
     return quoted;
 }
-
-std::string SqlDoubleQuoted(const std::string& value)
-{
-    std::string quoted;
-    quoted.reserve(value.size());
-    for (char c : value) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted;
-}

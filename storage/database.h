@@ -40,6 +40,3 @@ std::vector<std::string> QueryTexts(DatabaseId id, const std::string& sql);
 
 // A text value ready to splice between single quotes: quotes doubled.
 std::string SqlQuoted(const std::string& value);
-// A text value ready to splice between double quotes (the history insert's
-// title): double quotes doubled.
-std::string SqlDoubleQuoted(const std::string& value);

@@ -87,7 +87,6 @@ TEST_F(DatabaseTest, NamesRoundTripThroughTheFileWhateverTheyHold)
         EXPECT_EQ(StoreAndReadName(name), name);
         EXPECT_EQ(rawdb::Rows(File(), "SELECT wNAME FROM wFavorite_Registered"), stored);
     }
-    EXPECT_EQ(SqlDoubleQuoted("say \"hi\""), "say \"\"hi\"\"");
 }
 
 TEST_F(DatabaseTest, AFailedStatementChangesNothingAndTheNextOneRuns)
