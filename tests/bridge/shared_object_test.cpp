@@ -131,91 +131,47 @@ TEST_F(Bridge, TextsReachingADialogAreBounded)
     EXPECT_EQ(Dialogs.Shown.back().Content.size(), 10000 + 3 + 2 + std::string("Do you want to continue?").size());
 }
 
-TEST_F(Bridge, ConfirmShowsTheQuestionAndRecordsTheAnswer)
+// The page waits for its confirm until the user answers (or closes the
+// dialog, which counts as no); later polls on the page read the same answer.
+TEST_F(Bridge, ConfirmRepliesOnlyOnceTheUserHasAnswered)
 {
     struct Case {
-        const char* picked;
-        bool selected;
-    } cases[] = {{"Yes", true}, {"No", false}};
+        const char* picked; // nullptr: the dialog is closed without a pick
+        const char* selected;
+    } cases[] = {{"Yes", "true"}, {"No", "false"}, {nullptr, "false"}};
     for (const auto& c : cases) {
         Dialogs.Shown.clear();
-        Call("wConfirm", {"Leave this page?"});
+        int replies = 0;
+        std::optional<std::string> clickedAtReply;
+        Object->InvokeWithReply("wConfirm", {"Leave this page?"}, [&](std::optional<std::string> result) {
+            ++replies;
+            EXPECT_EQ(result, std::nullopt);
+            clickedAtReply = Call("wConfirmClicked");
+        });
         ASSERT_EQ(Dialogs.Shown.size(), 1u);
-        const auto& dialog = Dialogs.Shown[0];
-        EXPECT_EQ(dialog.Content, "Leave this page?\n\nDo you want to continue?");
-        EXPECT_EQ(dialog.Title, "Mensagem do site:");
-        EXPECT_EQ(dialog.Commands, (std::vector<std::string>{"Yes", "No"}));
-        // Unanswered: the page's own wait goes on.
+        EXPECT_EQ(Dialogs.Shown[0].Content, "Leave this page?\n\nDo you want to continue?");
+        EXPECT_EQ(Dialogs.Shown[0].Title, "Mensagem do site:");
+        EXPECT_EQ(Dialogs.Shown[0].Commands, (std::vector<std::string>{"Yes", "No"}));
+        EXPECT_EQ(replies, 0);
         EXPECT_EQ(Call("wConfirmClicked"), "false");
 
-        Dialogs.Answer(c.picked);
-        EXPECT_EQ(Call("wConfirmClicked"), "true") << c.picked;
-        EXPECT_EQ(Call("wConfirmSelected"), c.selected ? "true" : "false") << c.picked;
+        if (c.picked)
+            Dialogs.Answer(c.picked);
+        else
+            Dialogs.Dismiss();
+        EXPECT_EQ(replies, 1);
+        EXPECT_EQ(clickedAtReply, "true"); // the page's first poll already sees it
+        for (int poll = 0; poll < 3; ++poll)
+            EXPECT_EQ(Call("wConfirmSelected"), c.selected);
     }
-}
-
-TEST_F(Bridge, TheAnswerStaysUntilTheNextConfirm)
-{
-    Call("wConfirm", {"First?"});
-    Dialogs.Answer("Yes");
-    // Later polls of the same page read the same answer; no dialog is added.
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Call("wConfirmClicked"), "true");
-        EXPECT_EQ(Call("wConfirmSelected"), "true");
-    }
-    EXPECT_EQ(Dialogs.Shown.size(), 1u);
-
-    // A new confirm starts unanswered.
-    Call("wConfirm", {"Second?"});
-    EXPECT_EQ(Call("wConfirmClicked"), "false");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-    EXPECT_EQ(Dialogs.Shown.size(), 2u);
-}
-
-TEST_F(Bridge, AWaitingPageGetsItsReplyOnlyOnceTheUserHasAnswered)
-{
-    int replies = 0;
-    std::optional<std::string> clickedAtReply;
-    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](std::optional<std::string> result) {
-        ++replies;
-        EXPECT_EQ(result, std::nullopt);
-        clickedAtReply = Call("wConfirmClicked");
-    });
-    EXPECT_EQ(replies, 0);
-    Dialogs.Answer("No");
-    EXPECT_EQ(replies, 1);
-    // The page's first poll after the reply already sees the answer.
-    EXPECT_EQ(clickedAtReply, "true");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-
-    // Methods with a result reply at once with it.
-    std::optional<std::string> selected;
-    Object->InvokeWithReply("wConfirmSelected", {}, [&](std::optional<std::string> r) { selected = r; });
-    EXPECT_EQ(selected, "false");
-}
-
-TEST_F(Bridge, AConfirmClosedWithoutAnAnswerCountsAsNo)
-{
-    int replies = 0;
-    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](auto) { ++replies; });
-    Dialogs.Dismiss();
-    EXPECT_EQ(replies, 1);
-    EXPECT_EQ(Call("wConfirmClicked"), "true");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-}
-
-TEST_F(Bridge, AnUnknownMethodDoesNothing)
-{
+    // An unknown method does nothing and replies nothing; one with a result replies it.
     EXPECT_EQ(Call("wFormat", {"C:"}), std::nullopt);
-    EXPECT_EQ(Call(""), std::nullopt);
-    EXPECT_TRUE(Dialogs.Shown.empty());
+    std::vector<std::optional<std::string>> replies;
+    Object->InvokeWithReply("nope", {}, [&](auto r) { replies.push_back(r); });
+    Object->InvokeWithReply("wConfirmSelected", {}, [&](auto r) { replies.push_back(r); });
+    EXPECT_EQ(replies, (std::vector<std::optional<std::string>>{std::nullopt, "false"}));
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
     EXPECT_EQ(Requests->Menus, 0);
-    int replies = 0;
-    Object->InvokeWithReply("nope", {}, [&](std::optional<std::string> r) {
-        ++replies;
-        EXPECT_EQ(r, std::nullopt);
-    });
-    EXPECT_EQ(replies, 1);
 }
 
 TEST_F(Bridge, DialogsOfOneViewShowOneAfterAnother)
