@@ -1,7 +1,6 @@
 #include "app/app.h"
 
 #include "app/main_page.h"
-#include "app/process_state.h"
 #include "platform/uri.h"
 
 App::App(platform::PlatformServices& services, AppWindow& window) : m_services(services), m_window(window) {}
@@ -10,13 +9,13 @@ App::~App() = default;
 
 void App::CreatePage()
 {
-    m_page = std::make_unique<MainPage>(m_services);
+    m_page = std::make_unique<MainPage>(m_services, m_process);
     m_window.SetContent(m_page->Root());
 }
 
 void App::OnLaunched(const LaunchArgs& args)
 {
-    Process().LaunchAddress = args.Arguments;
+    m_process.LaunchAddress = args.Arguments;
     if (args.PrelaunchActivated)
         return;
     // A launch while running only records the address and raises the window.
@@ -29,16 +28,16 @@ void App::OnActivated(ActivationKind kind, const std::string& rawUri)
 {
     if (kind != ActivationKind::Protocol)
         return;
-    Process().LaunchAddress = rawUri;
+    m_process.LaunchAddress = rawUri;
     if (m_page) {
         // The polling timer opens it in a new tab.
-        Process().PendingActivation = true;
+        m_process.PendingActivation = true;
         return;
     }
     CreatePage();
     m_window.Activate();
     // The page has already opened the address in its first tab; this loads it again.
-    auto* first = Process().Tabs.TabWebViews[0];
+    auto* first = m_process.Tabs[0].WebView;
     if (auto uri = platform::Uri::Parse(rawUri); first && uri)
         first->Navigate(*uri);
 }

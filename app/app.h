@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/process_state.h"
 #include "platform/platform.h"
 #include "platform/ui/element.h"
 
@@ -35,11 +36,13 @@ public:
     void OnSuspending();
 
     MainPage* Page() const { return m_page.get(); }
+    const ProcessState& Process() const { return m_process; }
 
 private:
     void CreatePage();
 
     platform::PlatformServices& m_services;
     AppWindow& m_window;
+    ProcessState m_process;
     std::unique_ptr<MainPage> m_page;
 };

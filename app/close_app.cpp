@@ -1,17 +1,10 @@
 // Asking before the browser closes.
 #include "app/main_page.h"
-
-namespace {
-constexpr const char* ProductName = "Tolvane Browser";
-}
+#include "app/product_messages.h"
 
 void MainPage::CloseAppButton_Click(ui::Element&)
 {
     auto& strings = m_services.Strings;
-    m_services.Dialogs.Show(strings.GetString("wMessageBox_AlertCloseApp"), ProductName,
-                            {strings.GetString("wMessageBox_Yes"), strings.GetString("wMessageBox_No")},
-                            [this](const std::string& label) {
-                                if (label == m_services.Strings.GetString("wMessageBox_Yes"))
-                                    m_services.View.Exit();
-                            });
+    m_messages->Ask(strings.GetString("wMessageBox_AlertCloseApp"), strings.GetString("wMessageBox_Yes"),
+                    strings.GetString("wMessageBox_No"), [this] { m_services.View.Exit(); });
 }

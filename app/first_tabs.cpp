@@ -1,46 +1,47 @@
 // Which pages the browser opens at start: the launch address, the tabs open
 // at the last exit, or the home page.
 #include "app/main_page.h"
-#include "app/process_state.h"
+#include "browser/home_page.h"
+#include "browser/tab_set.h"
 #include "storage/database.h"
-
-namespace {
-std::optional<platform::Uri> HomePage()
-{
-    return platform::Uri::Parse(QueryText(ConfigDb, "SELECT wLINK FROM wConfig_HomePage"));
-}
-} // namespace
 
 void MainPage::OpenFirstTabs()
 {
-    const auto& launchAddress = Process().LaunchAddress;
+    const auto& launchAddress = m_process.LaunchAddress;
     if (!launchAddress.empty()) {
         ExecuteStatement(ConfigDb, "DELETE FROM wConfig_PagesOpened");
         // An address that does not parse is not navigated; the home page
         // keeps the browser from starting with no tab at all.
         auto uri = platform::Uri::Parse(launchAddress);
         if (!uri)
-            uri = HomePage();
+            uri = ReadHomePage();
         if (uri)
-            OpenTab(*uri);
+            m_tabs->OpenTab(*uri);
         return;
     }
-    if (QueryText(ConfigDb, "SELECT wSTATUS FROM wConfig_PagesOpenedStatus") == "true") {
-        // Closed before any page finished loading: nothing to restore.
-        if (QueryInteger(ConfigDb, "SELECT COUNT(*) FROM wConfig_PagesOpened") <= 0) {
-            if (auto home = HomePage())
-                OpenTab(*home);
-            return;
-        }
-        // The count is asked again before each pass, as tabs open.
-        for (int n = 0; n < QueryInteger(ConfigDb, "SELECT COUNT(*) FROM wConfig_PagesOpened"); ++n) {
-            auto link = QueryText(ConfigDb, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=" + std::to_string(n));
-            if (auto uri = platform::Uri::Parse(link))
-                OpenTab(*uri);
-        }
+    bool restore = QueryText(ConfigDb, "SELECT wSTATUS FROM wConfig_PagesOpenedStatus") == "true";
+    if (restore && RestoreTabs())
         return;
-    }
-    ExecuteStatement(ConfigDb, "DELETE FROM wConfig_PagesOpened");
-    if (auto home = HomePage())
-        OpenTab(*home);
+    // Closed before any page finished loading, or nothing to restore: the home page.
+    if (!restore)
+        ExecuteStatement(ConfigDb, "DELETE FROM wConfig_PagesOpened");
+    if (auto home = ReadHomePage())
+        m_tabs->OpenTab(*home);
+}
+
+bool MainPage::RestoreTabs()
+{
+    std::vector<std::pair<std::string, platform::Uri>> pages;
+    for (const auto& link : QueryTexts(ConfigDb, "SELECT wLINK FROM wConfig_PagesOpened ORDER BY wID"))
+        if (auto uri = platform::Uri::Parse(link); uri && pages.size() < MaxTabs)
+            pages.emplace_back(link, *uri);
+    // The rows are renumbered as the tabs will be, together: tab k's row is k.
+    std::string rows = "BEGIN; DELETE FROM wConfig_PagesOpened;";
+    for (size_t k = 0; k < pages.size(); ++k)
+        rows += " INSERT INTO wConfig_PagesOpened VALUES (" + std::to_string(k) + ", '" +
+                SqlQuoted(pages[k].first) + "');";
+    ExecuteStatement(ConfigDb, rows + " COMMIT;");
+    for (const auto& page : pages)
+        m_tabs->OpenTab(page.second);
+    return !pages.empty();
 }

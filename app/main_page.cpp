@@ -1,7 +1,20 @@
 // The page constructor: the whole start-up, in its fixed order.
 #include "app/main_page.h"
 
-#include "app/process_state.h"
+#include "app/page_controls.h"
+#include "app/product_messages.h"
+#include "bridge/bridge_host.h"
+#include "bridge/chrome_animator.h"
+#include "bridge/page_timers.h"
+#include "browser/address_bar.h"
+#include "browser/layout_adaptation.h"
+#include "browser/navigation_handlers.h"
+#include "browser/page_keys.h"
+#include "browser/tab_set.h"
+#include "services/companion_check.h"
+#include "services/rating_prompt.h"
+#include "settings/home_screen.h"
+#include "settings/theme_painter.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 
@@ -10,15 +23,11 @@ constexpr const char* PageMarkupPath = "/app/wMain.xaml";
 constexpr const char* StatusBarType = "Windows.UI.ViewManagement.StatusBar";
 } // namespace
 
-MainPage::MainPage(platform::PlatformServices& services) : m_services(services)
+MainPage::MainPage(platform::PlatformServices& services, ProcessState& process)
+    : m_services(services), m_process(process)
 {
-    LoadPage();                                                    // 1
-    CurrentTabIndex = 0;                                           // 2
-    PreviousTabIndex = 0;
-    LastTabIndex = 0;
-    NarrowLayoutApplied = true;
-    Flags = {};
-    SetUpTimers();                                                 // 3
+    LoadPage();                                                    // 1, 2: the tab indices start at 0
+    m_timers->SetUpTimers();                                       // 3
     m_services.View.BackRequested.Subscribe([this](bool& handled) { OnBackRequested(handled); }); // 4
     SetTitleBar();                                                 // 5
     m_services.View.SizeChanged.Subscribe([this] { OnWindowSizeChanged(); });                    // 6
@@ -29,20 +38,20 @@ MainPage::MainPage(platform::PlatformServices& services) : m_services(services)
     ConfigureDatabases(m_services.System.LocalFolderPath(), &m_services.Dialogs); // 10
     CreateDatabases();
     SeedDefaults();
-    ResetZoomState();                                              // 11
-    ApplyTheme();                                                  // 12
+    m_tabs->ResetZoomState();                                      // 11
+    m_theme->ApplyTheme();                                         // 12
     OpenFirstTabs();                                               // 13
-    ShowHomeScreenIfWanted();                                      // 14
-    TitleBarStatusText = QueryText(ConfigDb, "SELECT wSTATUS FROM wConfig_TitleBarStatus"); // 15
+    m_home->ShowIfWanted();                                        // 14
+    m_layout->ReadTitleBarStatus();                                // 15
     CloseDatabase(ConfigDb);                                       // 16
-    AdaptLayout();                                                 // 17
-    CheckRatingPrompt();                                           // 18
+    m_layout->AdaptLayout();                                       // 17
+    m_rating->CheckRatingPrompt();                                 // 18
 }
 
 MainPage::~MainPage()
 {
     // The tab slots point into this page's element tree, which goes with it.
-    Process().Tabs = {};
+    m_process.Tabs = {};
 }
 
 void MainPage::LoadPage()
@@ -51,75 +60,62 @@ void MainPage::LoadPage()
     if (markup.empty())
         throw ui::MarkupError(std::string("the page markup ") + PageMarkupPath + " is missing from the bundle");
     m_markup = ui::LoadMarkup(markup, m_services.Strings, Handlers());
-    BindControls();
+    m_controls = std::make_unique<PageControls>(PageControls::Bind(m_markup));
+    BuildComponents();
 }
 
-void MainPage::BindControls()
+void MainPage::BuildComponents()
 {
-    RootGrid = &m_markup.Get<ui::Grid>("RootGrid");
-    TitleBarArea = &m_markup.Get<ui::Grid>("TitleBarArea");
-    PageTitleText = &m_markup.Get<ui::TextBlock>("PageTitleText");
-    VersionText = &m_markup.Get<ui::TextBlock>("VersionText");
-    CloseAppButton = &m_markup.Get<ui::Button>("CloseAppButton");
-    AdressBox = &m_markup.Get<ui::TextBox>("AdressBox");
-    WebViewHost = &m_markup.Get<ui::Grid>("WebViewHost");
-    TabStripPanel = &m_markup.Get<ui::StackPanel>("TabStripPanel");
-    TabListPanel = &m_markup.Get<ui::StackPanel>("TabListPanel");
-    wHomeScreenPanel = &m_markup.Get<ui::Grid>("wHomeScreenPanel");
-    wHomeScreenCheckBox_DoNotShow = &m_markup.Get<ui::CheckBox>("wHomeScreenCheckBox_DoNotShow");
-    LoadingRing = &m_markup.Get<ui::ProgressRing>("LoadingRing");
-    FavoriteStarButton = &m_markup.Get<ui::Button>("FavoriteStarButton");
-    ZoomText = &m_markup.Get<ui::TextBlock>("ZoomText");
-    SaveImageButton = &m_markup.Get<ui::Button>("SaveImageButton");
-    SaveImageText = &m_markup.Get<ui::TextBlock>("SaveImageText");
-    SuggestionList = &m_markup.Get<ui::Element>("SuggestionList");
-    wReelpullPromptBar = &m_markup.Get<ui::Element>("wReelpullPromptBar");
-    wSideMenu = &m_markup.Get<ui::Element>("wSideMenu");
-    wMainMenu = &m_markup.Get<ui::Element>("wMainMenu");
-    wAddFavoritePanel = &m_markup.Get<ui::Element>("wAddFavoritePanel");
-    wFavoritesPanel = &m_markup.Get<ui::Element>("wFavoritesPanel");
-    wHistoryPanel = &m_markup.Get<ui::Element>("wHistoryPanel");
-    wDownloadsPanel = &m_markup.Get<ui::Element>("wDownloadsPanel");
-    wDownloadDialog = &m_markup.Get<ui::Element>("wDownloadDialog");
-    wSettingsPanel = &m_markup.Get<ui::Element>("wSettingsPanel");
-    wAboutPanel = &m_markup.Get<ui::Element>("wAboutPanel");
-    wExtensionPanel = &m_markup.Get<ui::Element>("wExtensionPanel");
-    wDimmingOverlay = &m_markup.Get<ui::Grid>("wDimmingOverlay");
-    wContextPopup = &m_markup.Get<ui::Element>("wContextPopup");
-    wContextPopup_SaveImage = &m_markup.Get<ui::Button>("wContextPopup_SaveImage");
-    ExitHintBar = &m_markup.Get<ui::Element>("ExitHintBar");
-    LoadingText = &m_markup.Get<ui::TextBlock>("LoadingText");
+    const auto& controls = *m_controls;
+    m_messages = std::make_unique<ProductMessages>(m_services.Dialogs);
+    m_theme = std::make_unique<ThemePainter>(controls);
+    m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
+    m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
+    m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
+    m_companion = std::make_unique<CompanionCheck>();
+    m_navigation = std::make_unique<NavigationHandlers>(controls, m_services, *m_tabs, *m_bridge, *m_chrome,
+                                                        *m_companion);
+    m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
+    m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_layout = std::make_unique<LayoutAdaptation>(controls);
+    m_keys = std::make_unique<PageKeys>();
+    m_rating = std::make_unique<RatingPrompt>();
+    m_home = std::make_unique<HomeScreen>(controls, *m_rating);
+    m_timers = std::make_unique<PageTimers>(m_services.Timers, m_process, *m_tabs, *m_chrome, *m_bridge,
+                                            *m_companion);
 }
 
+// The markup's handler names, bound to the components that own them. The
+// components are built after the markup loads; nothing runs a handler before.
 ui::MarkupHandlers MainPage::Handlers()
 {
     ui::MarkupHandlers h;
-    auto routed = [&](const char* name, void (MainPage::*member)(ui::Element&)) {
-        h.Routed[name] = [this, member](ui::Element& sender) { (this->*member)(sender); };
+    auto on = [&h](const char* name, auto component, auto member) {
+        h.Routed[name] = [component, member](ui::Element& sender) { (component->get()->*member)(sender); };
     };
-    routed("CloseAppButton_Click", &MainPage::CloseAppButton_Click);
-    routed("CloseHomeScreen_Click", &MainPage::CloseHomeScreen_Click);
-    routed("NewTab_Click", &MainPage::NewTab_Click);
-    routed("NewPrivateTab_Click", &MainPage::NewPrivateTab_Click);
-    routed("BackButton_Click", &MainPage::BackButton_Click);
-    routed("ForwardButton_Click", &MainPage::ForwardButton_Click);
-    routed("AdressBox_GotFocus", &MainPage::AdressBox_GotFocus);
-    routed("AdressBox_LostFocus", &MainPage::AdressBox_LostFocus);
+    h.Routed["CloseAppButton_Click"] = [this](ui::Element& sender) { CloseAppButton_Click(sender); };
+    on("CloseHomeScreen_Click", &m_home, &HomeScreen::CloseHomeScreen_Click);
+    on("NewTab_Click", &m_tabs, &TabSet::NewTab_Click);
+    on("NewPrivateTab_Click", &m_tabs, &TabSet::NewPrivateTab_Click);
+    on("BackButton_Click", &m_tabs, &TabSet::BackButton_Click);
+    on("ForwardButton_Click", &m_tabs, &TabSet::ForwardButton_Click);
+    on("AdressBox_GotFocus", &m_address, &AddressBar::AdressBox_GotFocus);
+    on("AdressBox_LostFocus", &m_address, &AddressBar::AdressBox_LostFocus);
+    on("SideMenuButton_Click", &m_chrome, &ChromeAnimator::SideMenuButton_Click);
+    on("MainMenuButton_Click", &m_chrome, &ChromeAnimator::MainMenuButton_Click);
+    on("AboutButton_Click", &m_chrome, &ChromeAnimator::AboutButton_Click);
+    on("PanelEntry_Click", &m_chrome, &ChromeAnimator::PanelEntry_Click);
+    on("OpenInNewTabEntry_Click", &m_bridge, &BridgeHost::OpenInNewTabEntry_Click);
+    on("CopyLinkEntry_Click", &m_bridge, &BridgeHost::CopyLinkEntry_Click);
+    on("SaveImageEntry_Click", &m_bridge, &BridgeHost::SaveImageEntry_Click);
     h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
-    routed("SideMenuButton_Click", &MainPage::SideMenuButton_Click);
-    routed("MainMenuButton_Click", &MainPage::MainMenuButton_Click);
-    routed("AboutButton_Click", &MainPage::AboutButton_Click);
-    routed("PanelEntry_Click", &MainPage::PanelEntry_Click);
-    routed("OpenInNewTabEntry_Click", &MainPage::OpenInNewTabEntry_Click);
-    routed("CopyLinkEntry_Click", &MainPage::CopyLinkEntry_Click);
-    routed("SaveImageEntry_Click", &MainPage::SaveImageEntry_Click);
     h.Key["AdressBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) { AdressBox_KeyDown(sender, args); };
     return h;
 }
 
 void MainPage::SetTitleBar()
 {
-    m_services.View.ExtendViewIntoTitleBar(*TitleBarArea);
+    m_services.View.ExtendViewIntoTitleBar(*m_controls->TitleBarArea);
     m_services.View.SetTitleBarColors({
         .ButtonBackground = ui::Color::Transparent(),
         .ButtonInactiveBackground = ui::Color::Transparent(),
@@ -130,19 +126,19 @@ void MainPage::SetTitleBar()
 
 void MainPage::SetVersionText()
 {
+    auto& label = *m_controls->VersionText;
     auto v = m_services.System.Version();
-    VersionText->SetText(VersionText->Text() + ": " + std::to_string(v.Major) + "." + std::to_string(v.Minor) + "." +
-                         std::to_string(v.Build) + "." + std::to_string(v.Revision));
+    label.SetText(label.Text() + ": " + std::to_string(v.Major) + "." + std::to_string(v.Minor) + "." +
+                  std::to_string(v.Build) + "." + std::to_string(v.Revision));
 }
 
-void MainPage::ResetZoomState()
-{
-    Process().Tabs.ZoomFactors.fill(1.0);
-    Process().Tabs.ZoomPercentages.fill(100);
-}
-
-void MainPage::ShowHomeScreenIfWanted()
-{
-    if (QueryText(ConfigDb, "SELECT wSTATUS FROM wConfig_HomeScreenStatus") == "true")
-        wHomeScreenPanel->SetVisibility(ui::Visibility::Visible);
-}
+void MainPage::OpenTab(const platform::Uri& uri) { m_tabs->OpenTab(uri); }
+void MainPage::SelectTab(ui::Element& sender) { m_tabs->SelectTab(sender); }
+void MainPage::CloseTab(ui::Element& sender) { m_tabs->CloseTab(sender); }
+void MainPage::AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args) { m_address->AdressBox_KeyDown(sender, args); }
+void MainPage::WebView_NavigationCompleted(platform::WebView& sender, const platform::NavigationCompletedArgs& args) { m_navigation->WebView_NavigationCompleted(sender, args); }
+void MainPage::PollingTimer_Tick() { m_timers->PollingTimer_Tick(); }
+void MainPage::TimerControl(const std::string& timer, const std::string& command) { m_timers->TimerControl(timer, command); }
+void MainPage::CloseAll() { m_chrome->CloseAll(); }
+void MainPage::OnBackRequested(bool& handled) { m_keys->OnBackRequested(handled); }
+void MainPage::OnWindowSizeChanged() { m_layout->OnWindowSizeChanged(); }

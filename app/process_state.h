@@ -1,46 +1,45 @@
 #pragma once
-// State shared between the application object, the page and its handlers for
-// the whole process. One object holds it, so a test can start afresh.
+// State the whole process shares: the address a launch or activation carried,
+// the twenty tab slots and the last right-click the bridge accepted. The
+// application owns the one object; a test creates it afresh.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace platform { class WebView; }
 namespace ui { class StackPanel; class Button; }
+class PageBridge;
 
 inline constexpr int MaxTabs = 20;
 
-template <typename T>
-using TabArray = std::array<T, MaxTabs>;
-
-template <typename T>
-constexpr TabArray<T> Filled(T value)
-{
-    TabArray<T> array{};
-    array.fill(value);
-    return array;
-}
-
-struct TabSlots {
-    TabArray<platform::WebView*> TabWebViews{};
-    TabArray<ui::StackPanel*> TabStripHeaders{};
-    TabArray<ui::Button*> TabStripCaptions{};
-    TabArray<ui::Button*> TabStripCloseButtons{};
-    TabArray<ui::StackPanel*> TabListHeaders{};
-    TabArray<ui::Button*> TabListCaptions{};
-    TabArray<ui::Button*> TabListCloseButtons{};
-    // Every tab starts at 100 %.
-    TabArray<double> ZoomFactors = Filled(1.0);
-    TabArray<int32_t> ZoomPercentages = Filled<int32_t>(100);
+// One tab: its web view, its two headers, its zoom, whether it loads and the
+// bridge of its pages. Slots 0 … LastTabIndex are occupied, without gaps.
+struct TabSlot {
+    platform::WebView* WebView = nullptr;
+    ui::StackPanel* StripHeader = nullptr;
+    ui::Button* StripCaption = nullptr;
+    ui::Button* StripCloseButton = nullptr;
+    ui::StackPanel* ListHeader = nullptr;
+    ui::Button* ListCaption = nullptr;
+    ui::Button* ListCloseButton = nullptr;
+    double ZoomFactor = 1.0;
+    int32_t ZoomPercentage = 100;
+    bool Loading = false;
+    // The user input that last opened a tab from this one (one input, one tab).
+    uint64_t LastPopupGesture = 0;
+    bool PopupOpened = false;
+    std::shared_ptr<PageBridge> Bridge;
 };
 
-// What the page bridge records for the polling timer to act on.
+using TabSlots = std::array<TabSlot, MaxTabs>;
+
+// The right-click the context pop-up shows.
 struct BridgeState {
     std::string ContextTarget;
     int32_t PointerX = 0;
     int32_t PointerY = 0;
     int32_t ContextKind = 127; // 92 after a link, 127 after an image
-    bool ContextMenuOpen = false;
 };
 
 struct ProcessState {
@@ -49,7 +48,3 @@ struct ProcessState {
     TabSlots Tabs;
     BridgeState Bridge;
 };
-
-ProcessState& Process();
-// Drops everything the process holds (tests start each case afresh).
-void ResetProcessState();

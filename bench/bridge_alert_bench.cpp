@@ -20,7 +20,7 @@ void AlertFlood(benchmark::State& state)
     for (auto _ : state) {
         doubles::FakeDialogs dialogs;
         auto queue = std::make_shared<BridgeDialogQueue>(dialogs);
-        auto object = std::make_shared<SharedObject>(strings, queue);
+        auto object = std::make_shared<SharedObject>(strings, queue, std::weak_ptr<ContextRequests>());
         for (int64_t i = 0; i < state.range(0); ++i)
             object->Invoke("wAlert", message);
         benchmark::DoNotOptimize(dialogs.Shown.size());

@@ -1,12 +1,5 @@
-// The bridge object and the page scripts every page receives.
+// The page scripts every page receives.
 #include "bridge/page_scripts.h"
-
-#include <memory>
-
-#include "app/main_page.h"
-#include "bridge/bridge_dialogs.h"
-#include "app/process_state.h"
-#include "bridge/shared_object.h"
 
 #define NBSP "\u00A0"
 
@@ -46,26 +39,4 @@ const std::array<const std::string*, 4>& PageScripts()
     static const std::array<const std::string*, 4> scripts = {&AlertOverrideScript, &ConfirmOverrideScript,
                                                                &LinkHookScript, &ImageHookScript};
     return scripts;
-}
-
-void MainPage::InstallBridge(platform::WebView& view)
-{
-    // Queues of views that are no longer tabs go; a live view keeps its
-    // queue from page to page, so a new page never adds a second dialog.
-    std::erase_if(m_bridgeDialogs, [](const auto& entry) {
-        for (auto* tab : Process().Tabs.TabWebViews)
-            if (tab == entry.first)
-                return false;
-        return true;
-    });
-    auto& dialogs = m_bridgeDialogs[&view];
-    if (!dialogs)
-        dialogs = std::make_shared<BridgeDialogQueue>(m_services.Dialogs);
-    view.AddWebAllowedObject("wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, dialogs));
-}
-
-void MainPage::InjectPageScripts(platform::WebView& view)
-{
-    for (const auto* script : PageScripts())
-        view.InvokeScriptAsync("eval", {*script});
 }

@@ -3,8 +3,8 @@
 // every sliding panel is out, a panel only once the menu is nearly out.
 #include <algorithm>
 
-#include "app/main_page.h"
-#include "app/process_state.h"
+#include "app/page_controls.h"
+#include "bridge/chrome_animator.h"
 #include "bridge/panel_motion.h"
 
 namespace {
@@ -17,55 +17,55 @@ constexpr double OverlayHidden = -0.06;
 constexpr double OverlayStep = 0.06;
 } // namespace
 
-void MainPage::AnimateSideMenu()
+void ChromeAnimator::AnimateSideMenu()
 {
-    const PanelAnimation* sliding[] = {&Panels.Favorites, &Panels.Settings, &Panels.History,
-                                       &Panels.Downloads, &Panels.SeventhPanel, &Panels.Extension};
+    const PanelAnimation* sliding[] = {&m_panels.Favorites, &m_panels.Settings, &m_panels.History,
+                                       &m_panels.Downloads, &m_panels.SeventhPanel, &m_panels.Extension};
     bool panelsOut = true;
     for (const auto* panel : sliding)
         panelsOut = panelsOut && panel->Offset <= PanelOffsetOut;
-    AnimatePanel(*wSideMenu, Panels.SideMenu, Flags.SideMenu, panelsOut);
+    AnimatePanel(*m_controls.wSideMenu, m_panels.SideMenu, m_flags.SideMenu, panelsOut);
 }
 
-void MainPage::AnimatePanelsBeforeOverlay()
+void ChromeAnimator::AnimatePanelsBeforeOverlay()
 {
-    bool sideMenuOut = Panels.SideMenu.Offset <= SideMenuClearOffset;
-    AnimatePanel(*wFavoritesPanel, Panels.Favorites, Flags.Favorites, sideMenuOut);
+    bool sideMenuOut = m_panels.SideMenu.Offset <= SideMenuClearOffset;
+    AnimatePanel(*m_controls.wFavoritesPanel, m_panels.Favorites, m_flags.Favorites, sideMenuOut);
     // The history panel lets go of its rows as it starts to leave.
-    if (!Flags.History && Panels.History.Offset == PanelOffsetIn)
-        ReleaseHistoryRows();
-    AnimatePanel(*wHistoryPanel, Panels.History, Flags.History, sideMenuOut);
-    AnimatePanel(*wDownloadsPanel, Panels.Downloads, Flags.Downloads, sideMenuOut);
-    AnimatePanel(*wDownloadDialog, Panels.DownloadDialog, Flags.DownloadDialog, true, PanelMotion::FadeOnly);
-    AnimatePanel(*wSettingsPanel, Panels.Settings, Flags.Settings, sideMenuOut, PanelMotion::Slide, SettingsOutStep);
+    if (!m_flags.History && m_panels.History.Offset == PanelOffsetIn)
+        if (HistoryClosing)
+            HistoryClosing();
+    AnimatePanel(*m_controls.wHistoryPanel, m_panels.History, m_flags.History, sideMenuOut);
+    AnimatePanel(*m_controls.wDownloadsPanel, m_panels.Downloads, m_flags.Downloads, sideMenuOut);
+    AnimatePanel(*m_controls.wDownloadDialog, m_panels.DownloadDialog, m_flags.DownloadDialog, true, PanelMotion::FadeOnly);
+    AnimatePanel(*m_controls.wSettingsPanel, m_panels.Settings, m_flags.Settings, sideMenuOut, PanelMotion::Slide, SettingsOutStep);
 }
 
-void MainPage::AnimatePanelsAfterOverlay()
+void ChromeAnimator::AnimatePanelsAfterOverlay()
 {
-    bool sideMenuOut = Panels.SideMenu.Offset <= SideMenuClearOffset;
-    AnimatePanel(*wAboutPanel, Panels.SeventhPanel, Flags.SeventhPanel, sideMenuOut);
-    AnimatePanel(*wExtensionPanel, Panels.Extension, Flags.Extension, sideMenuOut);
+    bool sideMenuOut = m_panels.SideMenu.Offset <= SideMenuClearOffset;
+    AnimatePanel(*m_controls.wAboutPanel, m_panels.SeventhPanel, m_flags.SeventhPanel, sideMenuOut);
+    AnimatePanel(*m_controls.wExtensionPanel, m_panels.Extension, m_flags.Extension, sideMenuOut);
 }
 
-void MainPage::AnimateOverlay()
+void ChromeAnimator::AnimateOverlay()
 {
-    auto& bridge = Process().Bridge;
-    if (bridge.ContextMenuOpen) {
+    if (m_flags.ContextMenu) {
         // The pop-up wins over every panel and menu.
         CloseAll();
-        bridge.ContextMenuOpen = true;
+        m_flags.ContextMenu = true;
         return;
     }
-    if (Flags.OverlayWanted) {
-        if (OverlayOpacity < OverlayShown)
-            OverlayOpacity = std::min(OverlayShown, Stepped(OverlayOpacity, OverlayStep));
-        wDimmingOverlay->SetOpacity(OverlayOpacity);
-        wDimmingOverlay->SetVisibility(ui::Visibility::Visible);
+    if (m_flags.OverlayWanted) {
+        if (m_overlayOpacity < OverlayShown)
+            m_overlayOpacity = std::min(OverlayShown, Stepped(m_overlayOpacity, OverlayStep));
+        m_controls.wDimmingOverlay->SetOpacity(m_overlayOpacity);
+        m_controls.wDimmingOverlay->SetVisibility(ui::Visibility::Visible);
         return;
     }
-    if (OverlayOpacity > OverlayHidden)
-        OverlayOpacity = std::max(OverlayHidden, Stepped(OverlayOpacity, -OverlayStep));
-    wDimmingOverlay->SetOpacity(OverlayOpacity);
-    if (OverlayOpacity <= 0)
-        wDimmingOverlay->SetVisibility(ui::Visibility::Collapsed);
+    if (m_overlayOpacity > OverlayHidden)
+        m_overlayOpacity = std::max(OverlayHidden, Stepped(m_overlayOpacity, -OverlayStep));
+    m_controls.wDimmingOverlay->SetOpacity(m_overlayOpacity);
+    if (m_overlayOpacity <= 0)
+        m_controls.wDimmingOverlay->SetVisibility(ui::Visibility::Collapsed);
 }

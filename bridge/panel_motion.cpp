@@ -8,7 +8,7 @@ double Stepped(double value, double step)
     return std::round((value + step) * 1000.0) / 1000.0;
 }
 
-void AnimatePanel(ui::Element& panel, MainPage::PanelAnimation& state, bool open, bool mayMoveIn,
+void AnimatePanel(ui::Element& panel, PanelAnimation& state, bool open, bool mayMoveIn,
                   PanelMotion motion, int32_t outStep)
 {
     bool slides = motion == PanelMotion::Slide;

@@ -3,7 +3,7 @@
 // panels.
 #include <cstdint>
 
-#include "app/main_page.h"
+#include "bridge/chrome_animator.h"
 
 // value + step, kept on a grid of thousandths so that a value reaches its
 // bound (1.05, -0.05, 0.6) exactly, however many steps it took.
@@ -22,5 +22,5 @@ enum class PanelMotion { Slide, FadeOnly };
 // visible once the opacity is above 0. Closed: opacity down to -0.05, offset
 // down by outStep to -270, collapsed at opacity 0 or below. The element
 // takes the opacity and, when it slides, the offset as its right margin.
-void AnimatePanel(ui::Element& panel, MainPage::PanelAnimation& state, bool open, bool mayMoveIn,
+void AnimatePanel(ui::Element& panel, PanelAnimation& state, bool open, bool mayMoveIn,
                   PanelMotion motion = PanelMotion::Slide, int32_t outStep = PanelSlideStep);

@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <limits>
 
-#include "app/process_state.h"
 #include "bridge/bridge_dialogs.h"
 #include "browser/tab_text.h"
 
@@ -37,27 +36,42 @@ const char* Boolean(bool value)
 }
 } // namespace
 
-SharedObject::SharedObject(const platform::Resources& strings, std::shared_ptr<BridgeDialogQueue> dialogs)
-    : m_strings(strings), m_dialogs(std::move(dialogs))
+std::string BoundedDialogText(const std::string& text)
+{
+    // Counted in UTF-16 code units; a cut never splits a character.
+    size_t units = 0;
+    for (size_t i = 0; i < text.size();) {
+        auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        size_t width = length == 4 ? 2 : 1;
+        if (units + width > MaxDialogText)
+            return text.substr(0, i) + "\u2026";
+        units += width;
+        i += length;
+    }
+    return text;
+}
+
+SharedObject::SharedObject(const platform::Resources& strings, std::shared_ptr<BridgeDialogQueue> dialogs,
+                           std::weak_ptr<ContextRequests> requests)
+    : m_strings(strings), m_dialogs(std::move(dialogs)), m_requests(std::move(requests))
 {
 }
 
 void SharedObject::wContextMenu(const std::string& target)
 {
-    auto& bridge = Process().Bridge;
-    if (!Contains(target, ImageMarker)) {
-        bridge.ContextTarget = target;
-        bridge.ContextKind = 92;
-    } else {
-        bridge.ContextTarget = target.substr(0, target.rfind('&'));
-        bridge.ContextKind = 127;
-    }
-    bridge.ContextMenuOpen = true;
+    auto requests = m_requests.lock();
+    if (!requests)
+        return;
+    if (!Contains(target, ImageMarker))
+        requests->ContextMenu(target, 92);
+    else
+        requests->ContextMenu(target.substr(0, target.rfind('&')), 127);
 }
 
 void SharedObject::wAlert(const std::string& message)
 {
-    m_dialogs->Show({message, m_strings.GetString("wMessageBox_TitleScriptNotify"), {}, {}, {}});
+    m_dialogs->Show({BoundedDialogText(message), m_strings.GetString("wMessageBox_TitleScriptNotify"), {}, {}, {}});
 }
 
 void SharedObject::wConfirm(const std::string& message, std::function<void()> answered)
@@ -88,7 +102,7 @@ void SharedObject::wConfirm(const std::string& message, std::function<void()> an
         else if (label == no)
             finish(false);
     };
-    bool shown = m_dialogs->Show({message + "\n\n" + m_strings.GetString("wMessageBox_ConfirmContinue"), ConfirmTitle,
+    bool shown = m_dialogs->Show({BoundedDialogText(message) + "\n\n" + m_strings.GetString("wMessageBox_ConfirmContinue"), ConfirmTitle,
                                   {yes, no}, onCommand, [finish] { finish(false); }});
     // A page that floods the bridge gets no for the confirms that find no room.
     if (!shown)
@@ -103,12 +117,14 @@ void SharedObject::SetConfirmAnswer(bool yes)
 
 void SharedObject::wMousePosX(int32_t x)
 {
-    Process().Bridge.PointerX = x;
+    if (auto requests = m_requests.lock())
+        requests->PointerX(x);
 }
 
 void SharedObject::wMousePosY(int32_t y)
 {
-    Process().Bridge.PointerY = y;
+    if (auto requests = m_requests.lock())
+        requests->PointerY(y);
 }
 
 std::optional<std::string> SharedObject::Invoke(const std::string& method, const std::vector<std::string>& arguments)

@@ -1,15 +1,30 @@
 #pragma once
-// Turning what the user typed into one absolute address.
-#include <optional>
-#include <string>
+// The address box: Enter loads an address or searches; focus shows what is typed.
+#include "platform/platform.h"
 
-enum class AddressKind { Address, Search };
+struct PageControls;
+class ChromeAnimator;
+class ProductMessages;
+class TabSet;
 
-// "http://" anywhere marks an address; no dot, or a blank, marks a search.
-AddressKind ClassifyAddressText(const std::string& text);
-// The address as typed, or with "http://" in front when it names no scheme.
-std::string AddressTarget(const std::string& text);
-// The engine's search prefix, or nullopt for a value that names no engine.
-std::optional<std::string> SearchPrefix(const std::string& engine);
-// The typed words as one query value: "C# & .NET" must reach the engine whole.
-std::string EncodeQueryText(const std::string& text);
+class AddressBar {
+public:
+    AddressBar(const PageControls& controls, platform::PlatformServices& services, TabSet& tabs,
+               ChromeAnimator& chrome, ProductMessages& messages);
+
+    void AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args);
+    void AdressBox_GotFocus(ui::Element& sender);
+    void AdressBox_LostFocus(ui::Element& sender);
+
+private:
+    // Loads the address in the current tab, or in a first tab when none is open.
+    void NavigateOrOpen(const platform::Uri& uri);
+    // The typed text as an address, or as a search with the stored engine.
+    std::optional<platform::Uri> Target(const std::string& text);
+
+    const PageControls& m_controls;
+    platform::PlatformServices& m_services;
+    TabSet& m_tabs;
+    ChromeAnimator& m_chrome;
+    ProductMessages& m_messages;
+};

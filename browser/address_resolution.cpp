@@ -1,4 +1,4 @@
-#include "browser/address_bar.h"
+#include "browser/address_resolution.h"
 
 #include "browser/tab_text.h"
 

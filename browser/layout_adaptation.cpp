@@ -1,11 +1,23 @@
-// Layout adaptation: bar placement and the wide/narrow title strip.
-#include "app/main_page.h"
+#include "browser/layout_adaptation.h"
 
-void MainPage::PlaceBars() {}
+#include "storage/database.h"
 
-void MainPage::AdaptLayout() {}
+void LayoutAdaptation::PlaceBars()
+{
+    // The bar placement arrives with the layout work.
+}
 
-void MainPage::OnWindowSizeChanged()
+void LayoutAdaptation::AdaptLayout()
+{
+    // The wide and narrow arrangements arrive with the layout work.
+}
+
+void LayoutAdaptation::OnWindowSizeChanged()
 {
     AdaptLayout();
+}
+
+void LayoutAdaptation::ReadTitleBarStatus()
+{
+    m_titleBarStatusText = QueryText(ConfigDb, "SELECT wSTATUS FROM wConfig_TitleBarStatus");
 }

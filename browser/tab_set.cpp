@@ -1,345 +1,256 @@
-// The tab set: up to twenty tabs, each a web view with a strip header and a
-// list header, numbered by slot without gaps.
-#include "app/main_page.h"
-#include "app/process_state.h"
+// Opening, selecting and closing tabs.
+#include "browser/tab_set.h"
+
+#include "app/page_controls.h"
+#include "app/product_messages.h"
+#include "bridge/chrome_animator.h"
+#include "bridge/page_bridge.h"
+#include "browser/favorite_star.h"
+#include "browser/home_page.h"
 #include "browser/tab_text.h"
+#include "settings/theme_painter.h"
 #include "storage/database.h"
 #include "storage/schema.h"
 
 namespace {
 const ui::Color StripHeaderColor = ui::Color::FromRgb(32, 32, 32);
-const ui::Color HeaderBorderColor = ui::Color::FromRgb(60, 60, 60);
-const ui::Color HighlightDark = ui::Color::FromRgb(48, 48, 48);
-const char* CloseGlyph = "\xEE\x84\x8A"; // U+E10A
-
-TabSlots& Tabs()
-{
-    return Process().Tabs;
-}
-
-std::unique_ptr<ui::Button> MakeButton(int tag)
-{
-    auto button = std::make_unique<ui::Button>();
-    button->SetTag(tag);
-    button->SetBorderThickness(0);
-    button->SetBackground(ui::Color::Transparent());
-    return button;
-}
 } // namespace
 
-platform::WebView* MainPage::CurrentWebView() const
+TabSet::TabSet(const PageControls& controls, platform::PlatformServices& services, TabSlots& slots,
+               ChromeAnimator& chrome, const ThemePainter& theme, ProductMessages& messages)
+    : m_controls(controls), m_services(services), m_slots(slots), m_chrome(chrome), m_theme(theme),
+      m_messages(messages)
 {
-    if (CurrentTabIndex < 0 || CurrentTabIndex >= MaxTabs)
-        return nullptr;
-    return Tabs().TabWebViews[CurrentTabIndex];
 }
 
-bool MainPage::IsCurrent(const platform::WebView& view) const
+platform::WebView* TabSet::CurrentWebView() const
+{
+    if (m_current < 0 || m_current >= MaxTabs)
+        return nullptr;
+    return m_slots[m_current].WebView;
+}
+
+bool TabSet::IsCurrent(const platform::WebView& view) const
 {
     return CurrentWebView() == &view;
 }
 
-std::string MainPage::ThemeName()
+std::optional<int> TabSet::TabOf(const ui::Element& element) const
 {
-    return QueryText(ConfigDb, "SELECT wCOLOR FROM wConfig_ThemeColor");
+    auto tag = element.Tag();
+    if (!tag || *tag < 0 || *tag >= MaxTabs || !m_slots[*tag].WebView)
+        return std::nullopt;
+    // A web view must be the one in its slot: a closed tab's view may still report.
+    if (element.Kind() == ui::ElementKind::WebView && m_slots[*tag].WebView != &element)
+        return std::nullopt;
+    return *tag;
 }
 
-ui::Color MainPage::TabHighlightColor(const std::string& theme) const
+void TabSet::OpenTab(const platform::Uri& uri, TabPrivacy privacy)
 {
-    return theme == "Escuro" ? HighlightDark : wThemeColor;
-}
-
-void MainPage::HighlightCaptions(int tab, const std::string& theme)
-{
-    auto color = TabHighlightColor(theme);
-    if (auto* caption = Tabs().TabStripCaptions[tab])
-        caption->SetBackground(color);
-    if (auto* caption = Tabs().TabListCaptions[tab])
-        caption->SetBackground(color);
-}
-
-void MainPage::ClearCaptionHighlight(int tab)
-{
-    if (auto* caption = Tabs().TabStripCaptions[tab])
-        caption->SetBackground(ui::Color::Transparent());
-    if (auto* caption = Tabs().TabListCaptions[tab])
-        caption->SetBackground(ui::Color::Transparent());
-}
-
-void MainPage::SetCaptions(int tab, const std::string& text)
-{
-    if (auto* caption = Tabs().TabStripCaptions[tab])
-        caption->SetContent(text);
-    if (auto* caption = Tabs().TabListCaptions[tab])
-        caption->SetContent(text);
-}
-
-void MainPage::OpenTab(const platform::Uri& uri)
-{
-    auto& tabs = Tabs();
-    bool privateRequested = std::exchange(m_nextTabPrivate, false);
-    if (tabs.TabWebViews[MaxTabs - 1]) {
-        m_services.Dialogs.Show(m_services.Strings.GetString("wMessageBox_MaxGuides"), ProductTitle);
+    if (m_slots[MaxTabs - 1].WebView) {
+        m_messages.Show(m_services.Strings.GetString("wMessageBox_MaxGuides"));
         return;
     }
     int n = 0;
-    for (; n < MaxTabs && tabs.TabWebViews[n]; ++n) {
-        tabs.TabWebViews[n]->SetVisibility(ui::Visibility::Collapsed);
+    for (; n < MaxTabs && m_slots[n].WebView; ++n) {
+        m_slots[n].WebView->SetVisibility(ui::Visibility::Collapsed);
         ClearCaptionHighlight(n);
     }
 
-    // A tab opened from a private tab is private; the session is chosen
-    // before the view exists, so nothing of it ever reaches the disk.
+    // The session is chosen before the view exists, so nothing of a private
+    // tab ever reaches the disk.
     auto* current = CurrentWebView();
-    bool isPrivate = privateRequested || (current && current->Name() == PrivateWebViewName);
+    bool isPrivate = privacy == TabPrivacy::Private || (current && current->Name() == PrivateWebViewName);
     auto view = m_services.Browsers.Create(isPrivate ? platform::BrowsingSession::Private
                                                      : platform::BrowsingSession::Normal);
-    view->SetName("wNewPageWebView_" + std::to_string(n));
-    if (isPrivate)
-        view->SetName(PrivateWebViewName);
+    view->SetName(isPrivate ? std::string(PrivateWebViewName) : "wNewPageWebView_" + std::to_string(n));
     view->SetTag(n);
     view->SetGridRow(2);
     view->SetGridColumnSpan(2);
     view->Navigate(uri);
-    SubscribeWebViewEvents(*view);
-    tabs.TabWebViews[n] = &WebViewHost->Append(std::move(view));
+    if (WebViewCreated)
+        WebViewCreated(*view);
+    auto& slot = m_slots[n];
+    slot = TabSlot{};
+    slot.WebView = &m_controls.WebViewHost->Append(std::move(view));
+    slot.Loading = true;
 
     OpenDatabase(ConfigDb, ConfigFile); // left open: the start-up sequence goes on using it
-    bool lightTheme = ThemeName() == "Claro";
+    bool lightTheme = ThemePainter::ThemeName() == "Claro";
     BuildStripHeader(n, lightTheme);
     BuildListHeader(n, lightTheme);
-    tabs.TabStripHeaders[n]->SetBackground(StripHeaderColor);
-    tabs.TabListHeaders[n]->SetBackground(wThemeDarkColor);
-    if (auto* sideMenuButton = m_markup.Find("SideMenuButton"))
-        sideMenuButton->SetBackground(wThemeDarkColor);
+    slot.StripHeader->SetBackground(StripHeaderColor);
+    slot.ListHeader->SetBackground(m_theme.wThemeDarkColor());
+    m_controls.SideMenuButton->SetBackground(m_theme.wThemeDarkColor());
 
-    PreviousTabIndex = CurrentTabIndex;
-    CurrentTabIndex = n;
-    LastTabIndex = n;
-    CloseAll();
+    m_previous = m_current;
+    m_current = n;
+    m_last = n;
+    ShowCurrentLoading();
+    m_chrome.CloseAll();
 }
 
-void MainPage::BuildStripHeader(int n, bool lightTheme)
-{
-    auto header = std::make_unique<ui::StackPanel>();
-    header->SetTag(n);
-    header->SetWidth(228);
-    header->SetHeight(30);
-    header->SetBackground(StripHeaderColor);
-    header->SetBorderBrush(HeaderBorderColor);
-    header->SetBorderThickness(1);
-    header->SetMargin({10, 0, 10, 3});
-
-    auto caption = MakeButton(n);
-    caption->SetContent(m_services.Strings.GetString("wAdress/Text"));
-    caption->SetFontSize(12);
-    caption->SetWidth(228);
-    caption->SetHeight(28);
-    caption->SetPadding({5, 0, 36, 2});
-    if (lightTheme)
-        caption->SetForeground(ui::Color::FromRgb(120, 120, 120));
-    caption->Click.Subscribe([this](ui::Element& sender) { SelectTab(sender); });
-
-    auto close = MakeButton(n);
-    close->SetFontFamily(GlyphFont);
-    close->SetContent(CloseGlyph);
-    close->SetFontSize(15);
-    close->SetWidth(35);
-    close->SetHeight(28);
-    close->SetMargin({0, -28, 0, 0});
-    close->SetPadding({0, 0, 0, 1});
-    close->SetForeground(ui::Color::Red());
-    close->SetHorizontalAlignment(ui::HorizontalAlignment::Right);
-    close->Click.Subscribe([this](ui::Element& sender) { CloseTab(sender); });
-
-    auto& tabs = Tabs();
-    tabs.TabStripCaptions[n] = &header->Append(std::move(caption));
-    tabs.TabStripCloseButtons[n] = &header->Append(std::move(close));
-    tabs.TabStripHeaders[n] = &TabStripPanel->Append(std::move(header));
-}
-
-void MainPage::BuildListHeader(int n, bool lightTheme)
-{
-    auto header = std::make_unique<ui::StackPanel>();
-    header->SetTag(n);
-    header->SetWidth(190);
-    header->SetBackground(wThemeDarkColor);
-    header->SetVerticalAlignment(ui::VerticalAlignment::Stretch);
-    header->SetBorderBrush(HeaderBorderColor);
-    header->SetBorderThickness({0, 0, 1, 0});
-
-    auto caption = MakeButton(n);
-    caption->SetContent(m_services.Strings.GetString("wAdress/Text"));
-    caption->SetFontSize(12);
-    caption->SetWidth(190);
-    caption->SetHeight(32);
-    caption->SetPadding({10, 0, 28, 0});
-    caption->SetVerticalAlignment(ui::VerticalAlignment::Stretch);
-    if (lightTheme)
-        caption->SetForeground(ui::Color::Black());
-    caption->Click.Subscribe([this](ui::Element& sender) { SelectTab(sender); });
-
-    auto close = MakeButton(n);
-    close->SetFontFamily(GlyphFont);
-    close->SetContent(CloseGlyph);
-    close->SetFontSize(10);
-    close->SetWidth(23);
-    close->SetHeight(32);
-    close->SetMargin({0, -32, 0, 0});
-    close->SetPadding(0);
-    if (lightTheme)
-        close->SetForeground(ui::Color::Black());
-    close->SetHorizontalAlignment(ui::HorizontalAlignment::Right);
-    close->Click.Subscribe([this](ui::Element& sender) { CloseTab(sender); });
-
-    auto& tabs = Tabs();
-    tabs.TabListCaptions[n] = &header->Append(std::move(caption));
-    tabs.TabListCloseButtons[n] = &header->Append(std::move(close));
-    tabs.TabListHeaders[n] = &TabListPanel->Append(std::move(header));
-}
-
-void MainPage::NewTab_Click(ui::Element&)
+void TabSet::NewTab_Click(ui::Element&)
 {
     OpenDatabase(ConfigDb, ConfigFile);
-    if (auto home = platform::Uri::Parse(QueryText(ConfigDb, "SELECT wLINK FROM wConfig_HomePage")))
+    if (auto home = ReadHomePage())
         OpenTab(*home);
     CloseDatabase(ConfigDb);
 }
 
-void MainPage::NewPrivateTab_Click(ui::Element&)
+void TabSet::NewPrivateTab_Click(ui::Element&)
 {
     OpenDatabase(ConfigDb, ConfigFile);
-    if (auto home = platform::Uri::Parse(QueryText(ConfigDb, "SELECT wLINK FROM wConfig_HomePage"))) {
-        m_nextTabPrivate = true;
-        OpenTab(*home);
-    }
+    if (auto home = ReadHomePage())
+        OpenTab(*home, TabPrivacy::Private);
     CloseDatabase(ConfigDb);
 }
 
-void MainPage::SelectTab(ui::Element& sender)
+void TabSet::SelectTab(ui::Element& sender)
 {
-    auto tag = sender.Tag();
-    if (!tag || *tag < 0 || *tag >= MaxTabs || !Tabs().TabWebViews[*tag])
+    auto tab = TabOf(sender);
+    if (!tab)
         return;
-    int s = *tag;
-    auto& tabs = Tabs();
-    PreviousTabIndex = CurrentTabIndex;
+    m_previous = m_current;
+    m_current = *tab;
     OpenDatabase(FavoritesDb, FavoritesFile);
     OpenDatabase(ConfigDb, ConfigFile);
-    for (int k = 0; k < MaxTabs; ++k) {
-        if (k == s || !tabs.TabWebViews[k])
-            continue;
-        tabs.TabWebViews[k]->SetVisibility(ui::Visibility::Collapsed);
-        ClearCaptionHighlight(k);
-    }
-    CurrentTabIndex = s;
-    auto& view = *tabs.TabWebViews[s];
-    view.SetVisibility(ui::Visibility::Visible);
-    const auto theme = ThemeName();
-    HighlightCaptions(s, theme);
-
-    auto title = view.DocumentTitle();
-    SetCaptions(s, title.empty() ? "[Sem título]" : title);
-    PageTitleText->SetText(title.empty() ? "[Sem título]" : title);
-    AdressBox->SetText(view.Source());
-    UpdateFavoriteStar(view.Source(), theme);
-    ZoomText->SetText(std::to_string(tabs.ZoomPercentages[s]) + "%");
+    ShowCurrentTab();
     CloseDatabase(FavoritesDb);
     CloseDatabase(ConfigDb);
-    view.InvokeScriptAsync("eval", {ZoomScript(tabs.ZoomFactors[s])});
+    const auto& slot = m_slots[m_current];
+    slot.WebView->InvokeScriptAsync("eval", {ZoomScript(slot.ZoomFactor)});
 }
 
-void MainPage::MoveTabSlot(int from, int to)
+// The current tab in front and highlighted, the others hidden; the chrome
+// shows its title, address, star, zoom and loading state.
+void TabSet::ShowCurrentTab()
 {
-    auto& tabs = Tabs();
-    tabs.TabWebViews[to] = std::exchange(tabs.TabWebViews[from], nullptr);
-    tabs.TabStripHeaders[to] = std::exchange(tabs.TabStripHeaders[from], nullptr);
-    tabs.TabStripCaptions[to] = std::exchange(tabs.TabStripCaptions[from], nullptr);
-    tabs.TabStripCloseButtons[to] = std::exchange(tabs.TabStripCloseButtons[from], nullptr);
-    tabs.TabListHeaders[to] = std::exchange(tabs.TabListHeaders[from], nullptr);
-    tabs.TabListCaptions[to] = std::exchange(tabs.TabListCaptions[from], nullptr);
-    tabs.TabListCloseButtons[to] = std::exchange(tabs.TabListCloseButtons[from], nullptr);
-    tabs.ZoomFactors[to] = std::exchange(tabs.ZoomFactors[from], 1.0);
-    tabs.ZoomPercentages[to] = std::exchange(tabs.ZoomPercentages[from], 100);
-    ui::Element* moved[] = {tabs.TabWebViews[to], tabs.TabStripHeaders[to], tabs.TabStripCaptions[to],
-                            tabs.TabStripCloseButtons[to], tabs.TabListHeaders[to], tabs.TabListCaptions[to],
-                            tabs.TabListCloseButtons[to]};
+    for (int k = 0; k < MaxTabs; ++k) {
+        if (k == m_current)
+            continue;
+        if (m_slots[k].WebView)
+            m_slots[k].WebView->SetVisibility(ui::Visibility::Collapsed);
+        ClearCaptionHighlight(k);
+    }
+    ShowCurrentLoading();
+    if (m_current < 0) {
+        m_controls.PageTitleText->SetText(ProductTitle);
+        m_controls.AdressBox->SetText(m_services.Strings.GetString("wAdress_DefaultLink"));
+        return;
+    }
+    const auto& slot = m_slots[m_current];
+    auto& view = *slot.WebView;
+    const auto theme = ThemePainter::ThemeName();
+    view.SetVisibility(ui::Visibility::Visible);
+    HighlightCaptions(m_current, theme);
+    SetCaptions(m_current, ShownTitle(view.DocumentTitle()));
+    m_controls.PageTitleText->SetText(ShownTitle(view.DocumentTitle()));
+    m_controls.AdressBox->SetText(view.Source());
+    ShowFavoriteStar(*m_controls.FavoriteStarButton, view.Source(), theme);
+    m_controls.ZoomText->SetText(std::to_string(slot.ZoomPercentage) + "%");
+}
+
+void TabSet::CloseTab(ui::Element& sender)
+{
+    auto tab = TabOf(sender);
+    if (!tab)
+        return;
+    int t = *tab;
+    OpenDatabase(ConfigDb, ConfigFile);
+    OpenDatabase(FavoritesDb, FavoritesFile);
+    m_current = (t + 1 < MaxTabs && m_slots[t + 1].WebView) ? t : m_last - 1;
+
+    // The sender is one of the removed elements: keep them alive until the next tick.
+    m_retired.push_back(m_controls.WebViewHost->RemoveAt(t));
+    m_retired.push_back(m_controls.TabStripPanel->RemoveAt(t));
+    m_retired.push_back(m_controls.TabListPanel->RemoveAt(t));
+    // The tab's dialog queue goes with it: no new tab waits behind its dialogs.
+    m_slots[t] = TabSlot{};
+
+    // The slot's row goes, the later rows move down with their tabs, together.
+    std::string rows = "BEGIN; DELETE FROM wConfig_PagesOpened WHERE wID=" + std::to_string(t) + ";";
+    --m_last;
+    for (int k = t; k <= m_last; ++k) {
+        MoveSlot(k + 1, k);
+        rows += " UPDATE wConfig_PagesOpened SET wID=" + std::to_string(k) + " WHERE wID=" + std::to_string(k + 1) + ";";
+    }
+    ExecuteStatement(ConfigDb, rows + " COMMIT;");
+
+    if (m_current == -1)
+        m_messages.Show(m_services.Strings.GetString("wMessageBox_NullGuides"));
+    ShowCurrentTab();
+    CloseDatabase(FavoritesDb);
+    CloseDatabase(ConfigDb);
+}
+
+void TabSet::MoveSlot(int from, int to)
+{
+    m_slots[to] = std::exchange(m_slots[from], TabSlot{});
+    const auto& slot = m_slots[to];
+    ui::Element* moved[] = {slot.WebView, slot.StripHeader, slot.StripCaption, slot.StripCloseButton,
+                            slot.ListHeader, slot.ListCaption, slot.ListCloseButton};
     for (auto* element : moved)
         if (element)
             element->SetTag(to);
 }
 
-void MainPage::CloseTab(ui::Element& sender)
+void TabSet::ReleaseRetiredElements()
 {
-    auto tag = sender.Tag();
-    if (!tag || *tag < 0 || *tag >= MaxTabs || !Tabs().TabWebViews[*tag])
-        return;
-    int t = *tag;
-    int last = LastTabIndex;
-    auto& tabs = Tabs();
-    OpenDatabase(ConfigDb, ConfigFile);
-    CurrentTabIndex = (t + 1 < MaxTabs && tabs.TabWebViews[t + 1]) ? t : last - 1;
-
-    // The sender is one of the removed elements: keep them alive until the next tick.
-    m_retiredElements.push_back(WebViewHost->RemoveAt(t));
-    m_retiredElements.push_back(TabStripPanel->RemoveAt(t));
-    m_retiredElements.push_back(TabListPanel->RemoveAt(t));
-    tabs.TabWebViews[t] = nullptr;
-    tabs.TabStripHeaders[t] = nullptr;
-    tabs.TabStripCaptions[t] = nullptr;
-    tabs.TabStripCloseButtons[t] = nullptr;
-    tabs.TabListHeaders[t] = nullptr;
-    tabs.TabListCaptions[t] = nullptr;
-    tabs.TabListCloseButtons[t] = nullptr;
-    tabs.ZoomFactors[t] = 1.0;
-    tabs.ZoomPercentages[t] = 100;
-
-    ExecuteStatement(ConfigDb, "DELETE FROM wConfig_PagesOpened WHERE wID=" + std::to_string(t));
-    --LastTabIndex;
-    for (int k = t; k <= LastTabIndex; ++k) {
-        MoveTabSlot(k + 1, k);
-        ExecuteStatement(ConfigDb, "UPDATE wConfig_PagesOpened SET wID=" + std::to_string(k) +
-                                       " WHERE wID=" + std::to_string(k + 1));
-    }
-    for (int k = 0; k < MaxTabs; ++k) {
-        if (k == CurrentTabIndex)
-            continue;
-        if (tabs.TabWebViews[k])
-            tabs.TabWebViews[k]->SetVisibility(ui::Visibility::Collapsed);
-        ClearCaptionHighlight(k);
-    }
-
-    if (CurrentTabIndex == -1) {
-        m_services.Dialogs.Show(m_services.Strings.GetString("wMessageBox_NullGuides"), ProductTitle);
-        PageTitleText->SetText(ProductTitle);
-        AdressBox->SetText(m_services.Strings.GetString("wAdress_DefaultLink"));
-    } else {
-        auto& view = *tabs.TabWebViews[CurrentTabIndex];
-        HighlightCaptions(CurrentTabIndex, ThemeName());
-        view.SetVisibility(ui::Visibility::Visible);
-        PageTitleText->SetText(view.DocumentTitle());
-        if (auto* caption = tabs.TabListCaptions[CurrentTabIndex])
-            caption->SetContent(view.DocumentTitle());
-        AdressBox->SetText(view.Source());
-    }
-    CloseDatabase(ConfigDb);
+    m_retired.clear();
 }
 
-void MainPage::ReleaseRetiredElements()
+void TabSet::SetLoading(int tab, bool loading)
 {
-    m_retiredElements.clear();
+    m_slots.at(tab).Loading = loading;
+    if (tab == m_current)
+        ShowCurrentLoading();
 }
 
-void MainPage::BackButton_Click(ui::Element&)
+bool TabSet::CurrentTabLoading() const
 {
-    Process().Bridge.ContextMenuOpen = false;
+    return m_current >= 0 && m_current < MaxTabs && m_slots[m_current].WebView && m_slots[m_current].Loading;
+}
+
+void TabSet::ShowCurrentLoading()
+{
+    m_controls.LoadingRing->SetIsActive(CurrentTabLoading());
+}
+
+void TabSet::AttachBridge(int tab, std::shared_ptr<PageBridge> bridge)
+{
+    m_slots.at(tab).Bridge = std::move(bridge);
+}
+
+bool TabSet::TakePopupGesture(int tab, uint64_t gesture)
+{
+    auto& slot = m_slots.at(tab);
+    if (slot.PopupOpened && slot.LastPopupGesture == gesture)
+        return false;
+    slot.PopupOpened = true;
+    slot.LastPopupGesture = gesture;
+    return true;
+}
+
+void TabSet::ResetZoomState()
+{
+    for (auto& slot : m_slots) {
+        slot.ZoomFactor = 1.0;
+        slot.ZoomPercentage = 100;
+    }
+}
+
+void TabSet::BackButton_Click(ui::Element&)
+{
+    m_chrome.ClosePanel(&OpenFlags::ContextMenu);
     if (auto* view = CurrentWebView(); view && view->CanGoBack())
         view->GoBack();
 }
 
-void MainPage::ForwardButton_Click(ui::Element&)
+void TabSet::ForwardButton_Click(ui::Element&)
 {
-    Process().Bridge.ContextMenuOpen = false;
+    m_chrome.ClosePanel(&OpenFlags::ContextMenu);
     if (auto* view = CurrentWebView(); view && view->CanGoForward())
         view->GoForward();
 }

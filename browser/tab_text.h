@@ -11,8 +11,14 @@ inline bool Contains(const std::string& text, const std::string& piece)
 inline constexpr const char* PrivateWebViewName = "wNewPageWebView_Private";
 inline constexpr const char* PrivateHeaderName = "wNewPageStackPanel_Private";
 inline constexpr const char* AppPagePrefix = "ms-appx-web://";
-inline constexpr const char* ProductTitle = "Tolvane Browser";
 inline constexpr const char* GlyphFont = "Segoe MDL2 Assets";
+
+// What the chrome shows for a page without a title.
+inline constexpr const char* Untitled = "[Sem título]";
+inline std::string ShownTitle(const std::string& title)
+{
+    return title.empty() ? Untitled : title;
+}
 
 // The zoom factor as the page's style takes it ("1", "1.1", "0.5").
 std::string FormatZoomFactor(double factor);

@@ -1,4 +1,6 @@
-// The rating prompt check at start.
-#include "app/main_page.h"
+#include "services/rating_prompt.h"
 
-void MainPage::CheckRatingPrompt() {}
+void RatingPrompt::CheckRatingPrompt()
+{
+    // The prompt arrives with the rating work.
+}

@@ -19,6 +19,68 @@ struct GtkMessageDialogs::Pending {
     std::function<void()> OnClosed;
 };
 
+namespace {
+// A page may pass a long unbroken text: it wraps at any character, and past
+// a few lines it scrolls inside the dialog instead of stretching it.
+constexpr size_t ScrolledContentBytes = 600;
+constexpr int ContentWidthChars = 60;
+constexpr int ScrolledContentHeight = 320;
+constexpr int ScrolledContentWidth = 480;
+
+// Pango wraps a long run without spaces very slowly (seconds for ten
+// thousand characters): the text shown gets a zero-width break opportunity
+// every few dozen characters of such a run.
+std::string WithBreakOpportunities(const std::string& text)
+{
+    constexpr int RunLength = 10;
+    std::string shown;
+    shown.reserve(text.size() + text.size() / 10);
+    int run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        auto byte = static_cast<unsigned char>(text[i]);
+        bool startsCharacter = (byte & 0xC0) != 0x80;
+        if (startsCharacter && run >= RunLength) {
+            shown += "\u200B";
+            run = 0;
+        }
+        shown += text[i];
+        if (byte == ' ' || byte == '\n' || byte == '\t')
+            run = 0;
+        else if (startsCharacter)
+            ++run;
+    }
+    return shown;
+}
+
+void FitContent(GtkWidget* dialog, const std::string& content)
+{
+    GtkWidget* area = gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog));
+    GtkWidget* primary = gtk_widget_get_first_child(area);
+    GtkWidget* secondary = primary ? gtk_widget_get_next_sibling(primary) : nullptr;
+    if (!GTK_IS_LABEL(secondary))
+        return;
+    gtk_label_set_wrap_mode(GTK_LABEL(secondary), PANGO_WRAP_WORD_CHAR);
+    gtk_label_set_max_width_chars(GTK_LABEL(secondary), ContentWidthChars);
+    if (content.size() <= ScrolledContentBytes)
+        return;
+    // A label measures its whole text again and again; a text view lays it
+    // out once, and scrolls.
+    gtk_widget_set_visible(secondary, FALSE);
+    GtkWidget* text = gtk_text_view_new();
+    gtk_text_view_set_editable(GTK_TEXT_VIEW(text), FALSE);
+    gtk_text_view_set_cursor_visible(GTK_TEXT_VIEW(text), FALSE);
+    gtk_text_view_set_wrap_mode(GTK_TEXT_VIEW(text), GTK_WRAP_WORD);
+    auto shown = WithBreakOpportunities(content);
+    gtk_text_buffer_set_text(gtk_text_view_get_buffer(GTK_TEXT_VIEW(text)), shown.c_str(),
+                             static_cast<int>(shown.size()));
+    GtkWidget* scroller = gtk_scrolled_window_new();
+    gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(scroller), GTK_POLICY_NEVER, GTK_POLICY_AUTOMATIC);
+    gtk_widget_set_size_request(scroller, ScrolledContentWidth, ScrolledContentHeight);
+    gtk_scrolled_window_set_child(GTK_SCROLLED_WINDOW(scroller), text);
+    gtk_box_append(GTK_BOX(area), scroller);
+}
+} // namespace
+
 GtkMessageDialogs::GtkMessageDialogs(GtkWindow* parent) : m_parent(parent) {}
 
 GtkMessageDialogs::~GtkMessageDialogs()
@@ -45,8 +107,10 @@ void GtkMessageDialogs::ShowTracked(const std::string& content, const std::strin
     GtkMessageType type = commands.empty() ? GTK_MESSAGE_INFO : GTK_MESSAGE_QUESTION;
     GtkWidget* dialog = gtk_message_dialog_new(m_parent, GTK_DIALOG_DESTROY_WITH_PARENT, type, buttons, "%s",
                                                title.c_str());
-    if (!content.empty())
+    if (!content.empty()) {
         gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(dialog), "%s", content.c_str());
+        FitContent(dialog, content);
+    }
     gtk_window_set_title(GTK_WINDOW(dialog), title.c_str());
     gtk_window_set_modal(GTK_WINDOW(dialog), FALSE);
 

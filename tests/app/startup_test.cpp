@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
 #include "storage/schema.h"
 #include "tests/doubles/default_settings.h"
 #include "tests/doubles/page_harness.h"
@@ -17,18 +16,10 @@ std::string LastNavigation(doubles::FakeWebView* view)
     return view && !view->Navigations.empty() ? view->Navigations.back() : "";
 }
 
-int TabCount()
-{
-    int count = 0;
-    for (auto* view : Process().Tabs.TabWebViews)
-        count += view != nullptr;
-    return count;
-}
-
 TEST(Startup, FirstStartCreatesFilesDefaultsAndOpensTheHomePage)
 {
     PageHarness h;
-    auto& page = h.Start();
+    h.Start();
 
     for (const char* file : {FavoritesFile, HistoryFile, ConfigFile})
         EXPECT_TRUE(std::filesystem::exists(h.Folder.Path() / file)) << file;
@@ -38,13 +29,12 @@ TEST(Startup, FirstStartCreatesFilesDefaultsAndOpensTheHomePage)
     }
     EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), 0);
 
-    ASSERT_EQ(TabCount(), 1);
+    ASSERT_EQ(h.TabCount(), 1);
     EXPECT_EQ(LastNavigation(h.Tab(0)), "http://www.bing.com/");
-    EXPECT_EQ(page.CurrentTabIndex, 0);
-    EXPECT_EQ(page.wHomeScreenPanel->GetVisibility(), ui::Visibility::Visible);
-    EXPECT_EQ(page.TitleBarStatusText, "true");
-    EXPECT_EQ(page.VersionText->Text(), "Version: 1.2.3.4");
-    EXPECT_EQ(h.View.TitleBarElement, page.TitleBarArea);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
+    EXPECT_EQ(h.Controls().wHomeScreenPanel->GetVisibility(), ui::Visibility::Visible);
+    EXPECT_EQ(h.Controls().VersionText->Text(), "Version: 1.2.3.4");
+    EXPECT_EQ(h.View.TitleBarElement, h.Controls().TitleBarArea);
     ASSERT_TRUE(h.View.Colors);
     EXPECT_EQ(h.View.Colors->ButtonHoverBackground, ui::Color::FromArgb(127, 48, 48, 48));
     EXPECT_EQ(h.System.StatusBarHides, 0);
@@ -55,88 +45,63 @@ TEST(Startup, FirstStartCreatesFilesDefaultsAndOpensTheHomePage)
     EXPECT_TRUE(h.Dialogs.Shown.empty());
 }
 
-class Restore : public ::testing::Test {
-protected:
-    void SaveThreeTabs(const char* restoreStatus)
-    {
+// What the next start opens, from the saved rows, the restore setting and
+// the launch address; and the rows it leaves.
+TEST(Startup, RestoreFollowsTheSavedRowsInIdOrderWhateverTheIds)
+{
+    struct Case {
+        const char* name;
+        const char* restore;
+        const char* rows; // inserted as given
+        const char* launch;
+        std::vector<std::string> opened;
+        std::vector<std::string> rowsAfter; // wLINK by wID 0, 1, …
+    } cases[] = {
+        {"in id order", "true", "(2,'http://c.example/'),(0,'http://a.example/'),(1,'http://b.example/')", "",
+         {"http://a.example/", "http://b.example/", "http://c.example/"},
+         {"http://a.example/", "http://b.example/", "http://c.example/"}},
+        {"gaps in the ids", "true", "(0,'http://a.example/'),(2,'http://c.example/')", "",
+         {"http://a.example/", "http://c.example/"}, {"http://a.example/", "http://c.example/"}},
+        {"a row that does not parse", "true", "(0,'not an address'),(5,'http://b.example/')", "",
+         {"http://b.example/"}, {"http://b.example/"}},
+        {"no rows", "true", "", "", {"http://www.bing.com/"}, {}},
+        {"restore off", "false", "(0,'http://a.example/')", "", {"http://www.bing.com/"}, {}},
+        {"a launch address", "true", "(0,'http://a.example/')", "http://launch.example/page",
+         {"http://launch.example/page"}, {}},
+        {"a launch address that does not parse", "true", "", "not an address at all", {"http://www.bing.com/"}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageHarness h;
         h.Start();
         h.Stop();
         h.Execute(ConfigFile, std::string("DELETE FROM wConfig_PagesOpenedStatus; INSERT INTO "
-                                          "wConfig_PagesOpenedStatus VALUES ('") + restoreStatus + "');");
-        // Inserted out of order: the tabs must follow wID, not the insertion order.
-        h.Execute(ConfigFile, "INSERT INTO wConfig_PagesOpened VALUES (2, 'http://c.example/');"
-                              "INSERT INTO wConfig_PagesOpened VALUES (0, 'http://a.example/');"
-                              "INSERT INTO wConfig_PagesOpened VALUES (1, 'http://b.example/');");
+                                          "wConfig_PagesOpenedStatus VALUES ('") + c.restore + "');");
+        if (*c.rows)
+            h.Execute(ConfigFile, std::string("INSERT INTO wConfig_PagesOpened VALUES ") + c.rows + ";");
+        h.Start(c.launch);
+        ASSERT_EQ(h.TabCount(), static_cast<int>(c.opened.size()));
+        for (size_t k = 0; k < c.opened.size(); ++k)
+            EXPECT_EQ(LastNavigation(h.Tab(static_cast<int>(k))), c.opened[k]);
+        EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"),
+                  static_cast<int>(c.rowsAfter.size()));
+        for (size_t k = 0; k < c.rowsAfter.size(); ++k)
+            EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=" + std::to_string(k)),
+                      c.rowsAfter[k]);
     }
-    PageHarness h;
-};
-
-TEST_F(Restore, OnReopensTheSavedTabsInIdOrderAndKeepsTheRows)
-{
-    SaveThreeTabs("true");
-    h.Start();
-    ASSERT_EQ(TabCount(), 3);
-    EXPECT_EQ(LastNavigation(h.Tab(0)), "http://a.example/");
-    EXPECT_EQ(LastNavigation(h.Tab(1)), "http://b.example/");
-    EXPECT_EQ(LastNavigation(h.Tab(2)), "http://c.example/");
-    EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), 3);
-    EXPECT_EQ(h.Page().CurrentTabIndex, 2);
 }
 
-TEST_F(Restore, LaunchAddressWinsAndDropsTheSavedRows)
-{
-    SaveThreeTabs("true");
-    h.Start("http://launch.example/page");
-    ASSERT_EQ(TabCount(), 1);
-    EXPECT_EQ(LastNavigation(h.Tab(0)), "http://launch.example/page");
-    EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), 0);
-}
-
-TEST_F(Restore, OffDropsTheSavedRowsAndOpensTheHomePage)
-{
-    SaveThreeTabs("false");
-    h.Start();
-    ASSERT_EQ(TabCount(), 1);
-    EXPECT_EQ(LastNavigation(h.Tab(0)), "http://www.bing.com/");
-    EXPECT_EQ(h.QueryInteger(ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), 0);
-}
-
-TEST_F(Restore, OnWithNoSavedRowsOpensTheHomePage)
-{
-    h.Start();
-    h.Stop();
-    h.Execute(ConfigFile, "DELETE FROM wConfig_PagesOpenedStatus; INSERT INTO wConfig_PagesOpenedStatus VALUES ('true');");
-    h.Start();
-    ASSERT_EQ(TabCount(), 1);
-    EXPECT_EQ(LastNavigation(h.Tab(0)), "http://www.bing.com/");
-}
-
-TEST(Startup, LaunchAddressThatDoesNotParseOpensTheHomePageInstead)
-{
-    PageHarness h;
-    h.Start("not an address at all");
-    ASSERT_EQ(TabCount(), 1);
-    EXPECT_EQ(LastNavigation(h.Tab(0)), "http://www.bing.com/");
-}
-
-TEST(Startup, HomeScreenFollowsItsSetting)
+TEST(Startup, TheHomeScreenFollowsItsSettingAndCanBeTurnedOff)
 {
     PageHarness h;
     h.Start();
-    h.Stop();
-    h.Execute(ConfigFile, "DELETE FROM wConfig_HomeScreenStatus; INSERT INTO wConfig_HomeScreenStatus VALUES ('false');");
-    auto& page = h.Start();
-    EXPECT_EQ(page.wHomeScreenPanel->GetVisibility(), ui::Visibility::Collapsed);
-}
-
-TEST(Startup, ClosingTheHomeScreenWithDoNotShowTurnsTheSettingOff)
-{
-    PageHarness h;
-    auto& page = h.Start();
-    page.wHomeScreenCheckBox_DoNotShow->SetIsChecked(true);
-    page.CloseHomeScreen_Click(*page.wHomeScreenPanel);
-    EXPECT_EQ(page.wHomeScreenPanel->GetVisibility(), ui::Visibility::Collapsed);
+    h.Controls().wHomeScreenCheckBox_DoNotShow->SetIsChecked(true);
+    h.Click("wHomeScreenButton_Close");
+    EXPECT_EQ(h.Controls().wHomeScreenPanel->GetVisibility(), ui::Visibility::Collapsed);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), "false");
+    h.Stop();
+    h.Start();
+    EXPECT_EQ(h.Controls().wHomeScreenPanel->GetVisibility(), ui::Visibility::Collapsed);
 }
 
 TEST(Startup, AFileThatCannotBeOpenedIsReportedOnceAndStartUpGoesOn)
@@ -144,33 +109,29 @@ TEST(Startup, AFileThatCannotBeOpenedIsReportedOnceAndStartUpGoesOn)
     PageHarness h;
     // A folder where the favorites file should be: SQLite cannot open it.
     std::filesystem::create_directory(h.Folder.Path() / FavoritesFile);
+    h.System.Phone = true;
     h.Start();
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
     EXPECT_EQ(h.Dialogs.Shown[0].Content, "Não foi possivel abrir a database.");
     EXPECT_EQ(h.Dialogs.Shown[0].Title, "Erro");
-    EXPECT_EQ(TabCount(), 1);
+    EXPECT_EQ(h.TabCount(), 1);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wCOLOR FROM wConfig_ThemeColor"), "Escuro");
-}
-
-TEST(Startup, OnAPhoneTheStatusBarIsHidden)
-{
-    PageHarness h;
-    h.System.Phone = true;
-    h.Start();
+    // On a phone the status bar is hidden.
     EXPECT_EQ(h.System.StatusBarHides, 1);
 }
 
-TEST(ExitConfirmation, OnlyYesEndsTheApplication)
+TEST(ExitConfirmation, OnlyYesEndsTheApplicationAndTheQuestionNeverStacks)
 {
     PageHarness h;
-    auto& page = h.Start();
-    page.CloseAppButton_Click(*page.CloseAppButton);
+    h.Start();
+    h.Click("CloseAppButton");
+    h.Click("CloseAppButton");
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
     EXPECT_EQ(h.Dialogs.Shown[0].Title, "Tolvane Browser");
     EXPECT_EQ(h.Dialogs.Shown[0].Commands, (std::vector<std::string>{"Yes", "No"}));
     h.Dialogs.Answer("No");
     EXPECT_EQ(h.View.ExitCalls, 0);
-    page.CloseAppButton_Click(*page.CloseAppButton);
+    h.Click("CloseAppButton");
     h.Dialogs.Answer("Yes");
     EXPECT_EQ(h.View.ExitCalls, 1);
 }

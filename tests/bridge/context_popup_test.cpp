@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
+#include <chrono>
 #include "storage/database.h"
 #include "tests/doubles/page_harness.h"
 
@@ -26,15 +26,11 @@ protected:
         tab->CallAllowedObject("wScriptNotify", "wMousePosX", {std::to_string(x)});
         tab->CallAllowedObject("wScriptNotify", "wMousePosY", {std::to_string(y)});
         tab->CallAllowedObject("wScriptNotify", "wContextMenu", {target});
+        // The engine's own event comes just after the page's listener.
+        tab->ContextMenuGesture(*tab);
     }
     ui::Button& Entry(const std::string& name) { return page->Markup().Get<ui::Button>(name); }
-    int TabCount()
-    {
-        int count = 0;
-        for (auto* view : Process().Tabs.TabWebViews)
-            count += view != nullptr;
-        return count;
-    }
+    int TabCount() { return h.TabCount(); }
 
     PageHarness h;
     MainPage* page = nullptr;
@@ -67,11 +63,11 @@ TEST_F(ContextPopup, OpensAtThePointerKeptInsideTheWindow)
         h.View.Bounds = {0, 0, c.width, c.height};
         RightClick(c.x, c.y, c.target);
         Ticks();
-        EXPECT_EQ(page->wContextPopup->Margin(), ui::Thickness(c.left, c.top, 0, 0));
-        EXPECT_EQ(page->wContextPopup->GetVisibility(), ui::Visibility::Visible);
-        page->CloseAll();
+        EXPECT_EQ(h.Controls().wContextPopup->Margin(), ui::Thickness(c.left, c.top, 0, 0));
+        EXPECT_EQ(h.Controls().wContextPopup->GetVisibility(), ui::Visibility::Visible);
+        h.Chrome().CloseAll();
         Ticks(30);
-        ASSERT_EQ(page->wContextPopup->GetVisibility(), ui::Visibility::Collapsed);
+        ASSERT_EQ(h.Controls().wContextPopup->GetVisibility(), ui::Visibility::Collapsed);
     }
 }
 
@@ -79,8 +75,8 @@ TEST_F(ContextPopup, ShowsOverAnOverlayThatCatchesTheClickOutside)
 {
     RightClick(50, 60, "http://a.example/i.png&GET_IMG");
     Ticks();
-    auto& popup = *page->wContextPopup;
-    auto& overlay = *page->wDimmingOverlay;
+    auto& popup = *h.Controls().wContextPopup;
+    auto& overlay = *h.Controls().wDimmingOverlay;
     EXPECT_DOUBLE_EQ(popup.Opacity(), 0.0);
     EXPECT_DOUBLE_EQ(overlay.Opacity(), 0.002);
     EXPECT_EQ(overlay.GetVisibility(), ui::Visibility::Visible);
@@ -93,7 +89,7 @@ TEST_F(ContextPopup, ShowsOverAnOverlayThatCatchesTheClickOutside)
 
     // A tap outside: both go, and the overlay returns to its rows.
     overlay.Tapped(overlay);
-    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
+    EXPECT_FALSE(h.Chrome().Flags().ContextMenu);
     Ticks(20);
     EXPECT_EQ(popup.GetVisibility(), ui::Visibility::Visible);
     Ticks();
@@ -119,57 +115,46 @@ TEST_F(ContextPopup, TheSaveImageEntryShowsForImagesOnly)
         RightClick(10, 10, c.target);
         Ticks();
         EXPECT_EQ(saveImage.GetVisibility(), c.saveImage) << c.target;
-        EXPECT_EQ(page->wContextPopup->Height(), c.saveImage == ui::Visibility::Visible ? 127 : 92) << c.target;
-        page->CloseAll();
+        EXPECT_EQ(h.Controls().wContextPopup->Height(), c.saveImage == ui::Visibility::Visible ? 127 : 92) << c.target;
+        h.Chrome().CloseAll();
         Ticks(30);
     }
 }
 
 TEST_F(ContextPopup, OpeningItClosesEveryPanelAndMenu)
 {
-    page->OpenPanel(&MainPage::OpenFlags::Favorites);
+    h.Chrome().OpenPanel(&OpenFlags::Favorites);
     Ticks(30);
-    page->Flags.MainMenu = true;
-    Ticks();
-    ASSERT_EQ(page->wFavoritesPanel->Margin().Right, 0);
+    ASSERT_EQ(h.Controls().wFavoritesPanel->Margin().Right, 0);
 
     RightClick(10, 10, "http://a.example/");
     Ticks();
-    EXPECT_FALSE(page->Flags.Favorites);
-    EXPECT_FALSE(page->Flags.MainMenu);
-    EXPECT_FALSE(page->Flags.OverlayWanted);
-    EXPECT_TRUE(Process().Bridge.ContextMenuOpen);
+    EXPECT_FALSE(h.Chrome().Flags().Favorites);
+    EXPECT_FALSE(h.Chrome().Flags().MainMenu);
+    EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
+    EXPECT_TRUE(h.Chrome().Flags().ContextMenu);
     Ticks(30);
-    EXPECT_EQ(page->wFavoritesPanel->GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(page->wMainMenu->GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(page->wFavoritesPanel->Margin().Right, -270);
-    // The main menu shut under the pop-up, yet the overlay still catches clicks.
-    EXPECT_DOUBLE_EQ(page->wDimmingOverlay->Opacity(), 0.002);
-    EXPECT_TRUE(page->wDimmingOverlay->TakesInput());
-    // The pop-up wins: a flag set meanwhile (without closing the pop-up) is
-    // cleared again on the next tick.
-    page->Flags.Settings = true;
-    page->Flags.OverlayWanted = true;
-    Ticks();
-    EXPECT_FALSE(page->Flags.Settings);
-    EXPECT_TRUE(Process().Bridge.ContextMenuOpen);
-    EXPECT_DOUBLE_EQ(page->wDimmingOverlay->Opacity(), 0.002);
+    EXPECT_EQ(h.Controls().wFavoritesPanel->GetVisibility(), ui::Visibility::Collapsed);
+    EXPECT_EQ(h.Controls().wFavoritesPanel->Margin().Right, -270);
+    // The panel slid out under the pop-up, yet the overlay still catches clicks.
+    EXPECT_DOUBLE_EQ(h.Controls().wDimmingOverlay->Opacity(), 0.002);
+    EXPECT_TRUE(h.Controls().wDimmingOverlay->TakesInput());
 }
 
 TEST_F(ContextPopup, ANewRightClickWhileItFadesOutPlacesItAgain)
 {
     RightClick(100, 100, "http://a.example/");
     Ticks(22);
-    page->CloseAll();
+    h.Chrome().CloseAll();
     Ticks(5); // fading out, still visible; the overlay is already gone
-    ASSERT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Collapsed);
-    ASSERT_EQ(page->wContextPopup->GetVisibility(), ui::Visibility::Visible);
+    ASSERT_EQ(h.Controls().wDimmingOverlay->GetVisibility(), ui::Visibility::Collapsed);
+    ASSERT_EQ(h.Controls().wContextPopup->GetVisibility(), ui::Visibility::Visible);
 
     RightClick(300, 200, "http://a.example/i.png&GET_IMG");
     Ticks();
-    EXPECT_EQ(page->wContextPopup->Margin(), ui::Thickness(300, 200, 0, 0));
-    EXPECT_EQ(page->wDimmingOverlay->GetVisibility(), ui::Visibility::Visible);
-    EXPECT_EQ(page->wDimmingOverlay->GridRowSpan(), 5);
+    EXPECT_EQ(h.Controls().wContextPopup->Margin(), ui::Thickness(300, 200, 0, 0));
+    EXPECT_EQ(h.Controls().wDimmingOverlay->GetVisibility(), ui::Visibility::Visible);
+    EXPECT_EQ(h.Controls().wDimmingOverlay->GridRowSpan(), 5);
     EXPECT_EQ(Entry("wContextPopup_SaveImage").GetVisibility(), ui::Visibility::Visible);
 }
 
@@ -183,23 +168,24 @@ TEST_F(ContextPopup, OpenInNewTabOpensTheTargetOrNothing)
         {"http://a.example/i.png?x=1&GET_IMG", "http://a.example/i.png?x=1"},
         {"", nullptr},          // a link without an address
         {"not a uri", nullptr}, // what the parser rejects
+        {"file:///etc/hostname", nullptr}, // never a local file a page named
+        {"javascript:alert(1)", nullptr},
     };
     for (const auto& c : cases) {
         int before = TabCount();
         RightClick(10, 10, c.target);
         Ticks();
-        page->Flags.OverlayWanted = true;
         Entry("wContextPopup_OpenInNewTab").RaiseClick();
         EXPECT_EQ(TabCount(), before + (c.opened ? 1 : 0)) << c.target;
         if (c.opened) {
             EXPECT_EQ(h.Browsers.Last().Navigations, std::vector<std::string>{c.opened});
         }
-        EXPECT_FALSE(Process().Bridge.ContextMenuOpen) << c.target;
-        EXPECT_FALSE(page->Flags.OverlayWanted) << c.target;
+        EXPECT_FALSE(h.Chrome().Flags().ContextMenu) << c.target;
+        EXPECT_FALSE(h.Chrome().Flags().OverlayWanted) << c.target;
         EXPECT_EQ(ConnectionSlots[ConfigDb], nullptr) << c.target;
         EXPECT_TRUE(h.Dialogs.Shown.empty()) << c.target;
         Ticks(30);
-        EXPECT_EQ(page->wContextPopup->GetVisibility(), ui::Visibility::Collapsed) << c.target;
+        EXPECT_EQ(h.Controls().wContextPopup->GetVisibility(), ui::Visibility::Collapsed) << c.target;
     }
 }
 
@@ -219,8 +205,8 @@ TEST_F(ContextPopup, CopyLinkPutsTheTargetOnTheClipboard)
         Entry("wContextPopup_CopyLink").RaiseClick();
         ASSERT_FALSE(h.Clipboard.Texts.empty());
         EXPECT_EQ(h.Clipboard.Texts.back(), c.copied);
-        EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
-        EXPECT_FALSE(page->Flags.OverlayWanted);
+        EXPECT_FALSE(h.Chrome().Flags().ContextMenu);
+        EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
     }
     EXPECT_EQ(h.Clipboard.Texts.size(), 3u);
 
@@ -228,8 +214,66 @@ TEST_F(ContextPopup, CopyLinkPutsTheTargetOnTheClipboard)
     RightClick(10, 10, "http://a.example/i.png&GET_IMG");
     Ticks();
     Entry("wContextPopup_SaveImage").RaiseClick();
-    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
-    EXPECT_FALSE(page->Flags.OverlayWanted);
+    EXPECT_FALSE(h.Chrome().Flags().ContextMenu);
+    EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
+}
+
+// A page alone cannot open the pop-up: its report counts only beside the
+// engine's own context-menu event on that view, once, within about a second.
+TEST_F(ContextPopup, APageCannotForgeTheRightClick)
+{
+    using namespace std::chrono_literals;
+    auto now = std::chrono::steady_clock::now();
+    h.Bridge().Now = [&] { return now; };
+    auto* tab = h.Tab(0);
+    auto report = [&](const std::string& target) {
+        tab->CallAllowedObject("wScriptNotify", "wContextMenu", {target});
+    };
+    auto opens = [&] {
+        Ticks();
+        bool open = h.Chrome().Flags().ContextMenu;
+        h.Chrome().CloseAll();
+        Ticks(30);
+        return open;
+    };
+    // A flood of reports neither opens it nor holds a panel shut.
+    h.Chrome().OpenPanel(&OpenFlags::Settings);
+    for (int k = 0; k < 100; ++k)
+        report("file:///etc/hostname");
+    Ticks(30);
+    EXPECT_TRUE(h.Chrome().Flags().Settings);
+    EXPECT_EQ(h.Controls().wSettingsPanel->Margin().Right, 0);
+    EXPECT_FALSE(opens());
+
+    // The gesture first, the report within the second: one pop-up.
+    tab->ContextMenuGesture(*tab);
+    now += 900ms;
+    report("http://a.example/");
+    EXPECT_TRUE(opens());
+    report("http://a.example/again"); // the gesture is used up
+    EXPECT_FALSE(opens());
+
+    // Too late either way round.
+    now += 1100ms;
+    tab->ContextMenuGesture(*tab);
+    now += 1100ms;
+    report("http://a.example/");
+    EXPECT_FALSE(opens());
+    now += 1100ms;
+    tab->ContextMenuGesture(*tab);
+    EXPECT_FALSE(opens());
+
+    // A target of more than 32 KiB is no link anyone right-clicked.
+    report("http://a.example/" + std::string(40 * 1024, 'x'));
+    tab->ContextMenuGesture(*tab);
+    EXPECT_FALSE(opens());
+    // Another tab's gesture does not count for this one.
+    now += 1100ms;
+    h.Page().OpenTab(*platform::Uri::Parse("http://other.example/"));
+    h.Tab(1)->CompleteNavigation("http://other.example/", "Other");
+    report("http://a.example/");
+    h.Tab(1)->ContextMenuGesture(*h.Tab(1));
+    EXPECT_FALSE(opens());
 }
 
 } // namespace

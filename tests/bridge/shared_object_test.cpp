@@ -7,18 +7,29 @@
 
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
 #include "bridge/bridge_dialogs.h"
 #include "bridge/shared_object.h"
 #include "tests/doubles/services.h"
 
 namespace {
 
+// What the tab hears of its page's right-clicks.
+struct RecordedRequests : ContextRequests {
+    void PointerX(int32_t x) override { X = x; }
+    void PointerY(int32_t y) override { Y = y; }
+    void ContextMenu(const std::string& target, int32_t kind) override
+    {
+        Target = target;
+        Kind = kind;
+        ++Menus;
+    }
+    int32_t X = 0, Y = 0, Kind = 0;
+    std::string Target;
+    int Menus = 0;
+};
+
 class Bridge : public ::testing::Test {
 protected:
-    void SetUp() override { ResetProcessState(); }
-    void TearDown() override { ResetProcessState(); }
-
     std::optional<std::string> Call(const std::string& method, std::vector<std::string> arguments = {})
     {
         return Object->Invoke(method, arguments);
@@ -27,7 +38,8 @@ protected:
     doubles::FakeDialogs Dialogs;
     doubles::FakeResources Strings;
     std::shared_ptr<BridgeDialogQueue> Queue = std::make_shared<BridgeDialogQueue>(Dialogs);
-    std::shared_ptr<SharedObject> Object = std::make_shared<SharedObject>(Strings, Queue);
+    std::shared_ptr<RecordedRequests> Requests = std::make_shared<RecordedRequests>();
+    std::shared_ptr<SharedObject> Object = std::make_shared<SharedObject>(Strings, Queue, Requests);
 };
 
 TEST_F(Bridge, ContextMenuKeepsTheTargetAndItsKind)
@@ -48,12 +60,14 @@ TEST_F(Bridge, ContextMenuKeepsTheTargetAndItsKind)
         {"http://ünïcödé.example/'\"<>", "http://ünïcödé.example/'\"<>", 92},
     };
     for (const auto& c : cases) {
-        Process().Bridge.ContextMenuOpen = false;
         EXPECT_EQ(Call("wContextMenu", {c.sent}), std::nullopt);
-        EXPECT_EQ(Process().Bridge.ContextTarget, c.target) << c.sent;
-        EXPECT_EQ(Process().Bridge.ContextKind, c.kind) << c.sent;
-        EXPECT_TRUE(Process().Bridge.ContextMenuOpen) << c.sent;
+        EXPECT_EQ(Requests->Target, c.target) << c.sent;
+        EXPECT_EQ(Requests->Kind, c.kind) << c.sent;
     }
+    EXPECT_EQ(Requests->Menus, 8);
+    // A tab that has closed hears nothing, and nothing breaks.
+    Requests.reset();
+    EXPECT_EQ(Call("wContextMenu", {"http://a.example/"}), std::nullopt);
 }
 
 TEST_F(Bridge, PointerPositionsArriveAsPageNumbers)
@@ -68,12 +82,12 @@ TEST_F(Bridge, PointerPositionsArriveAsPageNumbers)
     for (const auto& c : cases) {
         Call("wMousePosX", {c.sent});
         Call("wMousePosY", {c.sent});
-        EXPECT_EQ(Process().Bridge.PointerX, c.stored) << c.sent;
-        EXPECT_EQ(Process().Bridge.PointerY, c.stored) << c.sent;
+        EXPECT_EQ(Requests->X, c.stored) << c.sent;
+        EXPECT_EQ(Requests->Y, c.stored) << c.sent;
     }
     // A call without its argument stores 0 rather than failing.
     Call("wMousePosX");
-    EXPECT_EQ(Process().Bridge.PointerX, 0);
+    EXPECT_EQ(Requests->X, 0);
 }
 
 TEST_F(Bridge, AlertShowsTheMessageUnderTheScriptTitleAndReturnsAtOnce)
@@ -86,91 +100,78 @@ TEST_F(Bridge, AlertShowsTheMessageUnderTheScriptTitleAndReturnsAtOnce)
     EXPECT_TRUE(Dialogs.Shown[0].Commands.empty());
 }
 
-TEST_F(Bridge, ConfirmShowsTheQuestionAndRecordsTheAnswer)
+// A page may pass megabytes: a dialog shows at most 10,000 characters, and a
+// cut never splits one.
+TEST_F(Bridge, TextsReachingADialogAreBounded)
 {
     struct Case {
-        const char* picked;
-        bool selected;
-    } cases[] = {{"Yes", true}, {"No", false}};
+        std::string sent;
+        size_t shownBytes; // before the ellipsis; 0 when shown whole
+    } cases[] = {
+        {std::string(5 * 1024 * 1024, 'x'), 10000},
+        {std::string(10000, 'x'), 0},
+        {std::string(9999, 'x') + "\xF0\x9F\x99\x82", 9999}, // an emoji counts two
+        {std::string(9998, 'x') + "\xF0\x9F\x99\x82", 0},
+        {std::string(20000, 'a').replace(0, 2, "\xC3\xA9"), 10001}, // é counts one, two bytes
+    };
     for (const auto& c : cases) {
         Dialogs.Shown.clear();
-        Call("wConfirm", {"Leave this page?"});
+        Queue = std::make_shared<BridgeDialogQueue>(Dialogs);
+        Object = std::make_shared<SharedObject>(Strings, Queue, Requests);
+        Call("wAlert", {c.sent});
         ASSERT_EQ(Dialogs.Shown.size(), 1u);
-        const auto& dialog = Dialogs.Shown[0];
-        EXPECT_EQ(dialog.Content, "Leave this page?\n\nDo you want to continue?");
-        EXPECT_EQ(dialog.Title, "Mensagem do site:");
-        EXPECT_EQ(dialog.Commands, (std::vector<std::string>{"Yes", "No"}));
-        // Unanswered: the page's own wait goes on.
+        const auto& shown = Dialogs.Shown[0].Content;
+        if (c.shownBytes == 0)
+            EXPECT_EQ(shown, c.sent);
+        else
+            EXPECT_EQ(shown, c.sent.substr(0, c.shownBytes) + "\u2026");
+    }
+    Dialogs.Dismiss();
+    Call("wConfirm", {std::string(100000, 'q')});
+    EXPECT_EQ(Dialogs.Shown.back().Content.size(), 10000 + 3 + 2 + std::string("Do you want to continue?").size());
+}
+
+// The page waits for its confirm until the user answers (or closes the
+// dialog, which counts as no); later polls on the page read the same answer.
+TEST_F(Bridge, ConfirmRepliesOnlyOnceTheUserHasAnswered)
+{
+    struct Case {
+        const char* picked; // nullptr: the dialog is closed without a pick
+        const char* selected;
+    } cases[] = {{"Yes", "true"}, {"No", "false"}, {nullptr, "false"}};
+    for (const auto& c : cases) {
+        Dialogs.Shown.clear();
+        int replies = 0;
+        std::optional<std::string> clickedAtReply;
+        Object->InvokeWithReply("wConfirm", {"Leave this page?"}, [&](std::optional<std::string> result) {
+            ++replies;
+            EXPECT_EQ(result, std::nullopt);
+            clickedAtReply = Call("wConfirmClicked");
+        });
+        ASSERT_EQ(Dialogs.Shown.size(), 1u);
+        EXPECT_EQ(Dialogs.Shown[0].Content, "Leave this page?\n\nDo you want to continue?");
+        EXPECT_EQ(Dialogs.Shown[0].Title, "Mensagem do site:");
+        EXPECT_EQ(Dialogs.Shown[0].Commands, (std::vector<std::string>{"Yes", "No"}));
+        EXPECT_EQ(replies, 0);
         EXPECT_EQ(Call("wConfirmClicked"), "false");
 
-        Dialogs.Answer(c.picked);
-        EXPECT_EQ(Call("wConfirmClicked"), "true") << c.picked;
-        EXPECT_EQ(Call("wConfirmSelected"), c.selected ? "true" : "false") << c.picked;
+        if (c.picked)
+            Dialogs.Answer(c.picked);
+        else
+            Dialogs.Dismiss();
+        EXPECT_EQ(replies, 1);
+        EXPECT_EQ(clickedAtReply, "true"); // the page's first poll already sees it
+        for (int poll = 0; poll < 3; ++poll)
+            EXPECT_EQ(Call("wConfirmSelected"), c.selected);
     }
-}
-
-TEST_F(Bridge, TheAnswerStaysUntilTheNextConfirm)
-{
-    Call("wConfirm", {"First?"});
-    Dialogs.Answer("Yes");
-    // Later polls of the same page read the same answer; no dialog is added.
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(Call("wConfirmClicked"), "true");
-        EXPECT_EQ(Call("wConfirmSelected"), "true");
-    }
-    EXPECT_EQ(Dialogs.Shown.size(), 1u);
-
-    // A new confirm starts unanswered.
-    Call("wConfirm", {"Second?"});
-    EXPECT_EQ(Call("wConfirmClicked"), "false");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-    EXPECT_EQ(Dialogs.Shown.size(), 2u);
-}
-
-TEST_F(Bridge, AWaitingPageGetsItsReplyOnlyOnceTheUserHasAnswered)
-{
-    int replies = 0;
-    std::optional<std::string> clickedAtReply;
-    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](std::optional<std::string> result) {
-        ++replies;
-        EXPECT_EQ(result, std::nullopt);
-        clickedAtReply = Call("wConfirmClicked");
-    });
-    EXPECT_EQ(replies, 0);
-    Dialogs.Answer("No");
-    EXPECT_EQ(replies, 1);
-    // The page's first poll after the reply already sees the answer.
-    EXPECT_EQ(clickedAtReply, "true");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-
-    // Methods with a result reply at once with it.
-    std::optional<std::string> selected;
-    Object->InvokeWithReply("wConfirmSelected", {}, [&](std::optional<std::string> r) { selected = r; });
-    EXPECT_EQ(selected, "false");
-}
-
-TEST_F(Bridge, AConfirmClosedWithoutAnAnswerCountsAsNo)
-{
-    int replies = 0;
-    Object->InvokeWithReply("wConfirm", {"Sure?"}, [&](auto) { ++replies; });
-    Dialogs.Dismiss();
-    EXPECT_EQ(replies, 1);
-    EXPECT_EQ(Call("wConfirmClicked"), "true");
-    EXPECT_EQ(Call("wConfirmSelected"), "false");
-}
-
-TEST_F(Bridge, AnUnknownMethodDoesNothing)
-{
+    // An unknown method does nothing and replies nothing; one with a result replies it.
     EXPECT_EQ(Call("wFormat", {"C:"}), std::nullopt);
-    EXPECT_EQ(Call(""), std::nullopt);
-    EXPECT_TRUE(Dialogs.Shown.empty());
-    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
-    int replies = 0;
-    Object->InvokeWithReply("nope", {}, [&](std::optional<std::string> r) {
-        ++replies;
-        EXPECT_EQ(r, std::nullopt);
-    });
-    EXPECT_EQ(replies, 1);
+    std::vector<std::optional<std::string>> replies;
+    Object->InvokeWithReply("nope", {}, [&](auto r) { replies.push_back(r); });
+    Object->InvokeWithReply("wConfirmSelected", {}, [&](auto r) { replies.push_back(r); });
+    EXPECT_EQ(replies, (std::vector<std::optional<std::string>>{std::nullopt, "false"}));
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Requests->Menus, 0);
 }
 
 TEST_F(Bridge, DialogsOfOneViewShowOneAfterAnother)

@@ -1,8 +1,7 @@
 // The address bar's decision between an address and a search, and its focus rules.
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
-#include "browser/address_bar.h"
+#include "browser/address_resolution.h"
 #include "storage/schema.h"
 #include "tests/doubles/page_harness.h"
 
@@ -19,13 +18,10 @@ class AddressBar : public ::testing::Test {
 protected:
     std::string Enter(const std::string& typed)
     {
-        auto& page = h.Page();
-        page.AdressBox->SetText(typed);
-        auto* view = page.CurrentTabIndex >= 0 ? h.Tab(page.CurrentTabIndex) : nullptr;
+        auto* view = h.Tabs().CurrentTabIndex() >= 0 ? h.Tab(h.Tabs().CurrentTabIndex()) : nullptr;
         size_t before = view ? view->Navigations.size() : 0;
-        ui::KeyEventArgs enter{13};
-        page.AdressBox_KeyDown(*page.AdressBox, enter);
-        view = page.CurrentTabIndex >= 0 ? h.Tab(page.CurrentTabIndex) : nullptr;
+        h.Enter(typed);
+        view = h.Tabs().CurrentTabIndex() >= 0 ? h.Tab(h.Tabs().CurrentTabIndex()) : nullptr;
         if (!view || view->Navigations.size() == before)
             return "";
         return view->Navigations.back();
@@ -74,62 +70,61 @@ TEST_F(AddressBar, SearchesWithTheChosenEngine)
     }
 }
 
-TEST_F(AddressBar, EnterFinishesByFocusingThePageAndShowingTheLoadingState)
+TEST_F(AddressBar, EnterFocusesThePageClosesTheChromeAndTurnsTheRingOnlyForALoad)
 {
-    auto& page = h.Start();
-    page.Flags.Settings = true;
-    page.Flags.OverlayWanted = true;
-    Process().Bridge.ContextMenuOpen = true;
+    h.Start();
+    h.Tab(0)->CompleteNavigation("http://www.bing.com/", "Bing");
+    ASSERT_FALSE(h.Controls().LoadingRing->IsActive());
+    h.Chrome().OpenPanel(&OpenFlags::Settings);
+    h.Chrome().OpenContextPopup();
     UseEngine("nothing");
     Enter("unmatched engine still finishes");
     EXPECT_EQ(h.Tab(0)->FocusCalls, 1);
-    EXPECT_TRUE(page.LoadingRing->IsActive());
-    EXPECT_EQ(page.LoadingState, 1.0);
-    EXPECT_FALSE(page.Flags.Settings);
-    EXPECT_FALSE(page.Flags.OverlayWanted);
-    EXPECT_FALSE(Process().Bridge.ContextMenuOpen);
+    EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
+    EXPECT_FALSE(h.Tabs().CurrentTabLoading());
+    EXPECT_FALSE(h.Chrome().Flags().Settings);
+    EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
+    EXPECT_FALSE(h.Chrome().Flags().ContextMenu);
+
+    UseEngine("Bing");
+    Enter("cats");
+    EXPECT_TRUE(h.Controls().LoadingRing->IsActive());
+    EXPECT_TRUE(h.Tabs().CurrentTabLoading());
 }
 
 TEST_F(AddressBar, WithNoTabEnterOpensAFirstTab)
 {
     auto& page = h.Start();
-    page.CloseTab(*Process().Tabs.TabStripCloseButtons[0]);
+    page.CloseTab(*h.Slot(0).StripCloseButton);
     EXPECT_EQ(Enter("example.org"), "http://example.org/");
-    EXPECT_EQ(page.CurrentTabIndex, 0);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
 }
 
-TEST_F(AddressBar, InvalidAddressIsReportedAndNothingLoads)
+TEST_F(AddressBar, InvalidAddressIsReportedOnceAndNothingLoads)
 {
-    auto& page = h.Start();
-    h.Dialogs.Shown.clear();
+    h.Start();
+    h.Tab(0)->CompleteNavigation("http://www.bing.com/", "Bing");
+    EXPECT_EQ(Enter("http://[::1"), "");
     EXPECT_EQ(Enter("http://[::1"), "");
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
-    EXPECT_EQ(page.CurrentTabIndex, 0);
+    EXPECT_EQ(h.Dialogs.Shown[0].Content, h.Strings.GetString("wMessageBox_InvalidLink"));
+    EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
 }
 
 TEST_F(AddressBar, LeavingTheBoxRestoresThePageAddressExceptOnAppPages)
 {
-    auto& page = h.Start();
+    h.Start();
     h.Tab(0)->CompleteNavigation("http://shown.example/", "Shown");
-    page.AdressBox->SetText("half typed");
-    page.AdressBox_LostFocus(*page.AdressBox);
-    EXPECT_EQ(page.AdressBox->Text(), "http://shown.example/");
+    h.Controls().AdressBox->SetText("half typed");
+    h.Controls().AdressBox->LostFocus(*h.Controls().AdressBox);
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://shown.example/");
 
     h.Tab(0)->CompleteNavigation("ms-appx-web:///Assets/wPageError_EN.htm", "Error");
-    page.AdressBox->SetText("typed over the error page");
-    page.AdressBox_LostFocus(*page.AdressBox);
-    EXPECT_EQ(page.AdressBox->Text(), "typed over the error page");
-    EXPECT_EQ(page.AdressBox->SelectionLength(), 0);
-}
-
-TEST(AddressText, ClassificationFollowsTheRules)
-{
-    EXPECT_EQ(ClassifyAddressText("words http://x"), AddressKind::Address);
-    EXPECT_EQ(ClassifyAddressText("nodot"), AddressKind::Search);
-    EXPECT_EQ(ClassifyAddressText("a.b c"), AddressKind::Search);
-    EXPECT_EQ(ClassifyAddressText("a.b"), AddressKind::Address);
-    EXPECT_EQ(AddressTarget("https://a.b"), "https://a.b");
-    EXPECT_EQ(AddressTarget("a.b"), "http://a.b");
+    h.Controls().AdressBox->SetText("typed over the error page");
+    h.Controls().AdressBox->LostFocus(*h.Controls().AdressBox);
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "typed over the error page");
+    EXPECT_EQ(h.Controls().AdressBox->SelectionLength(), 0);
 }
 
 } // namespace

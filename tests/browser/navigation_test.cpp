@@ -2,7 +2,8 @@
 // chrome that follows only the current tab.
 #include <gtest/gtest.h>
 
-#include "app/process_state.h"
+#include <algorithm>
+
 #include "storage/database.h"
 #include "storage/schema.h"
 #include "tests/doubles/page_harness.h"
@@ -38,7 +39,7 @@ TEST_F(Navigation, HistoryIsRecordedOncePerLinkAndDay)
 
 TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
 {
-    h.Page().NewPrivateTab_Click(*h.Page().AdressBox);
+    h.Click("NewPrivateTabButton");
     h.Tab(1)->CompleteNavigation("http://private.example/", "Private");
     EXPECT_EQ(HistoryRows(), 0);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/");
@@ -47,7 +48,7 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     h.Tab(0)->CompleteNavigation("http://normal.example/", "Normal");
     EXPECT_EQ(HistoryRows(), 0);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://normal.example/");
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[0]->Content(), "Normal");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Normal");
 }
 
 TEST_F(Navigation, TitlesWithQuotesAndAnyScriptAreStoredAndShown)
@@ -62,8 +63,8 @@ TEST_F(Navigation, TitlesWithQuotesAndAnyScriptAreStoredAndShown)
     EXPECT_EQ(QueryText(HistoryDb, "SELECT wLINK FROM wHistoric_PagesOpened WHERE wID=1"),
               "http://quotes.example/?q='x'");
     CloseDatabase(HistoryDb);
-    EXPECT_EQ(h.Page().PageTitleText->Text(), title);
-    EXPECT_EQ(Process().Tabs.TabListCaptions[0]->Content(), title);
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), title);
+    EXPECT_EQ(h.Slot(0).ListCaption->Content(), title);
 }
 
 TEST_F(Navigation, AnUntitledPageIsStoredAndShownAsSuch)
@@ -72,35 +73,66 @@ TEST_F(Navigation, AnUntitledPageIsStoredAndShownAsSuch)
     OpenDatabase(HistoryDb, HistoryFile);
     EXPECT_EQ(QueryText(HistoryDb, "SELECT wNAME FROM wHistoric_PagesOpened WHERE wID=1"), "Sem título");
     CloseDatabase(HistoryDb);
-    EXPECT_EQ(h.Page().PageTitleText->Text(), "[Sem título]");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "[Sem título]");
 }
 
 TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
 {
-    auto& page = h.Page();
-    page.OpenTab(*platform::Uri::Parse("http://front.example/"));
-    h.Tab(1)->CompleteNavigation("http://front.example/", "Front");
-    page.LoadingRing->SetIsActive(true);
-    page.LoadingState = 1.0;
-
+    h.Page().OpenTab(*platform::Uri::Parse("http://front.example/"));
+    h.Tab(1)->StartNavigation("http://front.example/");
     h.Tab(0)->CompleteNavigation("http://back.example/", "Back");
 
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[0]->Content(), "Back");
-    EXPECT_EQ(page.AdressBox->Text(), "http://front.example/");
-    EXPECT_EQ(page.PageTitleText->Text(), "Front");
-    EXPECT_TRUE(page.LoadingRing->IsActive());
-    EXPECT_EQ(page.LoadingState, 1.0);
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Back");
+    EXPECT_NE(h.Controls().AdressBox->Text(), "http://back.example/");
+    EXPECT_NE(h.Controls().PageTitleText->Text(), "Back");
+    EXPECT_TRUE(h.Controls().LoadingRing->IsActive());
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://back.example/");
+}
+
+// Loading is each tab's own: whatever happens to the others, the ring and
+// the title show the current tab's state.
+TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
+{
+    auto ringShows = [&](bool loading) {
+        EXPECT_EQ(h.Controls().LoadingRing->IsActive(), loading);
+        h.Timers.TickAll(30);
+        EXPECT_NEAR(h.Controls().PageTitleText->Opacity(), loading ? 0.0 : 1.0, 1e-9);
+    };
+    h.Tab(0)->CompleteNavigation("http://a.example/", "A");
+    ringShows(false);
+    h.Page().OpenTab(*platform::Uri::Parse("http://b.example/"));
+    h.Tab(1)->StartNavigation("http://b.example/");
+    ringShows(true);
+
+    // Away from the loading tab, which then finishes in the background.
+    h.Page().SelectTab(*h.Slot(0).StripCaption);
+    ringShows(false);
+    h.Tab(1)->CompleteNavigation("http://b.example/", "B");
+    h.Page().SelectTab(*h.Slot(1).StripCaption);
+    ringShows(false);
+
+    // A loading tab closed: the tab shown instead is not loading.
+    h.Tab(1)->StartNavigation("http://b.example/2");
+    ringShows(true);
+    h.Page().CloseTab(*h.Slot(1).StripCloseButton);
+    ringShows(false);
+
+    // A frame finishing inside a loading page does not end its load; a failure does.
+    h.Tab(0)->StartNavigation("http://a.example/framed");
+    h.Tab(0)->CompleteFrameNavigation("http://a.example/frame");
+    ringShows(true);
+    h.Tab(0)->FailNavigation("http://a.example/framed", 2);
+    ringShows(false);
 }
 
 TEST_F(Navigation, WhatTheUserTypesIsNotOverwritten)
 {
     auto& page = h.Page();
-    page.AdressBox->SetFocusStateFromUser(ui::FocusState::Keyboard);
-    page.AdressBox->SetTextFromUser("still typing");
+    h.Controls().AdressBox->SetFocusStateFromUser(ui::FocusState::Keyboard);
+    h.Controls().AdressBox->SetTextFromUser("still typing");
     h.Tab(0)->CompleteNavigation("http://loaded.example/", "Loaded");
-    EXPECT_EQ(page.AdressBox->Text(), "still typing");
-    EXPECT_EQ(page.PageTitleText->Text(), "Loaded");
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "still typing");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Loaded");
 }
 
 TEST_F(Navigation, SaveImageControlsFollowTheExtensionCaseSensitively)
@@ -116,8 +148,8 @@ TEST_F(Navigation, SaveImageControlsFollowTheExtensionCaseSensitively)
     };
     for (auto& [address, expected] : cases) {
         h.Tab(0)->CompleteNavigation(address, "");
-        EXPECT_EQ(page.SaveImageButton->GetVisibility(), expected) << address;
-        EXPECT_EQ(page.SaveImageText->GetVisibility(), expected) << address;
+        EXPECT_EQ(h.Controls().SaveImageButton->GetVisibility(), expected) << address;
+        EXPECT_EQ(h.Controls().SaveImageText->GetVisibility(), expected) << address;
     }
 }
 
@@ -127,48 +159,95 @@ TEST_F(Navigation, ZoomIsReappliedOnlyWhenNotOneAndTheStarFollowsFavorites)
     tab->CompleteNavigation("http://plain.example/", "Plain");
     for (auto& script : tab->Scripts)
         EXPECT_EQ(script.Arguments.at(0).find("zoom"), std::string::npos);
-    EXPECT_EQ(h.Page().FavoriteStarButton->Content(), "\xEE\x88\x88");
+    EXPECT_EQ(h.Controls().FavoriteStarButton->Content(), "\xEE\x88\x88");
 
     h.Execute(FavoritesFile, "INSERT INTO wFavorite_Registered VALUES (NULL, 'Fav', 'http://fav.example/');");
-    Process().Tabs.ZoomFactors[0] = 0.5;
-    Process().Tabs.ZoomPercentages[0] = 50;
+    h.Process.Tabs[0].ZoomFactor = 0.5;
+    h.Process.Tabs[0].ZoomPercentage = 50;
     tab->CompleteNavigation("http://fav.example/", "Fav");
     ASSERT_FALSE(tab->Scripts.empty());
     EXPECT_EQ(tab->Scripts.back().Arguments.at(0), "document.getElementsByTagName('body')[0].style = 'zoom: 0.5;';");
-    EXPECT_EQ(h.Page().ZoomText->Text(), "50%");
-    EXPECT_EQ(h.Page().FavoriteStarButton->Content(), "\xEE\x87\x8F");
-    EXPECT_EQ(h.Page().FavoriteStarButton->Foreground(), ui::Color::FromRgb(247, 203, 0));
+    EXPECT_EQ(h.Controls().ZoomText->Text(), "50%");
+    EXPECT_EQ(h.Controls().FavoriteStarButton->Content(), "\xEE\x87\x8F");
+    EXPECT_EQ(h.Controls().FavoriteStarButton->Foreground(), ui::Color::FromRgb(247, 203, 0));
 }
 
 TEST_F(Navigation, AFailedLoadShowsTheErrorPageAndTheFailedAddress)
 {
-    auto& page = h.Page();
     h.Tab(0)->FailNavigation("http://refused.example/", 2);
     ASSERT_FALSE(h.Tab(0)->Navigations.empty());
     EXPECT_EQ(h.Tab(0)->Navigations.back(), "ms-appx-web:///Assets/wPageError_EN.htm");
-    EXPECT_EQ(page.AdressBox->Text(), "http://refused.example/");
-    EXPECT_FALSE(page.LoadingRing->IsActive());
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://refused.example/");
+    EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
     EXPECT_EQ(HistoryRows(), 0);
 
     // The error page itself completes: not history, and the box keeps the failed address.
     h.Tab(0)->CompleteNavigation("ms-appx-web:///Assets/wPageError_EN.htm", "Page not found");
     EXPECT_EQ(HistoryRows(), 0);
-    EXPECT_EQ(page.AdressBox->Text(), "http://refused.example/");
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://refused.example/");
 
     h.Strings.Table["wLanguage"] = "PT-BR";
     h.Tab(0)->FailNavigation("http://refused.example/", 2);
     EXPECT_EQ(h.Tab(0)->Navigations.back(), "ms-appx-web:///Assets/wPageError_PT.htm");
+
+    // Nor does a blank page the engine shows for a load it refused.
+    h.Tab(0)->CompleteNavigation("about:blank", "");
+    EXPECT_EQ(HistoryRows(), 0);
+}
+
+// The page scripts add listeners: they go into each document once, at the
+// top document's completion, however many frames complete around it.
+TEST_F(Navigation, PageScriptsAreInjectedOncePerDocument)
+{
+    auto* tab = h.Tab(0);
+    auto injected = [&] {
+        return std::count_if(tab->Scripts.begin(), tab->Scripts.end(), [](const auto& s) {
+            return s.Arguments.at(0).find("getElementsByTagName(\"a\")") != std::string::npos;
+        });
+    };
+    tab->StartNavigation("http://framed.example/");
+    tab->LoadContent("http://framed.example/");
+    for (int frame = 0; frame < 200; ++frame)
+        tab->CompleteFrameNavigation("http://framed.example/frame" + std::to_string(frame));
+    EXPECT_EQ(injected(), 0);
+    tab->FinishNavigation();
+    EXPECT_EQ(injected(), 1);
+    tab->CompleteFrameNavigation("http://framed.example/late-frame");
+    EXPECT_EQ(injected(), 1);
+    // Every frame's completion still refreshed the history and the open pages.
+    EXPECT_EQ(HistoryRows(), 1);
+    tab->CompleteNavigation("http://framed.example/next", "Next");
+    EXPECT_EQ(injected(), 2);
+}
+
+// One user input opens at most one tab, however often the page asks.
+TEST_F(Navigation, OneGestureOpensOneTab)
+{
+    auto request = [&](int tab, const std::string& uri, uint64_t gesture) {
+        platform::NewWindowRequestedArgs args{uri, "", gesture};
+        h.Tab(tab)->NewWindowRequested(*h.Tab(tab), args);
+        EXPECT_TRUE(args.Handled);
+    };
+    for (int k = 0; k < 30; ++k)
+        request(0, "http://popup.example/" + std::to_string(k), 7);
+    EXPECT_EQ(h.TabCount(), 2);
+    request(0, "http://popup.example/next-click", 8);
+    EXPECT_EQ(h.TabCount(), 3);
+    // The opened tab asks with its own inputs.
+    request(1, "http://popup.example/from-the-popup", 8);
+    EXPECT_EQ(h.TabCount(), 4);
+    EXPECT_TRUE(h.Dialogs.Shown.empty());
 }
 
 TEST_F(Navigation, PrivateTabsGetTheirMarkOnce)
 {
-    h.Page().NewPrivateTab_Click(*h.Page().AdressBox);
-    auto* header = Process().Tabs.TabStripHeaders[1];
+    h.Click("NewPrivateTabButton");
+    auto* header = h.Slot(1).StripHeader;
     h.Tab(1)->CompleteNavigation("http://p.example/", "P");
     h.Tab(1)->CompleteNavigation("http://p.example/2", "P2");
     EXPECT_EQ(header->Name(), "wNewPageStackPanel_Private");
     EXPECT_EQ(header->Count(), 3u);                          // caption, close, mark
-    EXPECT_EQ(Process().Tabs.TabListHeaders[1]->Count(), 3u);
+    EXPECT_EQ(h.Slot(1).ListHeader->Count(), 3u);
 }
 
 TEST_F(Navigation, ALateTitleReachesTheCaptionsAndTitle)
@@ -176,8 +255,8 @@ TEST_F(Navigation, ALateTitleReachesTheCaptionsAndTitle)
     auto* tab = h.Tab(0);
     tab->CompleteNavigation("http://late.example/", "");
     tab->ChangeTitle("Arrived late");
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[0]->Content(), "Arrived late");
-    EXPECT_EQ(h.Page().PageTitleText->Text(), "Arrived late");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 } // namespace

@@ -24,13 +24,7 @@ protected:
     {
         return h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=" + std::to_string(id));
     }
-    int Count()
-    {
-        int count = 0;
-        for (auto* view : Process().Tabs.TabWebViews)
-            count += view != nullptr;
-        return count;
-    }
+    int Count() { return h.TabCount(); }
     PageHarness h;
 };
 
@@ -42,18 +36,20 @@ TEST_F(Tabs, TheTwentyFirstTabIsRefusedAndSlot19IsReusable)
     ASSERT_EQ(Count(), 20);
     h.Dialogs.Shown.clear();
 
+    // A burst of refused tabs tells the user once, not once per request.
     Open("http://one-too-many.example/");
+    Open("http://two-too-many.example/");
     EXPECT_EQ(Count(), 20);
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
     EXPECT_EQ(h.Dialogs.Shown[0].Content, h.Strings.GetString("wMessageBox_MaxGuides"));
     EXPECT_EQ(h.Dialogs.Shown[0].Title, "Tolvane Browser");
-    EXPECT_EQ(page.CurrentTabIndex, 19);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 19);
 
-    page.CloseTab(*Process().Tabs.TabStripCloseButtons[5]);
+    page.CloseTab(*h.Slot(5).StripCloseButton);
     Open("http://again.example/");
     ASSERT_NE(h.Tab(19), nullptr);
     EXPECT_EQ(h.Tab(19)->Navigations.back(), "http://again.example/");
-    EXPECT_EQ(page.CurrentTabIndex, 19);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 19);
 }
 
 TEST_F(Tabs, ClosingTheMiddleTabMovesTheLaterOnesDown)
@@ -65,28 +61,27 @@ TEST_F(Tabs, ClosingTheMiddleTabMovesTheLaterOnesDown)
     auto* formerThird = h.Tab(3);
     auto* formerFourth = h.Tab(4);
 
-    page.CloseTab(*Process().Tabs.TabListCloseButtons[2]);
+    page.CloseTab(*h.Slot(2).ListCloseButton);
 
     EXPECT_EQ(Count(), 4);
-    EXPECT_EQ(page.LastTabIndex, 3);
+    EXPECT_EQ(h.Tabs().LastTabIndex(), 3);
     EXPECT_EQ(h.Tab(2), formerThird);
     EXPECT_EQ(h.Tab(3), formerFourth);
-    EXPECT_EQ(page.CurrentTabIndex, 2);
-    auto& tabs = Process().Tabs;
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 2);
     for (int k = 0; k < 4; ++k) {
-        ui::Element* elements[] = {tabs.TabWebViews[k], tabs.TabStripHeaders[k], tabs.TabStripCaptions[k],
-                                   tabs.TabStripCloseButtons[k], tabs.TabListHeaders[k], tabs.TabListCaptions[k],
-                                   tabs.TabListCloseButtons[k]};
+        const auto& slot = h.Slot(k);
+        ui::Element* elements[] = {slot.WebView, slot.StripHeader, slot.StripCaption, slot.StripCloseButton,
+                                   slot.ListHeader, slot.ListCaption, slot.ListCloseButton};
         for (auto* element : elements) {
             ASSERT_NE(element, nullptr);
             EXPECT_EQ(element->Tag(), k);
         }
         // Child k of each panel is tab k.
-        EXPECT_EQ(&page.WebViewHost->ChildAt(k), tabs.TabWebViews[k]);
-        EXPECT_EQ(&page.TabStripPanel->ChildAt(k), tabs.TabStripHeaders[k]);
-        EXPECT_EQ(&page.TabListPanel->ChildAt(k), tabs.TabListHeaders[k]);
+        EXPECT_EQ(&h.Controls().WebViewHost->ChildAt(k), slot.WebView);
+        EXPECT_EQ(&h.Controls().TabStripPanel->ChildAt(k), slot.StripHeader);
+        EXPECT_EQ(&h.Controls().TabListPanel->ChildAt(k), slot.ListHeader);
     }
-    EXPECT_EQ(tabs.TabWebViews[4], nullptr);
+    EXPECT_EQ(h.Slot(4).WebView, nullptr);
     EXPECT_EQ(RowLink(2), "http://t3.example/");
     EXPECT_EQ(RowLink(3), "http://t4.example/");
     EXPECT_EQ(RowLink(4), "");
@@ -101,32 +96,32 @@ TEST_F(Tabs, ClosingTheLastTabSelectsThePreviousOne)
     auto& page = Start();
     Open("http://second.example/");
     Open("http://third.example/");
-    page.CloseTab(*Process().Tabs.TabStripCloseButtons[2]);
-    EXPECT_EQ(page.CurrentTabIndex, 1);
+    page.CloseTab(*h.Slot(2).StripCloseButton);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 1);
     EXPECT_EQ(h.Tab(1)->GetVisibility(), ui::Visibility::Visible);
 }
 
 TEST_F(Tabs, ClosingTheOnlyTabLeavesAnEmptyBrowserThatCanOpenTabsAgain)
 {
     auto& page = Start();
-    page.CloseTab(*Process().Tabs.TabStripCloseButtons[0]);
-    EXPECT_EQ(page.CurrentTabIndex, -1);
-    EXPECT_EQ(page.LastTabIndex, -1);
+    page.CloseTab(*h.Slot(0).StripCloseButton);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), -1);
+    EXPECT_EQ(h.Tabs().LastTabIndex(), -1);
     ASSERT_FALSE(h.Dialogs.Shown.empty());
     EXPECT_EQ(h.Dialogs.Shown.back().Content, h.Strings.GetString("wMessageBox_NullGuides"));
-    EXPECT_EQ(page.PageTitleText->Text(), "Tolvane Browser");
-    EXPECT_EQ(page.AdressBox->Text(), h.Strings.GetString("wAdress_DefaultLink"));
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Tolvane Browser");
+    EXPECT_EQ(h.Controls().AdressBox->Text(), h.Strings.GetString("wAdress_DefaultLink"));
 
-    page.NewTab_Click(*page.AdressBox);
+    h.Click("NewTabButton");
     ASSERT_NE(h.Tab(0), nullptr);
-    EXPECT_EQ(page.CurrentTabIndex, 0);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
     EXPECT_EQ(h.Tab(0)->Navigations.back(), "http://www.bing.com/");
 }
 
 TEST_F(Tabs, PrivacyIsInheritedFromTheCurrentTabAndSetBeforeTheFirstLoad)
 {
     auto& page = Start();
-    page.NewPrivateTab_Click(*page.AdressBox);
+    h.Click("NewPrivateTabButton");
     auto* privateTab = h.Tab(1);
     ASSERT_NE(privateTab, nullptr);
     EXPECT_EQ(privateTab->Name(), "wNewPageWebView_Private");
@@ -136,7 +131,7 @@ TEST_F(Tabs, PrivacyIsInheritedFromTheCurrentTabAndSetBeforeTheFirstLoad)
     EXPECT_EQ(h.Tab(2)->Name(), "wNewPageWebView_Private");
     EXPECT_EQ(h.Tab(2)->Session, platform::BrowsingSession::Private);
 
-    page.SelectTab(*Process().Tabs.TabStripCaptions[0]);
+    page.SelectTab(*h.Slot(0).StripCaption);
     Open("http://from-normal.example/");
     EXPECT_EQ(h.Tab(3)->Name(), "wNewPageWebView_3");
     EXPECT_EQ(h.Tab(3)->Session, platform::BrowsingSession::Normal);
@@ -152,25 +147,72 @@ TEST_F(Tabs, SelectingATabShowsItsPageAndAppliesItsZoom)
     auto& page = Start();
     Open("http://second.example/");
     h.Tab(0)->CompleteNavigation("http://first.example/", "First \"quoted\" Ωμέγα 🙂");
-    Process().Tabs.ZoomFactors[0] = 1.5;
-    Process().Tabs.ZoomPercentages[0] = 150;
+    h.Process.Tabs[0].ZoomFactor = 1.5;
+    h.Process.Tabs[0].ZoomPercentage = 150;
 
-    page.SelectTab(*Process().Tabs.TabListCaptions[0]);
+    page.SelectTab(*h.Slot(0).ListCaption);
 
-    EXPECT_EQ(page.CurrentTabIndex, 0);
-    EXPECT_EQ(page.PreviousTabIndex, 1);
+    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
+    EXPECT_EQ(h.Tabs().PreviousTabIndex(), 1);
     EXPECT_EQ(h.Tab(0)->GetVisibility(), ui::Visibility::Visible);
     EXPECT_EQ(h.Tab(1)->GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(page.AdressBox->Text(), "http://first.example/");
-    EXPECT_EQ(page.PageTitleText->Text(), "First \"quoted\" Ωμέγα 🙂");
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[0]->Content(), "First \"quoted\" Ωμέγα 🙂");
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[0]->Background(), ui::Color::FromRgb(48, 48, 48));
-    EXPECT_EQ(Process().Tabs.TabStripCaptions[1]->Background(), ui::Color::Transparent());
-    EXPECT_EQ(page.ZoomText->Text(), "150%");
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://first.example/");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "First \"quoted\" Ωμέγα 🙂");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "First \"quoted\" Ωμέγα 🙂");
+    EXPECT_EQ(h.Slot(0).StripCaption->Background(), ui::Color::FromRgb(48, 48, 48));
+    EXPECT_EQ(h.Slot(1).StripCaption->Background(), ui::Color::Transparent());
+    EXPECT_EQ(h.Controls().ZoomText->Text(), "150%");
     ASSERT_FALSE(h.Tab(0)->Scripts.empty());
     EXPECT_EQ(h.Tab(0)->Scripts.back().Function, "eval");
     EXPECT_EQ(h.Tab(0)->Scripts.back().Arguments.at(0),
               "document.getElementsByTagName('body')[0].style = 'zoom: 1.5;';");
+}
+
+// An untitled page reads the same whichever way its tab became current.
+TEST_F(Tabs, AnUntitledTabReadsTheSameAfterSelectAndClose)
+{
+    auto& page = Start();
+    Open("http://second.example/");
+    Open("http://third.example/");
+    h.Tab(1)->CompleteNavigation("http://second.example/", "");
+    page.SelectTab(*h.Slot(1).StripCaption);
+    std::string afterSelect[] = {h.Controls().PageTitleText->Text(), h.Slot(1).StripCaption->Content(),
+                                 h.Slot(1).ListCaption->Content()};
+    page.SelectTab(*h.Slot(2).StripCaption);
+    page.CloseTab(*h.Slot(2).StripCloseButton);
+    ASSERT_EQ(h.Tabs().CurrentTabIndex(), 1);
+    std::string afterClose[] = {h.Controls().PageTitleText->Text(), h.Slot(1).StripCaption->Content(),
+                                h.Slot(1).ListCaption->Content()};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(afterSelect[k], "[Sem título]");
+        EXPECT_EQ(afterClose[k], afterSelect[k]);
+    }
+}
+
+// A tab's page dialogs wait in the tab's own queue: closing the tab drops
+// it, and a new tab (whatever memory its view reuses) never waits behind it.
+TEST_F(Tabs, ClosingATabDropsItsDialogQueue)
+{
+    auto& page = Start();
+    Open("http://second.example/");
+    auto alert = [&](int tab, const std::string& text) {
+        h.Tab(tab)->StartNavigation("http://alerts.example/");
+        h.Tab(tab)->CallAllowedObject("wScriptNotify", "wAlert", {text});
+    };
+    alert(1, "first");
+    for (int k = 0; k < 3; ++k)
+        h.Tab(1)->CallAllowedObject("wScriptNotify", "wAlert", {"queued"});
+    ASSERT_EQ(h.Dialogs.OpenCount(), 1u);
+    page.CloseTab(*h.Slot(1).StripCloseButton);
+    h.Timers.TickAll(2); // the closed tab's elements are released
+
+    Open("http://third.example/");
+    alert(1, "new tab");
+    EXPECT_EQ(h.Dialogs.OpenCount(), 2u);
+    EXPECT_EQ(h.Dialogs.Shown.back().Content, "new tab");
+    // The closed tab's dialog closes; its queued alerts never show.
+    h.Dialogs.Dismiss(0);
+    EXPECT_EQ(h.Dialogs.Shown.size(), 2u);
 }
 
 } // namespace

@@ -18,20 +18,16 @@ void FakeWebView::InvokeScriptAsync(const std::string& functionName, const std::
                                     std::function<void(std::optional<std::string>)> done)
 {
     Scripts.push_back({functionName, arguments, std::move(done)});
-    if (ScriptResponder)
-        AnswerScript(Scripts.size() - 1, ScriptResponder(Scripts.back()));
 }
 
 void FakeWebView::AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object)
 {
     AllowedObjects[name] = std::move(object);
-    ++AllowedObjectAdds;
 }
 
 void FakeWebView::Focus(ui::FocusState how)
 {
     ++FocusCalls;
-    LastFocus = how;
 }
 
 bool FakeWebView::StartNavigation(const std::string& uri)
@@ -105,13 +101,6 @@ void FakeWebView::SetFullScreenElement(bool contains)
     ContainsFullScreenElementChanged(*this);
 }
 
-void FakeWebView::AnswerScript(size_t index, std::optional<std::string> result)
-{
-    auto done = Scripts.at(index).Done;
-    if (done)
-        done(std::move(result));
-}
-
 std::optional<std::string> FakeWebView::CallAllowedObject(const std::string& name, const std::string& method,
                                                           const std::vector<std::string>& arguments)
 {
@@ -122,32 +111,11 @@ std::optional<std::string> FakeWebView::CallAllowedObject(const std::string& nam
     return object->Invoke(method, arguments);
 }
 
-bool FakeWebView::CallAllowedObjectWithReply(const std::string& name, const std::string& method,
-                                             const std::vector<std::string>& arguments,
-                                             std::function<void(std::optional<std::string>)> reply)
-{
-    auto found = AllowedObjects.find(name);
-    if (found == AllowedObjects.end() || !found->second)
-        return false;
-    auto object = found->second;
-    object->InvokeWithReply(method, arguments, std::move(reply));
-    return true;
-}
-
 std::unique_ptr<platform::WebView> FakeWebViews::Create(platform::BrowsingSession session)
 {
     auto view = std::make_unique<FakeWebView>(session);
     Created.push_back({view.get(), session, view->Alive});
     return view;
-}
-
-std::vector<FakeWebView*> FakeWebViews::Live() const
-{
-    std::vector<FakeWebView*> views;
-    for (const auto& created : Created)
-        if (*created.Alive)
-            views.push_back(created.View);
-    return views;
 }
 
 FakeWebView& FakeWebViews::Last() const

@@ -49,9 +49,7 @@ public:
     std::vector<std::string> Navigations; // absolute URIs, in call order
     std::vector<InvokedScript> Scripts;
     std::map<std::string, std::shared_ptr<platform::WebAllowedObject>> AllowedObjects;
-    int AllowedObjectAdds = 0;
     int FocusCalls = 0;
-    std::optional<ui::FocusState> LastFocus;
     int GoBackCalls = 0;
     int GoForwardCalls = 0;
 
@@ -61,9 +59,6 @@ public:
     bool BackAvailable = false;
     bool ForwardAvailable = false;
     bool FullScreenElement = false;
-    // When set, every script call is answered at once with what it returns;
-    // otherwise a test answers with AnswerScript.
-    std::function<std::optional<std::string>(const InvokedScript&)> ScriptResponder;
 
     // --- Events, in the engine's order -----------------------------------------
     // Raises NavigationStarting with uri as the source; true when a handler cancelled.
@@ -82,17 +77,10 @@ public:
     void IdentifyUnviewableContent(const std::string& uri, const std::string& mediaType);
     void SetFullScreenElement(bool contains);
 
-    // Answers script call `index` (in Scripts), as the engine's reply would.
-    void AnswerScript(size_t index, std::optional<std::string> result);
     // Calls a web-allowed object as page script would; nullopt when no such
     // object was added or the method returns nothing.
     std::optional<std::string> CallAllowedObject(const std::string& name, const std::string& method,
                                                  const std::vector<std::string>& arguments);
-    // The same through the waiting channel: reply runs when the object replies.
-    // False when no such object was added.
-    bool CallAllowedObjectWithReply(const std::string& name, const std::string& method,
-                                    const std::vector<std::string>& arguments,
-                                    std::function<void(std::optional<std::string>)> reply);
 
     // Shared with the factory: false once the view is destroyed.
     std::shared_ptr<bool> Alive = std::make_shared<bool>(true);
@@ -113,8 +101,6 @@ public:
 
     // Every view created, in order, destroyed ones included.
     std::vector<CreatedWebView> Created;
-    // The views the system still holds, in creation order.
-    std::vector<FakeWebView*> Live() const;
     FakeWebView& Last() const;
 };
 

@@ -6,7 +6,7 @@
 
 #include <sqlite3.h>
 
-#include "app/process_state.h"
+#include "browser/tab_set.h"
 #include "storage/database.h"
 
 namespace doubles {
@@ -37,7 +37,6 @@ PageHarness::PageHarness()
                [](const std::string& path) { return ReadSourceFile(path.substr(1)); }, Clipboard}
 {
     System.Folder = Folder.Path().string();
-    ResetProcessState();
 }
 
 PageHarness::~PageHarness()
@@ -47,8 +46,8 @@ PageHarness::~PageHarness()
 
 MainPage& PageHarness::Start(const std::string& launchAddress)
 {
-    Process().LaunchAddress = launchAddress;
-    m_page = std::make_unique<MainPage>(Services);
+    Process.LaunchAddress = launchAddress;
+    m_page = std::make_unique<MainPage>(Services, Process);
     return *m_page;
 }
 
@@ -57,7 +56,7 @@ void PageHarness::Stop()
     m_page.reset();
     for (int id : {FavoritesDb, HistoryDb, ConfigDb})
         CloseDatabase(static_cast<DatabaseId>(id));
-    ResetProcessState();
+    Process = {};
 }
 
 namespace {
@@ -96,7 +95,28 @@ int PageHarness::QueryInteger(const std::string& file, const std::string& sql)
 
 FakeWebView* PageHarness::Tab(int slot) const
 {
-    return static_cast<FakeWebView*>(Process().Tabs.TabWebViews.at(slot));
+    return static_cast<FakeWebView*>(Process.Tabs.at(slot).WebView);
+}
+
+int PageHarness::TabCount() const
+{
+    int count = 0;
+    for (const auto& slot : Process.Tabs)
+        count += slot.WebView != nullptr;
+    return count;
+}
+
+void PageHarness::Click(const std::string& buttonName)
+{
+    m_page->Markup().Get<ui::Button>(buttonName).RaiseClick();
+}
+
+void PageHarness::Enter(const std::string& text)
+{
+    auto& box = *Controls().AdressBox;
+    box.SetText(text);
+    ui::KeyEventArgs enter{13};
+    box.KeyDown(box, enter);
 }
 
 } // namespace doubles

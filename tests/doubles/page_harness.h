@@ -6,6 +6,13 @@
 #include <string>
 
 #include "app/main_page.h"
+#include "app/page_controls.h"
+#include "app/process_state.h"
+#include "bridge/bridge_host.h"
+#include "bridge/chrome_animator.h"
+#include "browser/navigation_handlers.h"
+#include "browser/tab_set.h"
+#include "services/companion_check.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -42,6 +49,20 @@ public:
 
     // The web view of a tab slot (null when the slot is empty).
     FakeWebView* Tab(int slot) const;
+    const TabSlot& Slot(int slot) const { return Process.Tabs.at(slot); }
+    int TabCount() const;
+    // The page's named controls, and a user's click on a named button.
+    const PageControls& Controls() const { return *m_page->m_controls; }
+    void Click(const std::string& buttonName);
+    // Enter in the address box with this text in it.
+    void Enter(const std::string& text);
+
+    // The components, as the page wires them.
+    TabSet& Tabs() { return *m_page->m_tabs; }
+    ChromeAnimator& Chrome() { return *m_page->m_chrome; }
+    BridgeHost& Bridge() { return *m_page->m_bridge; }
+    NavigationHandlers& Navigation() { return *m_page->m_navigation; }
+    CompanionCheck& Companion() { return *m_page->m_companion; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;
@@ -53,6 +74,7 @@ public:
     FakeWebViews Browsers;
     FakeClipboard Clipboard;
     platform::PlatformServices Services;
+    ProcessState Process;
 
 private:
     std::unique_ptr<MainPage> m_page;

@@ -1,10 +1,13 @@
 """Real browsing with the real engine: history and open pages from a launch,
 restored tabs, the error page and pop-ups becoming tabs."""
 
+import time
+
 import harness
 
+# One click, thirty requests: one tab.
 POPUP_PAGE = """<button id='go' style='position:fixed;left:0;top:0;width:100%;height:100%;font-size:40px'
- onclick="window.open('/b')">Open a window</button>"""
+ onclick="for (let i = 0; i < 30; i++) window.open('/b')">Open windows</button>"""
 
 
 class Browsing(harness.ReturningUserTest):
@@ -56,18 +59,22 @@ class Browsing(harness.ReturningUserTest):
         self.browser.wait_for("rows updated in place", lambda: self.open_pages() == [
             (i, link.encode()) for i, link in enumerate(links)])
 
-    def test_a_refused_connection_shows_the_error_page_with_the_failed_address(self):
-        url = harness.refused_url()
-        self.browser.start(url)
+    def test_a_refused_load_shows_the_error_page_with_the_failed_address(self):
+        # Nothing listens on the first; the engine refuses the second (a port
+        # of another protocol) without connecting.
+        for url in (harness.refused_url(), "http://127.0.0.1:25/"):
+            with self.subTest(url=url):
+                self.browser.start(url)
 
-        def error_page():
-            views = (self.browser.state() or {}).get("webViews", [])
-            return views and views[0]["source"] == "ms-appx-web:///Assets/wPageError_EN.htm"
+                def error_page():
+                    views = (self.browser.state() or {}).get("webViews", [])
+                    return views and views[0]["source"] == "ms-appx-web:///Assets/wPageError_EN.htm"
 
-        self.browser.wait_for("the error page", error_page)
-        self.browser.wait_for("the failed address in the box", lambda: self.browser.text("AdressBox") == url)
-        self.browser.screenshot("error-page.png")
-        self.assertEqual(self.history(), [])
+                self.browser.wait_for("the error page", error_page)
+                self.browser.wait_for("the failed address in the box", lambda: self.browser.text("AdressBox") == url)
+                self.browser.screenshot("error-page.png")
+                self.assertEqual(self.history(), [])
+                self.browser.stop()
 
     def test_a_page_opening_a_window_gets_a_second_tab(self):
         self.browser.start(self.server.url("/popup"))
@@ -80,6 +87,10 @@ class Browsing(harness.ReturningUserTest):
 
         self.browser.wait_for("a second tab on the opened address", two_tabs)
         self.browser.wait_for("both tabs' rows", lambda: len(self.open_pages()) == 2)
+        time.sleep(2)
+        state = self.browser.state()
+        self.assertEqual(len(state["webViews"]), 2)
+        self.assertEqual(state["dialogs"], [])
         self.browser.screenshot("pop-up-tab.png")
 
 

@@ -1,0 +1,79 @@
+#include "bridge/bridge_host.h"
+
+#include "bridge/chrome_animator.h"
+#include "bridge/page_bridge.h"
+#include "bridge/page_scripts.h"
+#include "browser/tab_set.h"
+#include "storage/database.h"
+
+BridgeHost::BridgeHost(platform::PlatformServices& services, BridgeState& request, ChromeAnimator& chrome, TabSet& tabs)
+    : m_services(services), m_request(request), m_chrome(chrome), m_tabs(tabs)
+{
+}
+
+PageBridge& BridgeHost::BridgeOf(int tab)
+{
+    if (auto& bridge = m_tabs.Slot(tab).Bridge)
+        return *bridge;
+    auto accepted = [this](const BridgeState& request) {
+        m_request = request;
+        m_chrome.OpenContextPopup();
+    };
+    m_tabs.AttachBridge(tab, std::make_shared<PageBridge>(m_services.Dialogs, [this] { return Now(); }, accepted));
+    return *m_tabs.Slot(tab).Bridge;
+}
+
+void BridgeHost::InstallBridge(int tab)
+{
+    auto& bridge = BridgeOf(tab);
+    bridge.ScriptsInjected = false;
+    std::shared_ptr<PageBridge> requests = m_tabs.Slot(tab).Bridge;
+    m_tabs.Slot(tab).WebView->AddWebAllowedObject(
+        "wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, bridge.Dialogs(), requests));
+}
+
+void BridgeHost::InjectPageScripts(int tab)
+{
+    auto& bridge = BridgeOf(tab);
+    // Each script adds listeners: a second run would double every right-click.
+    if (bridge.ScriptsInjected)
+        return;
+    bridge.ScriptsInjected = true;
+    for (const auto* script : PageScripts())
+        m_tabs.Slot(tab).WebView->InvokeScriptAsync("eval", {*script});
+}
+
+void BridgeHost::ContextMenuGesture(int tab)
+{
+    BridgeOf(tab).ContextMenuGesture();
+}
+
+std::optional<platform::Uri> BridgeHost::WebTarget() const
+{
+    auto uri = platform::Uri::Parse(m_request.ContextTarget);
+    if (!uri || (uri->Scheme() != "http" && uri->Scheme() != "https"))
+        return std::nullopt;
+    return uri;
+}
+
+void BridgeHost::OpenInNewTabEntry_Click(ui::Element&)
+{
+    if (auto uri = WebTarget()) {
+        m_tabs.OpenTab(*uri);
+        CloseDatabase(ConfigDb);
+    }
+    m_chrome.DismissContextPopup();
+}
+
+void BridgeHost::CopyLinkEntry_Click(ui::Element&)
+{
+    if (WebTarget())
+        m_services.Clip.SetText(m_request.ContextTarget);
+    m_chrome.DismissContextPopup();
+}
+
+void BridgeHost::SaveImageEntry_Click(ui::Element&)
+{
+    // Saving the image arrives with the download manager.
+    m_chrome.DismissContextPopup();
+}

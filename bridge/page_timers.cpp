@@ -1,0 +1,69 @@
+#include "bridge/page_timers.h"
+
+#include "bridge/bridge_host.h"
+#include "bridge/chrome_animator.h"
+#include "browser/tab_set.h"
+#include "services/companion_check.h"
+#include "storage/database.h"
+
+PageTimers::PageTimers(platform::DispatcherTimers& timers, ProcessState& process, TabSet& tabs,
+                       ChromeAnimator& chrome, BridgeHost& bridge, CompanionCheck& companion)
+    : m_timers(timers), m_process(process), m_tabs(tabs), m_chrome(chrome), m_bridge(bridge), m_companion(companion)
+{
+}
+
+void PageTimers::SetUpTimers()
+{
+    m_pollingTimer = m_timers.Create([this] { PollingTimer_Tick(); });
+    m_downloadTimer = m_timers.Create([this] { DownloadTimer_Tick(); });
+    m_pollingTimer->Start();
+    m_downloadTimer->Start();
+}
+
+void PageTimers::TimerControl(const std::string& timer, const std::string& command)
+{
+    platform::DispatcherTimer* target = nullptr;
+    if (timer == "Main")
+        target = m_pollingTimer.get();
+    else if (timer == "Download")
+        target = m_downloadTimer.get();
+    if (!target)
+        return;
+    if (command == "Start")
+        target->Start();
+    else if (command == "Stop")
+        target->Stop();
+}
+
+void PageTimers::PollingTimer_Tick()
+{
+    m_tabs.ReleaseRetiredElements();
+    HandOverActivation();                                 // 1
+    m_chrome.AnimateExitHint();                           // 2
+    m_chrome.AnimateLoadingFade(m_tabs.CurrentTabLoading()); // 3
+    m_chrome.AnimateMenus();                              // 4
+    m_chrome.AnimateSideMenu();                           // 5
+    m_chrome.AnimatePanelsBeforeOverlay();                // 6, up to the settings panel
+    m_chrome.AnimateOverlay();                            // 7
+    m_chrome.AnimatePanelsAfterOverlay();                 // 6, the rest
+    m_chrome.AnimateContextPopup(m_bridge.Request());     // 8
+    auto* view = m_tabs.CurrentWebView();                 // 9
+    m_companion.CheckCompanionPage(view ? view->Source() : std::string());
+}
+
+void PageTimers::HandOverActivation()
+{
+    if (!m_process.PendingActivation)
+        return;
+    m_process.PendingActivation = false;
+    // An address the parser rejects opens nothing.
+    if (auto uri = platform::Uri::Parse(m_process.LaunchAddress)) {
+        m_tabs.OpenTab(*uri);
+        CloseDatabase(ConfigDb);
+    }
+}
+
+void PageTimers::DownloadTimer_Tick()
+{
+    // The download list arrives with the download manager.
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The polling timer and the download timer, and the control over them. Both
+// tick as fast as the dispatcher allows (about 60 times a second here);
+// nothing stops the polling timer. The polling tick hands activations to the
+// tab set and runs the chrome's animation steps.
+#include <memory>
+#include <string>
+
+#include "app/process_state.h"
+#include "platform/dispatcher_timer.h"
+
+class BridgeHost;
+class ChromeAnimator;
+class CompanionCheck;
+class TabSet;
+
+class PageTimers {
+public:
+    PageTimers(platform::DispatcherTimers& timers, ProcessState& process, TabSet& tabs, ChromeAnimator& chrome,
+               BridgeHost& bridge, CompanionCheck& companion);
+
+    void SetUpTimers();
+    // "Main" or "Download" with "Start" or "Stop"; any other pair does nothing.
+    void TimerControl(const std::string& timer, const std::string& command);
+    void PollingTimer_Tick();
+    void DownloadTimer_Tick();
+
+private:
+    void HandOverActivation();
+
+    platform::DispatcherTimers& m_timers;
+    ProcessState& m_process;
+    TabSet& m_tabs;
+    ChromeAnimator& m_chrome;
+    BridgeHost& m_bridge;
+    CompanionCheck& m_companion;
+    std::unique_ptr<platform::DispatcherTimer> m_pollingTimer;
+    std::unique_ptr<platform::DispatcherTimer> m_downloadTimer;
+};

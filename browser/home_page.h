@@ -1,0 +1,8 @@
+#pragma once
+// The stored home page as an address; nullopt when it does not parse. The
+// configuration database must be open.
+#include <optional>
+
+#include "platform/uri.h"
+
+std::optional<platform::Uri> ReadHomePage();
