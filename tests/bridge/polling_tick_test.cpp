@@ -49,112 +49,72 @@ const PanelCase SlidingPanels[] = {
     {"extension", &OpenFlags::Extension, &PageControls::wExtensionPanel, &PanelTable::Extension, 10},
 };
 
-TEST_F(Tick, EachSlidingPanelSlidesInAndOutWithItsSteps)
+TEST_F(Tick, EachPanelSlidesOrFadesWithItsSteps)
 {
     for (const auto& c : SlidingPanels) {
         SCOPED_TRACE(c.name);
         ui::Element& panel = *(h.Controls().*c.element);
-        const auto& state = h.Chrome().Panels().*c.state;
+        auto at = [&](int ticks, int offset, double opacity, ui::Visibility visibility) {
+            Ticks(ticks);
+            EXPECT_EQ(panel.Margin().Right, offset);
+            EXPECT_DOUBLE_EQ(panel.Opacity(), opacity);
+            EXPECT_EQ(panel.GetVisibility(), visibility);
+        };
+        const auto shown = ui::Visibility::Visible, hidden = ui::Visibility::Collapsed;
         h.Chrome().OpenPanel(c.flag);
-        EXPECT_TRUE(h.Chrome().Flags().*c.flag);
         EXPECT_TRUE(h.Chrome().Flags().OverlayWanted);
-
-        // From rest (-0.05) the first step reaches 0: not shown yet.
-        Ticks();
-        EXPECT_EQ(panel.Margin().Right, -260);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 0.0);
-        EXPECT_EQ(panel.GetVisibility(), ui::Visibility::Collapsed);
-        Ticks();
-        EXPECT_EQ(panel.Margin().Right, -250);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 0.05);
-        EXPECT_EQ(panel.GetVisibility(), ui::Visibility::Visible);
-        Ticks(21);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 1.05);
-        EXPECT_EQ(panel.Margin().Right, -40);
-        Ticks(4);
-        EXPECT_EQ(panel.Margin().Right, 0);
-        Ticks(5); // at rest in place
-        EXPECT_EQ(panel.Margin().Right, 0);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 1.05);
-
+        at(1, -260, 0.0, hidden); // from rest (-0.05) the first step reaches 0: not shown yet
+        at(1, -250, 0.05, shown);
+        at(21, -40, 1.05, shown);
+        at(4, 0, 1.05, shown);
+        at(5, 0, 1.05, shown); // at rest in place
         h.Chrome().CloseAll();
-        Ticks();
-        EXPECT_EQ(panel.Margin().Right, -c.outStep);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 1.0);
-        Ticks(20);
-        EXPECT_DOUBLE_EQ(panel.Opacity(), 0.0);
-        EXPECT_EQ(panel.GetVisibility(), ui::Visibility::Collapsed);
-        int ticksOut = 270 / c.outStep;
-        Ticks(ticksOut - 21 + 3);
-        EXPECT_EQ(panel.Margin().Right, -270);
-        EXPECT_EQ(state.Offset, -270);
-        EXPECT_DOUBLE_EQ(state.Opacity, -0.05);
+        at(1, -c.outStep, 1.0, shown);
+        at(20, -21 * c.outStep, 0.0, hidden);
+        at(270 / c.outStep - 21 + 3, -270, -0.05, hidden);
     }
-}
-
-TEST_F(Tick, TheDownloadDialogOnlyFades)
-{
-    auto margin = h.Controls().wDownloadDialog->Margin();
+    // The download dialog only fades: its margin never moves.
+    auto& dialog = *h.Controls().wDownloadDialog;
+    auto margin = dialog.Margin();
     h.Chrome().OpenPanel(&OpenFlags::DownloadDialog);
-    Ticks(2);
-    EXPECT_DOUBLE_EQ(h.Controls().wDownloadDialog->Opacity(), 0.05);
-    EXPECT_EQ(h.Controls().wDownloadDialog->GetVisibility(), ui::Visibility::Visible);
-    Ticks(30);
-    EXPECT_DOUBLE_EQ(h.Controls().wDownloadDialog->Opacity(), 1.05);
-    EXPECT_EQ(h.Controls().wDownloadDialog->Margin(), margin);
+    Ticks(32);
+    EXPECT_DOUBLE_EQ(dialog.Opacity(), 1.05);
+    EXPECT_EQ(dialog.Margin(), margin);
     h.Chrome().CloseAll();
     Ticks(21);
-    EXPECT_EQ(h.Controls().wDownloadDialog->GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(h.Controls().wDownloadDialog->Margin(), margin);
+    EXPECT_EQ(dialog.GetVisibility(), ui::Visibility::Collapsed);
+    EXPECT_EQ(dialog.Margin(), margin);
 }
 
-TEST_F(Tick, TheSideMenuWaitsUntilEveryPanelIsOut)
+// The side menu and the panels take turns: a panel slides in once the menu is
+// nearly out, the menu once every panel is out.
+TEST_F(Tick, TheSideMenuAndThePanelsTakeTurns)
 {
+    auto& menu = *h.Controls().wSideMenu;
+    Button("SideMenuButton").RaiseClick();
+    Ticks(27);
+    ASSERT_EQ(menu.Margin().Right, 0);
+    h.Chrome().OpenPanel(&OpenFlags::History);
+    Ticks(24);
+    EXPECT_EQ(menu.Margin().Right, -240);
+    EXPECT_EQ(h.Controls().wHistoryPanel->Margin().Right, -260);
+
     for (const auto& c : SlidingPanels) {
         SCOPED_TRACE(c.name);
         h.Chrome().OpenPanel(c.flag);
-        Ticks(27);
+        Ticks(60);
         ASSERT_EQ((h.Chrome().Panels().*c.state).Offset, 0);
-
         // A confirmed panel dialog: the panel leaves, then the side menu comes.
         h.Chrome().ReturnToSideMenu();
-        int ticksOut = 270 / c.outStep;
-        Ticks(ticksOut);
+        Ticks(270 / c.outStep);
         EXPECT_EQ((h.Chrome().Panels().*c.state).Offset, -270);
-        EXPECT_EQ(h.Controls().wSideMenu->Margin().Right, -270);
-        EXPECT_EQ(h.Controls().wSideMenu->GetVisibility(), ui::Visibility::Collapsed);
-        Ticks();
-        EXPECT_EQ(h.Controls().wSideMenu->Margin().Right, -260);
-        Ticks();
-        EXPECT_EQ(h.Controls().wSideMenu->GetVisibility(), ui::Visibility::Visible);
-        Ticks(25);
-        EXPECT_EQ(h.Controls().wSideMenu->Margin().Right, 0);
-
+        EXPECT_EQ(menu.Margin().Right, -270);
+        Ticks(2);
+        EXPECT_EQ(menu.Margin().Right, -250);
+        EXPECT_EQ(menu.GetVisibility(), ui::Visibility::Visible);
         h.Chrome().CloseAll();
         Ticks(27);
-        ASSERT_EQ(h.Controls().wSideMenu->Margin().Right, -270);
     }
-}
-
-TEST_F(Tick, APanelWaitsUntilTheSideMenuIsNearlyOut)
-{
-    Button("SideMenuButton").RaiseClick();
-    Ticks(27);
-    ASSERT_EQ(h.Controls().wSideMenu->Margin().Right, 0);
-    ASSERT_DOUBLE_EQ(h.Controls().wSideMenu->Opacity(), 1.05);
-
-    h.Chrome().OpenPanel(&OpenFlags::History);
-    EXPECT_FALSE(h.Chrome().Flags().SideMenu);
-    Ticks(23);
-    EXPECT_EQ(h.Controls().wSideMenu->Margin().Right, -230);
-    EXPECT_EQ(h.Controls().wHistoryPanel->Margin().Right, -270);
-    EXPECT_EQ(h.Controls().wHistoryPanel->GetVisibility(), ui::Visibility::Collapsed);
-    Ticks();
-    EXPECT_EQ(h.Controls().wSideMenu->Margin().Right, -240);
-    EXPECT_EQ(h.Controls().wHistoryPanel->Margin().Right, -260);
-    Ticks();
-    EXPECT_EQ(h.Controls().wHistoryPanel->Margin().Right, -250);
-    EXPECT_EQ(h.Controls().wHistoryPanel->GetVisibility(), ui::Visibility::Visible);
 }
 
 TEST_F(Tick, TheOverlayFadesToItsDimAndAway)
@@ -261,25 +221,16 @@ TEST_F(Tick, TheTitleAndTheLoadingRingCrossFadeWithTheLoadingState)
     h.Tab(0)->CompleteNavigation("http://start.example/", "Start");
     Ticks(5);
     shown(1.0, 0.0); // idle: as the markup has them
-
-    h.Tab(0)->StartNavigation("http://a.example/");
-    ASSERT_TRUE(h.Tabs().CurrentTabLoading());
-    Ticks();
-    shown(1.05, -0.05);
-    Ticks(21);
-    shown(0.0, 1.0);
-    Ticks(10);
-    shown(0.0, 1.0);
-
-    h.Tab(0)->LoadContent("http://a.example/");
-    h.Tab(0)->FinishNavigation();
-    ASSERT_FALSE(h.Tabs().CurrentTabLoading());
-    Ticks();
-    shown(-0.05, 1.05);
-    Ticks(21);
-    shown(1.0, 0.0);
-    Ticks(10);
-    shown(1.0, 0.0);
+    for (bool loading : {true, false}) {
+        if (loading)
+            h.Tab(0)->StartNavigation("http://a.example/");
+        else
+            h.Tab(0)->CompleteNavigation("http://a.example/", "A");
+        Ticks();
+        shown(loading ? 1.05 : -0.05, loading ? -0.05 : 1.05);
+        Ticks(31); // to the bound, and resting there
+        shown(loading ? 0.0 : 1.0, loading ? 1.0 : 0.0);
+    }
 }
 
 // Each case starts its own page: an activation arrives while a page exists.

@@ -51,29 +51,25 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Normal");
 }
 
-TEST_F(Navigation, TitlesWithQuotesAndAnyScriptAreStoredAndShown)
+TEST_F(Navigation, TitlesWithQuotesAnyScriptOrNoneAreStoredAndShown)
 {
-    const std::string title = "Tom's \"best\" page — Ελληνικά 中文 🙂";
-    h.Tab(0)->CompleteNavigation("http://quotes.example/?q='x'", title);
-    EXPECT_EQ(h.QueryInteger(HistoryFile, "SELECT COUNT(*) FROM wHistoric_PagesOpened"), 1);
-    // Read back through the page's own layer, which decodes what it stored.
-    OpenDatabase(HistoryDb, HistoryFile);
-    EXPECT_EQ(QueryText(HistoryDb, "SELECT wNAME FROM wHistoric_PagesOpened WHERE wID=1"),
-              "Tom's 'best' page — Ελληνικά 中文 🙂");
-    EXPECT_EQ(QueryText(HistoryDb, "SELECT wLINK FROM wHistoric_PagesOpened WHERE wID=1"),
-              "http://quotes.example/?q='x'");
-    CloseDatabase(HistoryDb);
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), title);
-    EXPECT_EQ(h.Slot(0).ListCaption->Content(), title);
-}
-
-TEST_F(Navigation, AnUntitledPageIsStoredAndShownAsSuch)
-{
-    h.Tab(0)->CompleteNavigation("http://untitled.example/", "");
-    OpenDatabase(HistoryDb, HistoryFile);
-    EXPECT_EQ(QueryText(HistoryDb, "SELECT wNAME FROM wHistoric_PagesOpened WHERE wID=1"), "Sem título");
-    CloseDatabase(HistoryDb);
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), "[Sem título]");
+    struct Case {
+        std::string link, title, stored, shown;
+    } cases[] = {
+        {"http://quotes.example/?q='x'", "Tom's \"best\" page — Ελληνικά 中文 🙂",
+         "Tom's 'best' page — Ελληνικά 中文 🙂", "Tom's \"best\" page — Ελληνικά 中文 🙂"},
+        {"http://untitled.example/", "", "Sem título", "[Sem título]"},
+    };
+    for (const auto& c : cases) {
+        h.Tab(0)->CompleteNavigation(c.link, c.title);
+        // Read back through the page's own layer, which decodes what it stored.
+        OpenDatabase(HistoryDb, HistoryFile);
+        EXPECT_EQ(QueryText(HistoryDb, "SELECT wNAME FROM wHistoric_PagesOpened ORDER BY wID DESC"), c.stored);
+        EXPECT_EQ(QueryText(HistoryDb, "SELECT wLINK FROM wHistoric_PagesOpened ORDER BY wID DESC"), c.link);
+        CloseDatabase(HistoryDb);
+        EXPECT_EQ(h.Controls().PageTitleText->Text(), c.shown);
+        EXPECT_EQ(h.Slot(0).ListCaption->Content(), c.shown);
+    }
 }
 
 TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
