@@ -36,7 +36,6 @@ public:
     void OnSuspending();
 
     MainPage* Page() const { return m_page.get(); }
-    const ProcessState& Process() const { return m_process; }
 
 private:
     void CreatePage();
