@@ -40,30 +40,6 @@ std::string ValidUtf8(const std::string& text)
     return TakeText(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
 }
 
-// Absent, undefined and null are all "".
-std::string PropertyText(JSCValue* object, const char* name)
-{
-    gtkui::GObjectPtr<JSCValue> property(jsc_value_object_get_property(object, name));
-    if (!property || jsc_value_is_undefined(property.Get()) || jsc_value_is_null(property.Get()))
-        return {};
-    return TakeText(jsc_value_to_string(property.Get()));
-}
-
-std::vector<std::string> ArrayTexts(JSCValue* array)
-{
-    std::vector<std::string> texts;
-    if (!array || !jsc_value_is_array(array))
-        return texts;
-    gtkui::GObjectPtr<JSCValue> length(jsc_value_object_get_property(array, "length"));
-    const int count = length ? jsc_value_to_int32(length.Get()) : 0;
-    for (int i = 0; i < count; ++i) {
-        gtkui::GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
-        const bool empty = !item || jsc_value_is_undefined(item.Get()) || jsc_value_is_null(item.Get());
-        texts.push_back(empty ? std::string() : TakeText(jsc_value_to_string(item.Get())));
-    }
-    return texts;
-}
-
 // A script call in flight. Its callback runs even after the adapter is gone
 // (the engine keeps its view alive until the reply), so it holds nothing of
 // the adapter: only what the caller asked to be told.
@@ -411,23 +387,19 @@ void WebKitWebView::OnFullScreenChanged(bool entered)
 
 void WebKitWebView::OnBridgeMessage(JSCValue* message)
 {
-    if (!message || !jsc_value_is_object(message))
-        return;
     // A page may post anything: only this view's own scripts know the token.
-    if (PropertyText(message, "token") != m_bridgeToken)
+    auto call = ReadBridgeMessage(message, m_bridgeToken);
+    if (!call)
         return;
-    const std::string objectName = PropertyText(message, "object");
-    const auto found = m_allowedObjects.find(objectName);
+    const auto found = m_allowedObjects.find(call->Object);
     if (found == m_allowedObjects.end() || !found->second)
         return;
-    const std::string method = PropertyText(message, "method");
-    GObjectPtr<JSCValue> args(jsc_value_object_get_property(message, "args"));
     // Keep the object alive through the call even if it replaces itself.
     std::shared_ptr<platform::WebAllowedObject> object = found->second;
     try {
-        object->Invoke(method, ArrayTexts(args.Get()));
+        object->Invoke(call->Method, call->Arguments);
     } catch (const std::exception& e) {
-        g_warning("web-allowed object %s.%s failed: %s", objectName.c_str(), method.c_str(), e.what());
+        g_warning("web-allowed object %s.%s failed: %s", call->Object.c_str(), call->Method.c_str(), e.what());
     }
 }
 

@@ -185,16 +185,18 @@ TEST_F(BridgeTest, PostedCallsArriveAsTextsAndThePageGoesOnAtOnce)
     auto& view = BridgedView();
     EXPECT_EQ(Eval(view, "wScriptNotify.wAlert('x'); wScriptNotify.wMousePosX(123); wScriptNotify.wMousePosY(12.5);"
                          "wScriptNotify.wContextMenu(undefined); wScriptNotify.wAlert(null); wScriptNotify.wAlert();"
-                         "wScriptNotify.wAlert(true, {toString: function () { return 'object'; }}); 'went on'"),
+                         "wScriptNotify.wAlert(true, {toString: function () { return 'object'; }});"
+                         "wScriptNotify.wAlert('\\ud800x', 'a\\u0000b'); 'went on'"),
               "went on");
-    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 7; }));
+    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 8; }));
     EXPECT_EQ(Object->Calls, (std::vector<Call>{{"post", "wAlert", {"x"}},
                                                 {"post", "wMousePosX", {"123"}},
                                                 {"post", "wMousePosY", {"12.5"}},
                                                 {"post", "wContextMenu", {""}},
                                                 {"post", "wAlert", {""}},
                                                 {"post", "wAlert", {}},
-                                                {"post", "wAlert", {"true", "object"}}}));
+                                                {"post", "wAlert", {"true", "object"}},
+                                                {"post", "wAlert", {"\uFFFDx", std::string("a\0b", 3)}}}));
 }
 
 TEST_F(BridgeTest, AwaitedCallBlocksThePageUntilTheObjectReplies)
@@ -389,6 +391,8 @@ TEST_F(BridgeTest, PageThatReplacesBuiltInsNeitherInterceptsNorBreaksTheChannel)
                "String = function (v) { intercepted.push(v); return 'bent'; };"
                "Object.prototype.toJSON = function () { intercepted.push(this); return {}; };"
                "Function.prototype.bind = function () { intercepted.push(this); return function () {}; };"
+               "Function.prototype.call = function () { intercepted.push(this); return 'bent'; };"
+               "String.prototype.toWellFormed = function () { intercepted.push(this); return 'bent'; };"
                "wScriptNotify = null; 0");
     EXPECT_EQ(Eval(view, "var r = wScriptNotify.wConfirmSelected(6); typeof r + ':' + r + ':' + intercepted.length"),
               "boolean:false:0");
