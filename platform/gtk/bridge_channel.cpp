@@ -8,6 +8,7 @@
 #include <memory>
 #include <random>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/gobject_ptr.h"
 
 namespace gtkui {
@@ -81,28 +82,6 @@ constexpr const char* ScriptBody = R"JS(
 constexpr const char* ScriptTail = R"JS(  Object.defineProperty(window, name, {value: Object.freeze(object)});
 })();
 )JS";
-
-// GLib takes a NUL for the end of the text; page text may hold one
-// ("\u0000"), so each piece between NULs is checked on its own.
-std::string ValidUtf8(std::string_view text)
-{
-    std::string valid;
-    for (size_t start = 0;;) {
-        const size_t nul = text.find('\0', start);
-        const std::string_view piece = text.substr(start, nul == std::string_view::npos ? nul : nul - start);
-        if (g_utf8_validate(piece.data(), static_cast<gssize>(piece.size()), nullptr)) {
-            valid.append(piece);
-        } else {
-            char* made = g_utf8_make_valid(piece.data(), static_cast<gssize>(piece.size()));
-            valid += made;
-            g_free(made);
-        }
-        if (nul == std::string_view::npos)
-            return valid;
-        valid.push_back('\0');
-        start = nul + 1;
-    }
-}
 
 struct GBytesUnref {
     void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }

@@ -4,8 +4,13 @@
 #include <utility>
 
 #include "platform/gtk/bridge_channel.h"
+#include "platform/gtk/glib_text.h"
 
 namespace {
+
+using gtkui::TakeText;
+using gtkui::TextOrEmpty;
+using gtkui::ValidUtf8;
 
 // Sub-frame completions never reach load-changed, so a script in every frame
 // reports its own load. It runs in a world of its own: page script can neither
@@ -18,27 +23,6 @@ constexpr const char* FrameCompletionScript =
     "    window.webkit.messageHandlers.tolvaneFrame.postMessage(String(window.location.href));\n"
     "  });\n"
     "}\n";
-
-std::string TextOrEmpty(const char* text)
-{
-    return text ? std::string(text) : std::string();
-}
-
-std::string TakeText(char* owned)
-{
-    std::string text = TextOrEmpty(owned);
-    g_free(owned);
-    return text;
-}
-
-// GVariant strings must be valid UTF-8; a stray byte becomes U+FFFD instead
-// of a critical warning and a lost call.
-std::string ValidUtf8(const std::string& text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return text;
-    return TakeText(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
-}
 
 // A script call in flight. Its callback runs even after the adapter is gone
 // (the engine keeps its view alive until the reply), so it holds nothing of
