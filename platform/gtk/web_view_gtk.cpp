@@ -486,9 +486,17 @@ gboolean WebKitWebView::ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* 
     return static_cast<WebKitWebView*>(self)->OnScriptDialog(dialog);
 }
 
-gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest, gpointer)
+gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest,
+                                         gpointer self)
 {
-    return ReplacesEngineContextMenu(hitTest); // TRUE: the engine's menu does not show
+    // Decided before the event: a listener may close the view.
+    const bool replaced = ReplacesEngineContextMenu(hitTest);
+    auto* view = static_cast<WebKitWebView*>(self);
+    // The engine asks only for a gesture of the user's (a script's synthetic
+    // contextmenu event never reaches it), after the page's listeners ran,
+    // and whether or not its own menu then shows.
+    view->ContextMenuGesture(*view);
+    return replaced; // TRUE: the engine's menu does not show
 }
 
 } // namespace gtkui
