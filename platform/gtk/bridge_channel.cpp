@@ -1,10 +1,15 @@
 #include "platform/gtk/bridge_channel.h"
 
 #include <glib.h>
+#include <webkit/webkit.h>
 
+#include <algorithm>
 #include <array>
-#include <cstdint>
+#include <memory>
 #include <random>
+
+#include "platform/gtk/glib_text.h"
+#include "platform/gtk/gobject_ptr.h"
 
 namespace gtkui {
 namespace {
@@ -37,11 +42,14 @@ constexpr const char* ScriptBody = R"JS(
   var post = handler.postMessage.bind(handler);
   var ask = window.prompt.bind(window);
   var quote = JSON.stringify, parse = JSON.parse, toText = String;
+  // A lone surrogate has no UTF-8 form: the engine would hand the adapter an
+  // empty text for it.
+  var wellFormed = Function.prototype.call.bind(String.prototype.toWellFormed);
   function texts(values) {
     var list = [];
     for (var i = 0; i < values.length; i++) {
       var value = values[i];
-      list[i] = value === undefined || value === null ? '' : toText(value);
+      list[i] = value === undefined || value === null ? '' : wellFormed(toText(value));
     }
     return list;
   }
@@ -75,149 +83,43 @@ constexpr const char* ScriptTail = R"JS(  Object.defineProperty(window, name, {v
 })();
 )JS";
 
-// GLib takes a NUL for the end of the text; page text may hold one
-// ("\u0000"), so each piece between NULs is checked on its own.
-std::string ValidUtf8(std::string_view text)
-{
-    std::string valid;
-    for (size_t start = 0;;) {
-        const size_t nul = text.find('\0', start);
-        const std::string_view piece = text.substr(start, nul == std::string_view::npos ? nul : nul - start);
-        if (g_utf8_validate(piece.data(), static_cast<gssize>(piece.size()), nullptr)) {
-            valid.append(piece);
-        } else {
-            char* made = g_utf8_make_valid(piece.data(), static_cast<gssize>(piece.size()));
-            valid += made;
-            g_free(made);
-        }
-        if (nul == std::string_view::npos)
-            return valid;
-        valid.push_back('\0');
-        start = nul + 1;
-    }
-}
-
-void AppendUtf8(std::string& out, gunichar c)
-{
-    char buffer[6];
-    out.append(buffer, static_cast<size_t>(g_unichar_to_utf8(c, buffer)));
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
-// A cursor over JSON text, with what an array of strings needs.
-class JsonReader {
-public:
-    explicit JsonReader(std::string_view json) : m_json(json) {}
-
-    void SkipSpace()
-    {
-        while (m_at < m_json.size()
-               && (m_json[m_at] == ' ' || m_json[m_at] == '\t' || m_json[m_at] == '\n' || m_json[m_at] == '\r'))
-            ++m_at;
-    }
-    bool Take(char c)
-    {
-        SkipSpace();
-        if (m_at < m_json.size() && m_json[m_at] == c) {
-            ++m_at;
-            return true;
-        }
-        return false;
-    }
-    bool AtEnd()
-    {
-        SkipSpace();
-        return m_at == m_json.size();
-    }
-
-    std::optional<std::string> String()
-    {
-        if (!Take('"'))
-            return std::nullopt;
-        std::string text;
-        while (m_at < m_json.size()) {
-            const char c = m_json[m_at++];
-            if (c == '"')
-                return ValidUtf8(text);
-            if (static_cast<unsigned char>(c) < 0x20)
-                return std::nullopt;
-            if (c != '\\') {
-                text.push_back(c);
-                continue;
-            }
-            if (m_at >= m_json.size())
-                return std::nullopt;
-            switch (m_json[m_at++]) {
-            case '"': text.push_back('"'); break;
-            case '\\': text.push_back('\\'); break;
-            case '/': text.push_back('/'); break;
-            case 'b': text.push_back('\b'); break;
-            case 'f': text.push_back('\f'); break;
-            case 'n': text.push_back('\n'); break;
-            case 'r': text.push_back('\r'); break;
-            case 't': text.push_back('\t'); break;
-            case 'u': {
-                auto unit = CodeUnit();
-                if (!unit)
-                    return std::nullopt;
-                AppendUtf8(text, CodePoint(*unit));
-                break;
-            }
-            default:
-                return std::nullopt;
-            }
-        }
-        return std::nullopt;
-    }
-
-private:
-    // The four hex digits after "\u".
-    std::optional<uint32_t> CodeUnit()
-    {
-        if (m_json.size() - m_at < 4)
-            return std::nullopt;
-        uint32_t unit = 0;
-        for (int i = 0; i < 4; ++i) {
-            const int digit = HexDigit(m_json[m_at + i]);
-            if (digit < 0)
-                return std::nullopt;
-            unit = unit * 16 + static_cast<uint32_t>(digit);
-        }
-        m_at += 4;
-        return unit;
-    }
-
-    // A UTF-16 unit, joined with the low surrogate that follows a high one.
-    gunichar CodePoint(uint32_t unit)
-    {
-        if (unit >= 0xDC00 && unit <= 0xDFFF)
-            return 0xFFFD;
-        if (unit < 0xD800 || unit > 0xDBFF)
-            return unit;
-        if (m_json.substr(m_at, 2) == "\\u") {
-            const size_t before = m_at;
-            m_at += 2;
-            auto low = CodeUnit();
-            if (low && *low >= 0xDC00 && *low <= 0xDFFF)
-                return 0x10000 + ((unit - 0xD800) << 10) + (*low - 0xDC00);
-            m_at = before;
-        }
-        return 0xFFFD;
-    }
-
-    std::string_view m_json;
-    size_t m_at = 0;
+struct GBytesUnref {
+    void operator()(GBytes* bytes) const { g_bytes_unref(bytes); }
 };
+
+// The engine's JSON parser, for the prompt's payload: a context of the
+// user-interface process, made on first use and kept for the process's life.
+// The engine must set up its user-interface process first: a script context
+// made before that leaves every later web view unable to finish a load.
+JSCContext* JsonContext()
+{
+    static JSCContext* const context = [] {
+        webkit_web_context_get_default();
+        return jsc_context_new();
+    }();
+    return context;
+}
+
+std::string PropertyText(JSCValue* object, const char* name)
+{
+    GObjectPtr<JSCValue> property(jsc_value_object_get_property(object, name));
+    return ArgumentText(property.Get());
+}
+
+std::vector<std::string> ArrayTexts(JSCValue* array, guint from = 0)
+{
+    std::vector<std::string> texts;
+    if (!array || !jsc_value_is_array(array))
+        return texts;
+    GObjectPtr<JSCValue> length(jsc_value_object_get_property(array, "length"));
+    const guint count = length ? static_cast<guint>(std::max(0, jsc_value_to_int32(length.Get()))) : 0;
+    texts.reserve(count > from ? count - from : 0);
+    for (guint i = from; i < count; ++i) {
+        GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, i));
+        texts.push_back(ArgumentText(item.Get()));
+    }
+    return texts;
+}
 
 } // namespace
 
@@ -264,13 +166,45 @@ std::optional<BridgeCall> ParseBridgePrompt(std::string_view message, std::strin
     message.remove_prefix(token.size() + 1);
 
     BridgeCall call;
-    auto texts = ParseJsonStrings(message);
-    if (!texts || texts->size() < 2)
+    JSCContext* context = JsonContext();
+    GObjectPtr<JSCValue> payload(jsc_value_new_from_json(context, std::string(message).c_str()));
+    // A payload that does not parse leaves an exception behind: the next parse
+    // must not see it.
+    jsc_context_clear_exception(context);
+    if (!payload || !jsc_value_is_array(payload.Get()))
         return call;
-    call.Object = std::move((*texts)[0]);
-    call.Method = std::move((*texts)[1]);
-    call.Arguments.assign(std::make_move_iterator(texts->begin() + 2), std::make_move_iterator(texts->end()));
+    std::vector<std::string> texts = ArrayTexts(payload.Get());
+    if (texts.size() < 2)
+        return call;
+    call.Object = std::move(texts[0]);
+    call.Method = std::move(texts[1]);
+    call.Arguments.assign(std::make_move_iterator(texts.begin() + 2), std::make_move_iterator(texts.end()));
     return call;
+}
+
+std::optional<BridgeCall> ReadBridgeMessage(JSCValue* message, std::string_view token)
+{
+    if (token.empty() || !message || !jsc_value_is_object(message))
+        return std::nullopt;
+    if (PropertyText(message, "token") != token)
+        return std::nullopt;
+    BridgeCall call{PropertyText(message, "object"), PropertyText(message, "method"), {}};
+    GObjectPtr<JSCValue> args(jsc_value_object_get_property(message, "args"));
+    call.Arguments = ArrayTexts(args.Get());
+    return call;
+}
+
+std::string ArgumentText(JSCValue* value)
+{
+    if (!value || jsc_value_is_undefined(value) || jsc_value_is_null(value))
+        return {};
+    // As bytes, so a NUL in the text does not end it. The engine writes valid
+    // UTF-8 (a lone surrogate would make the whole text empty: the page's
+    // script makes its texts well formed first).
+    std::unique_ptr<GBytes, GBytesUnref> bytes(jsc_value_to_string_as_bytes(value));
+    gsize size = 0;
+    const auto* data = static_cast<const char*>(bytes ? g_bytes_get_data(bytes.get(), &size) : nullptr);
+    return data ? std::string(data, size) : std::string();
 }
 
 std::string EncodeBridgeReply(const std::optional<std::string>& result)
@@ -307,27 +241,6 @@ std::string JsonQuote(std::string_view text)
         }
     }
     return quoted + "\"";
-}
-
-std::optional<std::vector<std::string>> ParseJsonStrings(std::string_view json)
-{
-    JsonReader reader(json);
-    if (!reader.Take('['))
-        return std::nullopt;
-    std::vector<std::string> texts;
-    if (!reader.Take(']')) {
-        do {
-            auto text = reader.String();
-            if (!text)
-                return std::nullopt;
-            texts.push_back(std::move(*text));
-        } while (reader.Take(','));
-        if (!reader.Take(']'))
-            return std::nullopt;
-    }
-    if (!reader.AtEnd())
-        return std::nullopt;
-    return texts;
 }
 
 } // namespace gtkui

@@ -4,16 +4,20 @@
 //
 // A document-start script defines the object as a global. Methods whose
 // result the page does not wait for post {object, method, args, token} to the
-// bridge's script message handler. Methods the page waits for call the page's
-// original prompt() with
+// bridge's script message handler; the adapter reads that value as the engine
+// delivers it. Methods the page waits for call the page's original prompt()
+// with
 //     BridgePromptMarker + token + "\x01" + ["object", "method", "arg0", …]
-// (a JSON array of strings); the adapter answers with the result as a JSON
-// value: a string, or null for no result. Arguments are texts: strings as they
-// are, numbers in decimal, undefined and null as "", anything else as String()
-// gives it. Results "true" and "false" reach the page as booleans.
+// (a JSON array of strings, read by the engine's own JSON parser); the adapter
+// answers with the result as a JSON value: a string, or null for no result.
+// Arguments are texts: strings as they are, numbers in decimal, undefined and
+// null as "", anything else as String() gives it; a lone UTF-16 surrogate
+// becomes U+FFFD. Results "true" and "false" reach the page as booleans.
 //
 // The token is a secret of one view, written only into that view's script:
 // a page that calls prompt() or posts to the handler itself cannot make a call.
+#include <jsc/jsc.h>
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -43,15 +47,19 @@ bool IsAwaitedBridgeMethod(std::string_view method);
 // own prompt). A bridge call whose payload does not parse has no Object.
 std::optional<BridgeCall> ParseBridgePrompt(std::string_view message, std::string_view token);
 
+// The call a posted message makes; nullopt unless it is an object that
+// carries this token (the page may post anything to the handler).
+std::optional<BridgeCall> ReadBridgeMessage(JSCValue* message, std::string_view token);
+
+// A value as an argument text: undefined and null as "", anything else as
+// String() gives it, NULs included.
+std::string ArgumentText(JSCValue* value);
+
 // What the adapter writes into the prompt for a method's result.
 std::string EncodeBridgeReply(const std::optional<std::string>& result);
 
 // A JSON (and JavaScript) string literal of UTF-8 text; invalid bytes become
 // U+FFFD, and U+2028/U+2029 are escaped so the literal fits in script source.
 std::string JsonQuote(std::string_view text);
-
-// A JSON array of strings, as JSON.stringify writes it; nullopt for anything
-// else. Escaped lone surrogates become U+FFFD.
-std::optional<std::vector<std::string>> ParseJsonStrings(std::string_view json);
 
 } // namespace gtkui

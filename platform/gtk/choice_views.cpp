@@ -2,7 +2,7 @@
 // the model, the model's value to the widget, never echoed back.
 #include <vector>
 
-#include "platform/gtk/display_text.h"
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/view_kinds.h"
 
 namespace gtkui {

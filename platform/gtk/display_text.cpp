@@ -6,16 +6,6 @@
 
 namespace gtkui {
 
-std::string ValidUtf8(std::string_view text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return std::string(text);
-    gchar* valid = g_utf8_make_valid(text.data(), static_cast<gssize>(text.size()));
-    std::string result(valid);
-    g_free(valid);
-    return result;
-}
-
 DisplayText ResolveDisplayText(std::string_view text, std::string_view family)
 {
     std::string valid = ValidUtf8(text);

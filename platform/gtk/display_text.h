@@ -4,10 +4,9 @@
 #include <string>
 #include <string_view>
 
-namespace gtkui {
+#include "platform/gtk/glib_text.h"
 
-// Invalid bytes become U+FFFD; nothing else changes.
-std::string ValidUtf8(std::string_view text);
+namespace gtkui {
 
 // Text and family as they are drawn and measured.
 struct DisplayText {

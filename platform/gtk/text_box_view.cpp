@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/gtk/display_text.h"
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/key_codes.h"
 #include "platform/gtk/view_kinds.h"
 

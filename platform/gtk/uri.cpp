@@ -5,14 +5,16 @@
 
 #include <memory>
 
+#include "platform/gtk/glib_text.h"
+
 namespace platform {
 namespace {
 
+using gtkui::TakeText;
+using gtkui::TextOrEmpty;
+
 struct GUriUnref {
     void operator()(GUri* uri) const { g_uri_unref(uri); }
-};
-struct GFree {
-    void operator()(char* text) const { g_free(text); }
 };
 
 // ENCODED keeps %-escapes as written (so "%2F" stays a literal, not a path
@@ -21,11 +23,6 @@ struct GFree {
 // engine reports for it, so addresses compare equal to the view's Source.
 constexpr GUriFlags ParseFlags =
     GUriFlags(G_URI_FLAGS_ENCODED | G_URI_FLAGS_PARSE_RELAXED | G_URI_FLAGS_SCHEME_NORMALIZE);
-
-std::string TextOrEmpty(const char* text)
-{
-    return text ? std::string(text) : std::string();
-}
 
 } // namespace
 
@@ -40,8 +37,7 @@ std::optional<Uri> Uri::Parse(std::string_view text)
         return std::nullopt;
 
     Uri uri;
-    std::unique_ptr<char, GFree> absolute(g_uri_to_string(parsed.get()));
-    uri.m_absolute = TextOrEmpty(absolute.get());
+    uri.m_absolute = TakeText(g_uri_to_string(parsed.get()));
     uri.m_scheme = TextOrEmpty(g_uri_get_scheme(parsed.get()));
     uri.m_host = TextOrEmpty(g_uri_get_host(parsed.get()));
     uri.m_path = TextOrEmpty(g_uri_get_path(parsed.get()));

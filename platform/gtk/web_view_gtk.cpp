@@ -4,8 +4,13 @@
 #include <utility>
 
 #include "platform/gtk/bridge_channel.h"
+#include "platform/gtk/glib_text.h"
 
 namespace {
+
+using gtkui::TakeText;
+using gtkui::TextOrEmpty;
+using gtkui::ValidUtf8;
 
 // Sub-frame completions never reach load-changed, so a script in every frame
 // reports its own load. It runs in a world of its own: page script can neither
@@ -18,51 +23,6 @@ constexpr const char* FrameCompletionScript =
     "    window.webkit.messageHandlers.tolvaneFrame.postMessage(String(window.location.href));\n"
     "  });\n"
     "}\n";
-
-std::string TextOrEmpty(const char* text)
-{
-    return text ? std::string(text) : std::string();
-}
-
-std::string TakeText(char* owned)
-{
-    std::string text = TextOrEmpty(owned);
-    g_free(owned);
-    return text;
-}
-
-// GVariant strings must be valid UTF-8; a stray byte becomes U+FFFD instead
-// of a critical warning and a lost call.
-std::string ValidUtf8(const std::string& text)
-{
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr))
-        return text;
-    return TakeText(g_utf8_make_valid(text.data(), static_cast<gssize>(text.size())));
-}
-
-// Absent, undefined and null are all "".
-std::string PropertyText(JSCValue* object, const char* name)
-{
-    gtkui::GObjectPtr<JSCValue> property(jsc_value_object_get_property(object, name));
-    if (!property || jsc_value_is_undefined(property.Get()) || jsc_value_is_null(property.Get()))
-        return {};
-    return TakeText(jsc_value_to_string(property.Get()));
-}
-
-std::vector<std::string> ArrayTexts(JSCValue* array)
-{
-    std::vector<std::string> texts;
-    if (!array || !jsc_value_is_array(array))
-        return texts;
-    gtkui::GObjectPtr<JSCValue> length(jsc_value_object_get_property(array, "length"));
-    const int count = length ? jsc_value_to_int32(length.Get()) : 0;
-    for (int i = 0; i < count; ++i) {
-        gtkui::GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, static_cast<guint>(i)));
-        const bool empty = !item || jsc_value_is_undefined(item.Get()) || jsc_value_is_null(item.Get());
-        texts.push_back(empty ? std::string() : TakeText(jsc_value_to_string(item.Get())));
-    }
-    return texts;
-}
 
 // A script call in flight. Its callback runs even after the adapter is gone
 // (the engine keeps its view alive until the reply), so it holds nothing of
@@ -411,23 +371,19 @@ void WebKitWebView::OnFullScreenChanged(bool entered)
 
 void WebKitWebView::OnBridgeMessage(JSCValue* message)
 {
-    if (!message || !jsc_value_is_object(message))
-        return;
     // A page may post anything: only this view's own scripts know the token.
-    if (PropertyText(message, "token") != m_bridgeToken)
+    auto call = ReadBridgeMessage(message, m_bridgeToken);
+    if (!call)
         return;
-    const std::string objectName = PropertyText(message, "object");
-    const auto found = m_allowedObjects.find(objectName);
+    const auto found = m_allowedObjects.find(call->Object);
     if (found == m_allowedObjects.end() || !found->second)
         return;
-    const std::string method = PropertyText(message, "method");
-    GObjectPtr<JSCValue> args(jsc_value_object_get_property(message, "args"));
     // Keep the object alive through the call even if it replaces itself.
     std::shared_ptr<platform::WebAllowedObject> object = found->second;
     try {
-        object->Invoke(method, ArrayTexts(args.Get()));
+        object->Invoke(call->Method, call->Arguments);
     } catch (const std::exception& e) {
-        g_warning("web-allowed object %s.%s failed: %s", objectName.c_str(), method.c_str(), e.what());
+        g_warning("web-allowed object %s.%s failed: %s", call->Object.c_str(), call->Method.c_str(), e.what());
     }
 }
 
@@ -530,9 +486,17 @@ gboolean WebKitWebView::ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* 
     return static_cast<WebKitWebView*>(self)->OnScriptDialog(dialog);
 }
 
-gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest, gpointer)
+gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest,
+                                         gpointer self)
 {
-    return ReplacesEngineContextMenu(hitTest); // TRUE: the engine's menu does not show
+    // Decided before the event: a listener may close the view.
+    const bool replaced = ReplacesEngineContextMenu(hitTest);
+    auto* view = static_cast<WebKitWebView*>(self);
+    // The engine asks only for a gesture of the user's (a script's synthetic
+    // contextmenu event never reaches it), after the page's listeners ran,
+    // and whether or not its own menu then shows.
+    view->ContextMenuGesture(*view);
+    return replaced; // TRUE: the engine's menu does not show
 }
 
 } // namespace gtkui

@@ -86,7 +86,8 @@ private:
     static void FrameMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
     static void BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
     static gboolean ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer self);
-    static gboolean ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest, gpointer);
+    static gboolean ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest,
+                                     gpointer self);
 
     struct UserScriptUnref {
         void operator()(WebKitUserScript* script) const { webkit_user_script_unref(script); }

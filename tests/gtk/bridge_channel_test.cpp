@@ -1,12 +1,14 @@
 // The texts of the bridge channel on their own: what the adapter accepts as a
 // bridge call, and the literals it writes for the page.
 #include <gtest/gtest.h>
+#include <webkit/webkit.h>
 
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/gtk/bridge_channel.h"
+#include "platform/gtk/gobject_ptr.h"
 
 namespace {
 
@@ -20,36 +22,38 @@ std::string Prompt(const std::string& token, const std::string& payload)
     return std::string(BridgePromptMarker) + token + "\x01" + payload;
 }
 
-TEST(BridgeChannel, JsonArraysOfStringsParseAsJsonStringifyWritesThem)
+// The payload as the page's script writes it, read back by the engine's parser.
+std::optional<Texts> PromptArguments(const std::string& payload)
+{
+    auto call = gtkui::ParseBridgePrompt(Prompt(Token, payload), Token);
+    if (!call || call->Object.empty())
+        return std::nullopt;
+    return call->Arguments;
+}
+
+TEST(BridgeChannel, PromptPayloadsReadAsJsonStringifyWritesThem)
 {
     struct Case {
-        const char* Json;
+        std::string Arguments; // after ["o","m"
         std::optional<Texts> Expected;
     };
     const Case cases[] = {
-        {"[]", Texts{}},
-        {" [ \"a\" , \"\" ]\n", Texts{"a", ""}},
-        {R"(["q\"b\\s\/n\nt\tr\rb\bf\f"])", Texts{"q\"b\\s/n\nt\tr\rb\bf\f"}},
-        {R"(["\u0000\u0001\u00e9"])", Texts{std::string("\0\x01\xC3\xA9", 4)}},
-        {"[\"ü😀\"]", Texts{"ü😀"}},
-        {R"(["\ud83d\ude00"])", Texts{"😀"}},        // an escaped surrogate pair
-        {R"(["\ud800x", "\udc00"])", Texts{"\uFFFDx", "\uFFFD"}}, // lone surrogates
-        {R"(["\ud800\u0041"])", Texts{"\uFFFDA"}},   // a high surrogate before a non-surrogate
-        {"[\"\xff\"]", Texts{"\uFFFD"}},             // invalid UTF-8
-        {"", std::nullopt},
-        {"[", std::nullopt},
-        {"[\"a\"", std::nullopt},
-        {"[\"a\",]", std::nullopt},
-        {"[\"a\"] x", std::nullopt},
-        {"[1]", std::nullopt},
-        {"[\"a\nb\"]", std::nullopt},   // raw control characters are not JSON
-        {R"(["\x"])", std::nullopt},
-        {R"(["\u12"])", std::nullopt},
-        {R"(["\u12g4"])", std::nullopt},
-        {"{\"a\": \"b\"}", std::nullopt},
+        {"", Texts{}},
+        {" , \"a\" , \"\" ", Texts{"a", ""}},
+        {R"(,"q\"b\\s\/n\nt\tr\rb\bf\f")", Texts{"q\"b\\s/n\nt\tr\rb\bf\f"}},
+        {R"(,"\u0000\u0001\u00e9")", Texts{std::string("\0\x01\xC3\xA9", 4)}},
+        {",\"ü😀\"", Texts{"ü😀"}},
+        {R"(,"\ud83d\ude00")", Texts{"😀"}}, // an escaped surrogate pair
+        {",7,null", Texts{"7", ""}},         // not what the script writes, but read by the contract
+        {",", std::nullopt},
+        {",\"a\nb\"", std::nullopt}, // raw control characters are not JSON
+        {R"(,"\x")", std::nullopt},
+        {R"(,"\u12g4")", std::nullopt},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(gtkui::ParseJsonStrings(c.Json), c.Expected) << c.Json;
+        EXPECT_EQ(PromptArguments(R"(["o","m")" + c.Arguments + "]"), c.Expected) << c.Arguments;
+    EXPECT_EQ(PromptArguments(R"({"a": "b"})"), std::nullopt);
+    EXPECT_EQ(PromptArguments(R"(["o","m"] x)"), std::nullopt);
 }
 
 TEST(BridgeChannel, QuotedTextsReadBackAsThemselves)
@@ -58,12 +62,38 @@ TEST(BridgeChannel, QuotedTextsReadBackAsThemselves)
                                  "\x01\x1f\x7f", "line\nbreak\r\ttab", "ünï 😀 \u2028\u2029 end", "</script>"};
     for (const auto& text : texts) {
         const std::string quoted = gtkui::JsonQuote(text);
-        EXPECT_EQ(gtkui::ParseJsonStrings("[" + quoted + "]"), Texts{text}) << quoted;
+        EXPECT_EQ(PromptArguments(R"(["o","m",)" + quoted + "]"), Texts{text}) << quoted;
         // Fit for script source: no raw line ends of any kind.
         EXPECT_EQ(quoted.find_first_of("\n\r"), std::string::npos) << quoted;
         EXPECT_EQ(quoted.find("\u2028"), std::string::npos) << quoted;
     }
     EXPECT_EQ(gtkui::JsonQuote("a\xff" "b"), "\"a\uFFFDb\"");
+}
+
+// Posted values as the engine delivers them, made by a context of our own.
+TEST(BridgeChannel, PostedMessagesNeedThisViewsTokenAndCarryTheirArgumentsAsText)
+{
+    webkit_web_context_get_default(); // the engine first: see bridge_channel.cpp
+    auto context = gtkui::Adopt(jsc_context_new());
+    auto post = [&](const std::string& script) {
+        auto value = gtkui::Adopt(jsc_context_evaluate(context.Get(), script.c_str(), -1));
+        return gtkui::ReadBridgeMessage(value.Get(), Token);
+    };
+    const std::string token = "'" + Token + "'";
+    auto call = post("({object: 'o', method: 'm', token: " + token + ", args: ['a\\u0000b', 12.5, null, undefined, 'ü']})");
+    ASSERT_TRUE(call);
+    EXPECT_EQ(call->Object, "o");
+    EXPECT_EQ(call->Method, "m");
+    EXPECT_EQ(call->Arguments, (Texts{std::string("a\0b", 3), "12.5", "", "", "ü"}));
+    EXPECT_EQ(post("({object: 'o', method: 'm', token: " + token + "})")->Arguments, Texts{});
+
+    const std::string forgeries[] = {"({object: 'o', method: 'm', args: []})", "({object: 'o', token: 'guess'})",
+                                     "'not an object'", "[" + token + "]", "null"};
+    for (const auto& forged : forgeries)
+        EXPECT_FALSE(post(forged)) << forged;
+    EXPECT_FALSE(gtkui::ReadBridgeMessage(nullptr, Token));
+    auto tokenless = gtkui::Adopt(jsc_context_evaluate(context.Get(), "({object: 'o', token: ''})", -1));
+    EXPECT_FALSE(gtkui::ReadBridgeMessage(tokenless.Get(), ""));
 }
 
 TEST(BridgeChannel, OnlyPromptsWithTheMarkerAndThisViewsTokenAreBridgeCalls)
@@ -97,7 +127,7 @@ TEST(BridgeChannel, OnlyPromptsWithTheMarkerAndThisViewsTokenAreBridgeCalls)
     EXPECT_FALSE(gtkui::ParseBridgePrompt(Prompt("", payload), ""));
 
     // Ours, but unreadable: a call to nobody, answered rather than shown.
-    for (const std::string broken : {"", "[", "[\"only\"]", "[1,2]"}) {
+    for (const std::string broken : {"", "[", "[\"only\"]", "{}"}) {
         auto unreadable = gtkui::ParseBridgePrompt(Prompt(Token, broken), Token);
         ASSERT_TRUE(unreadable) << broken;
         EXPECT_EQ(unreadable->Object, "") << broken;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
@@ -47,10 +49,12 @@ public:
     std::set<std::string> HeldMethods;
     std::vector<Reply> Held;
     std::function<void()> Work; // what each call costs the object
+    std::vector<gint64> At;     // when each call came, on the monotonic clock
 
     std::optional<std::string> Invoke(const std::string& method, const Texts& arguments) override
     {
         Calls.push_back({"post", method, arguments});
+        At.push_back(g_get_monotonic_time());
         if (Work)
             Work();
         return Result(method);
@@ -58,6 +62,7 @@ public:
     void InvokeWithReply(const std::string& method, const Texts& arguments, Reply reply) override
     {
         Calls.push_back({"prompt", method, arguments});
+        At.push_back(g_get_monotonic_time());
         if (HeldMethods.count(method))
             Held.push_back(std::move(reply));
         else
@@ -76,7 +81,9 @@ const char* const BridgePage = "<html><head><title>Bridge</title></head><body>"
                                "<p id=\"text\">plain text</p>"
                                "<a id=\"link\" href=\"/page\">a link</a> "
                                "<img id=\"image\" src=\"/image.svg\" width=\"40\" height=\"40\">"
-                               "<input id=\"field\"></body></html>";
+                               "<input id=\"field\">"
+                               "<p id=\"quiet\" oncontextmenu=\"event.preventDefault(); wScriptNotify.wAlert('prevented')\">no menu here</p>"
+                               "</body></html>";
 
 std::map<std::string, Route> Routes()
 {
@@ -102,6 +109,11 @@ protected:
     {
         auto& view = NewView(m_log);
         view.AddWebAllowedObject("wScriptNotify", Object);
+        // The engine's context-menu gesture, in order among the calls.
+        view.ContextMenuGesture.Subscribe([this](platform::WebView&) {
+            Object->Calls.push_back({"engine", "ContextMenuGesture", {}});
+            Object->At.push_back(g_get_monotonic_time());
+        });
         Load(view, path);
         return view;
     }
@@ -185,16 +197,18 @@ TEST_F(BridgeTest, PostedCallsArriveAsTextsAndThePageGoesOnAtOnce)
     auto& view = BridgedView();
     EXPECT_EQ(Eval(view, "wScriptNotify.wAlert('x'); wScriptNotify.wMousePosX(123); wScriptNotify.wMousePosY(12.5);"
                          "wScriptNotify.wContextMenu(undefined); wScriptNotify.wAlert(null); wScriptNotify.wAlert();"
-                         "wScriptNotify.wAlert(true, {toString: function () { return 'object'; }}); 'went on'"),
+                         "wScriptNotify.wAlert(true, {toString: function () { return 'object'; }});"
+                         "wScriptNotify.wAlert('\\ud800x', 'a\\u0000b'); 'went on'"),
               "went on");
-    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 7; }));
+    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 8; }));
     EXPECT_EQ(Object->Calls, (std::vector<Call>{{"post", "wAlert", {"x"}},
                                                 {"post", "wMousePosX", {"123"}},
                                                 {"post", "wMousePosY", {"12.5"}},
                                                 {"post", "wContextMenu", {""}},
                                                 {"post", "wAlert", {""}},
                                                 {"post", "wAlert", {}},
-                                                {"post", "wAlert", {"true", "object"}}}));
+                                                {"post", "wAlert", {"true", "object"}},
+                                                {"post", "wAlert", {"\uFFFDx", std::string("a\0b", 3)}}}));
 }
 
 TEST_F(BridgeTest, AwaitedCallBlocksThePageUntilTheObjectReplies)
@@ -304,6 +318,7 @@ TEST_F(BridgeTest, InjectedHooksReportRightClicksOnLinksAndImages)
     Eval(view, "document.getElementById('text')." + click);
     ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() >= 6; }));
     Settle(200);
+    // Script-made events never look like the user's gesture.
     EXPECT_EQ(Object->Calls, (std::vector<Call>{{"post", "wMousePosX", {"123"}},
                                                 {"post", "wMousePosY", {"45"}},
                                                 {"post", "wContextMenu", {Url("/page")}},
@@ -389,6 +404,8 @@ TEST_F(BridgeTest, PageThatReplacesBuiltInsNeitherInterceptsNorBreaksTheChannel)
                "String = function (v) { intercepted.push(v); return 'bent'; };"
                "Object.prototype.toJSON = function () { intercepted.push(this); return {}; };"
                "Function.prototype.bind = function () { intercepted.push(this); return function () {}; };"
+               "Function.prototype.call = function () { intercepted.push(this); return 'bent'; };"
+               "String.prototype.toWellFormed = function () { intercepted.push(this); return 'bent'; };"
                "wScriptNotify = null; 0");
     EXPECT_EQ(Eval(view, "var r = wScriptNotify.wConfirmSelected(6); typeof r + ':' + r + ':' + intercepted.length"),
               "boolean:false:0");
@@ -504,6 +521,8 @@ TEST_F(BridgeTest, EngineMenuGivesWayOverLinksAndImagesOnly)
         EXPECT_TRUE(handled) << c.Context;
         EXPECT_EQ(menus.Seen, c.Replaced ? std::vector<unsigned>{} : std::vector<unsigned>{c.Context}) << c.Context;
     }
+    // Each time the engine asks, the gesture is raised, menu or not.
+    EXPECT_EQ(Object->Calls, std::vector<Call>(std::size(cases), Call{"engine", "ContextMenuGesture", {}}));
 }
 
 // A real right-click, sent through the X server: the page's hooks report it,
@@ -538,25 +557,42 @@ TEST_F(BridgeTest, RealRightClicksReachTheHooksAndTheEngineMenuOnlyWhereItStays)
         return std::make_pair(std::to_string(x), std::to_string(y));
     };
 
+    auto gestures = [&] {
+        return std::count(Object->Calls.begin(), Object->Calls.end(), Call{"engine", "ContextMenuGesture", {}});
+    };
     const auto link = rightClick("link");
-    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 3; }));
+    ASSERT_TRUE(WaitUntil([&] { return gestures() == 1 && Object->Calls.size() == 4; }));
     const auto image = rightClick("image");
-    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() == 6; }));
+    ASSERT_TRUE(WaitUntil([&] { return gestures() == 2 && Object->Calls.size() == 8; }));
     rightClick("text");
     ASSERT_TRUE(WaitUntil([&] { return menus.Seen.size() == 1; }));
     rightClick("field");
     ASSERT_TRUE(WaitUntil([&] { return menus.Seen.size() == 2; }));
+    rightClick("quiet");
+    ASSERT_TRUE(WaitUntil([&] { return gestures() == 5; }));
 
+    const Call gesture{"engine", "ContextMenuGesture", {}};
     EXPECT_EQ(Object->Calls, (std::vector<Call>{{"post", "wMousePosX", {link.first}},
                                                 {"post", "wMousePosY", {link.second}},
                                                 {"post", "wContextMenu", {Url("/page")}},
+                                                gesture,
                                                 {"post", "wMousePosX", {image.first}},
                                                 {"post", "wMousePosY", {image.second}},
-                                                {"post", "wContextMenu", {Url("/image.svg") + "&GET_IMG"}}}));
+                                                {"post", "wContextMenu", {Url("/image.svg") + "&GET_IMG"}},
+                                                gesture,
+                                                gesture,
+                                                gesture,
+                                                // The page's listener cancels the event: the engine still asks.
+                                                {"post", "wAlert", {"prevented"}},
+                                                gesture}));
+    // The page's report comes first; how long before the engine's own event.
+    RecordProperty("LinkMenuToGestureUs", static_cast<int>(Object->At[3] - Object->At[2]));
+    RecordProperty("ImageMenuToGestureUs", static_cast<int>(Object->At[7] - Object->At[6]));
     // Over the link and the image the engine was told to keep its menu away.
-    EXPECT_EQ(menus.Seen, (std::vector<unsigned>{WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT,
-                                                 WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT
-                                                     | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE}));
+    // (The hit test the engine gives with a cancelled event is not the point's.)
+    ASSERT_EQ(menus.Seen.size(), 3u);
+    EXPECT_EQ(menus.Seen[0], WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT);
+    EXPECT_EQ(menus.Seen[1], WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE);
 }
 
 } // namespace
