@@ -35,7 +35,7 @@ MainPage::MainPage(platform::PlatformServices& services, ProcessState& process)
         m_services.System.HideStatusBar();
     SetVersionText();                                              // 8
     TimerControl("Download", "Stop");                              // 9
-    ConfigureDatabases(m_services.System.LocalFolderPath(), &m_services.Dialogs); // 10
+    ConfigureDatabases(m_services.System.LocalFolderPath(), m_messages.get()); // 10
     CreateDatabases();
     SeedDefaults();
     m_tabs->ResetZoomState();                                      // 11
@@ -50,8 +50,10 @@ MainPage::MainPage(platform::PlatformServices& services, ProcessState& process)
 
 MainPage::~MainPage()
 {
-    // The tab slots point into this page's element tree, which goes with it.
+    // The tab slots point into this page's element tree, which goes with it;
+    // the database layer's messages went through the page.
     m_process.Tabs = {};
+    ConfigureDatabases(m_services.System.LocalFolderPath(), nullptr);
 }
 
 void MainPage::LoadPage()

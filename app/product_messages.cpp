@@ -1,35 +1,35 @@
 #include "app/product_messages.h"
 
-bool ProductMessages::Begin(const std::string& content)
+void ProductMessages::Show(const std::string& content, const std::string& title,
+                           const std::vector<std::string>& commands,
+                           std::function<void(const std::string& label)> onCommand)
 {
-    return m_showing->insert(content).second;
+    ShowTracked(content, title, commands, std::move(onCommand), {});
 }
 
-void ProductMessages::Show(const std::string& content)
+void ProductMessages::ShowTracked(const std::string& content, const std::string& title,
+                                  const std::vector<std::string>& commands,
+                                  std::function<void(const std::string& label)> onCommand,
+                                  std::function<void()> onClosed)
 {
-    if (!Begin(content))
+    Key key{title, content};
+    if (!m_showing->insert(key).second)
         return;
-    std::weak_ptr<std::set<std::string>> showing = m_showing;
-    m_dialogs.ShowTracked(content, ProductTitle, {}, {}, [showing, content] {
-        if (auto alive = showing.lock())
-            alive->erase(content);
-    });
+    std::weak_ptr<std::set<Key>> showing = m_showing;
+    m_dialogs.ShowTracked(content, title, commands, std::move(onCommand),
+                          [showing, key, onClosed = std::move(onClosed)] {
+                              if (auto alive = showing.lock())
+                                  alive->erase(key);
+                              if (onClosed)
+                                  onClosed();
+                          });
 }
 
 void ProductMessages::Ask(const std::string& content, const std::string& yes, const std::string& no,
                           std::function<void()> onYes)
 {
-    if (!Begin(content))
-        return;
-    std::weak_ptr<std::set<std::string>> showing = m_showing;
-    m_dialogs.ShowTracked(
-        content, ProductTitle, {yes, no},
-        [yes, onYes = std::move(onYes)](const std::string& label) {
-            if (label == yes && onYes)
-                onYes();
-        },
-        [showing, content] {
-            if (auto alive = showing.lock())
-                alive->erase(content);
-        });
+    Show(content, ProductTitle, {yes, no}, [yes, onYes = std::move(onYes)](const std::string& label) {
+        if (label == yes && onYes)
+            onYes();
+    });
 }

@@ -116,6 +116,12 @@ TEST(Startup, AFileThatCannotBeOpenedIsReportedOnceAndStartUpGoesOn)
     EXPECT_EQ(h.Dialogs.Shown[0].Title, "Erro");
     EXPECT_EQ(h.TabCount(), 1);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wCOLOR FROM wConfig_ThemeColor"), "Escuro");
+    // Every later use fails again: the message showing is not stacked.
+    h.Tab(0)->CompleteNavigation("http://a.example/", "A");
+    EXPECT_EQ(h.Dialogs.OpenCount(), 1u);
+    h.Dialogs.Dismiss();
+    h.Tab(0)->CompleteNavigation("http://b.example/", "B");
+    EXPECT_EQ(h.Dialogs.OpenCount(), 1u);
     // On a phone the status bar is hidden.
     EXPECT_EQ(h.System.StatusBarHides, 1);
 }
