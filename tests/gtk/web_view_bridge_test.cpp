@@ -529,32 +529,17 @@ TEST_F(BridgeTest, EngineMenuGivesWayOverLinksAndImagesOnly)
 // and the engine's menu shows only where no pop-up of ours replaces it.
 TEST_F(BridgeTest, RealRightClicksReachTheHooksAndTheEngineMenuOnlyWhereItStays)
 {
-    char* xdotool = g_find_program_in_path("xdotool");
-    g_free(xdotool);
-    if (!xdotool)
+    if (!CanSendRealInput())
         GTEST_SKIP() << "xdotool is not installed";
     auto& view = BridgedView();
-    GtkWindow* window = GTK_WINDOW(m_windows.back());
-    gtk_window_set_title(window, "tolvane-right-click");
     Eval(view, LinkHookScript);
     Eval(view, ImageHookScript);
     EngineMenus menus;
     gtkui::SignalConnection connection(view.Engine(), g_signal_connect(view.Engine(), "context-menu",
                                                                        G_CALLBACK(EngineMenus::Record), &menus));
-    graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
-    ASSERT_TRUE(gtk_widget_compute_point(GTK_WIDGET(view.Engine()), GTK_WIDGET(window), &zero, &origin));
-
-    // Right-clicks a few pixels inside the element; returns the page point.
     auto rightClick = [&](const std::string& id) {
-        auto point = Eval(view, "var r = document.getElementById('" + id + "').getBoundingClientRect();"
-                                "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)");
-        EXPECT_TRUE(point) << id;
-        const auto space = point->find(' ');
-        const int x = std::stoi(point->substr(0, space)), y = std::stoi(point->substr(space + 1));
-        const std::string command = "xdotool search --sync --name tolvane-right-click mousemove --window %1 "
-            + std::to_string(x + int(origin.x)) + " " + std::to_string(y + int(origin.y)) + " click 3";
-        EXPECT_EQ(system(command.c_str()), 0) << command;
-        return std::make_pair(std::to_string(x), std::to_string(y));
+        const auto point = RealClick(view, id, 3);
+        return std::make_pair(std::to_string(point.first), std::to_string(point.second));
     };
 
     auto gestures = [&] {

@@ -129,6 +129,57 @@ gtkui::WebKitWebView& WebViewFixture::NewView(EventLog& log, platform::BrowsingS
     return *view;
 }
 
+bool WebViewFixture::CanSendRealInput()
+{
+    char* xdotool = g_find_program_in_path("xdotool");
+    g_free(xdotool);
+    return xdotool != nullptr;
+}
+
+namespace {
+
+// Gives the view's window a title of its own, for xdotool to find it by, and
+// lets the main loop tell the X server.
+std::string NameWindow(gtkui::WebKitWebView& view)
+{
+    static int named = 0;
+    const std::string title = "tolvane-input-" + std::to_string(++named);
+    gtk_window_set_title(GTK_WINDOW(gtk_widget_get_root(view.NativeWidget())), title.c_str());
+    Settle(50);
+    return title;
+}
+
+void RunXdotool(const std::string& title, const std::string& actions)
+{
+    const std::string command = "xdotool search --sync --name " + title + " " + actions;
+    EXPECT_EQ(system(command.c_str()), 0) << command;
+}
+
+} // namespace
+
+std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)
+{
+    const std::string title = NameWindow(view);
+    auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
+                                          "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
+    if (!point || point->find(' ') == std::string::npos) {
+        ADD_FAILURE() << "no element " << elementId;
+        return {};
+    }
+    const int x = std::stoi(point->substr(0, point->find(' '))), y = std::stoi(point->substr(point->find(' ') + 1));
+    graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
+    EXPECT_TRUE(gtk_widget_compute_point(view.NativeWidget(), GTK_WIDGET(gtk_widget_get_root(view.NativeWidget())),
+                                         &zero, &origin));
+    RunXdotool(title, "mousemove --window %1 " + std::to_string(x + int(origin.x)) + " "
+                                     + std::to_string(y + int(origin.y)) + " click " + std::to_string(button));
+    return {x, y};
+}
+
+void WebViewFixture::RealKey(gtkui::WebKitWebView& view, const std::string& key)
+{
+    RunXdotool(NameWindow(view), "windowfocus --sync %1 key " + key);
+}
+
 void WebViewFixture::Go(platform::WebView& view, const std::string& address)
 {
     auto uri = platform::Uri::Parse(address);

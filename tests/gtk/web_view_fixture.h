@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/gtk/web_view_gtk.h"
@@ -52,6 +53,13 @@ protected:
                                   platform::BrowsingSession session = platform::BrowsingSession::Normal);
     // Destroys every view and window now.
     void CloseViews();
+
+    // Real input through the X server, as a user makes it (xdotool): a click
+    // a few pixels inside the element, which returns that point of the page,
+    // or a key press. Tests that send it skip without xdotool.
+    static bool CanSendRealInput();
+    static std::pair<int, int> RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button = 1);
+    static void RealKey(gtkui::WebKitWebView& view, const std::string& key);
 
     static void Go(platform::WebView& view, const std::string& address);
     static bool WaitForLine(const EventLog& log, const std::string& prefix);

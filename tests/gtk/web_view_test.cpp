@@ -1,6 +1,7 @@
 // The web view adapter against the real engine and a local server: every
 // event is recorded as one line, and each test checks the exact sequence.
 #include <algorithm>
+#include <set>
 #include <map>
 #include <string>
 
@@ -29,6 +30,9 @@ std::map<std::string, Route> Routes()
     routes["/popup-on-load"] = Html("<html><body><script>window.addEventListener('load', function () {"
                                     " window.open('/other'); });</script></body></html>");
     routes["/link"] = Html("<html><body><a id=\"l\" target=\"_blank\" href=\"/other\">other</a></body></html>");
+    routes["/opener"] = Html("<html><body><button id=\"many\" onclick=\"for (var i = 0; i < 30; i++)"
+                             " window.open('/other?' + i)\">thirty</button><br>"
+                             "<a id=\"blank\" target=\"_blank\" href=\"/page\">page</a></body></html>");
     routes["/functions"] = Html("<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>");
     routes["/file.bin"] = Html(std::string("\x01\x02\x03\x00\x04", 5));
     routes["/file.bin"].ContentType = "application/octet-stream";
@@ -227,6 +231,38 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsAndNeverEngineWindows)
     EXPECT_EQ(RunScript(view, "eval", {"String(window.open('/page'))"}), "null");
     EXPECT_TRUE(log.Has("NewWindow " + Url("/page")));
     EXPECT_EQ(view.Source(), Url("/link"));
+}
+
+// The system opens one tab per gesture: requests say which press led to them.
+TEST_F(WebViewTest, NewWindowRequestsCarryTheNumberOfThePressBehindThem)
+{
+    if (!CanSendRealInput())
+        GTEST_SKIP() << "xdotool is not installed";
+    EventLog log;
+    auto& view = NewView(log);
+    std::vector<uint64_t> gestures;
+    view.NewWindowRequested.Subscribe(
+        [&](platform::WebView&, platform::NewWindowRequestedArgs& a) { gestures.push_back(a.UserGesture); });
+    Go(view, Url("/opener"));
+    ASSERT_TRUE(WaitForLine(log, "Completed"));
+
+    RealClick(view, "many");
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 30; }));
+    RealClick(view, "many");
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 60; }));
+    RealClick(view, "blank");
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 61; }));
+    RunScript(view, "eval", {"document.getElementById('blank').focus(); 0"});
+    RealKey(view, "Return");
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 62; }));
+    Settle(300);
+    ASSERT_EQ(gestures.size(), 62u);
+    // Thirty window.open calls in one click handler: thirty requests, one number.
+    EXPECT_NE(gestures[0], 0u);
+    EXPECT_EQ(std::vector<uint64_t>(gestures.begin(), gestures.begin() + 30), std::vector<uint64_t>(30, gestures[0]));
+    EXPECT_EQ(std::vector<uint64_t>(gestures.begin() + 30, gestures.begin() + 60), std::vector<uint64_t>(30, gestures[30]));
+    // Each click and the key press have numbers of their own.
+    EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[60], gestures[61], 0}).size(), 5u);
 }
 
 TEST_F(WebViewTest, ContentTheViewCannotShowIsReportedAndNotLoaded)
