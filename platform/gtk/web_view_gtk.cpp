@@ -288,7 +288,8 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         m_committed = false;
         m_failedUri.clear();
         m_failedStatus = 0;
-        platform::NavigationStartingArgs args{Source()};
+        m_requestedUri = Source();
+        platform::NavigationStartingArgs args{m_requestedUri};
         NavigationStarting(*this, args);
         if (args.Cancel) {
             m_outcome = LoadOutcome::Abandoned;
@@ -297,7 +298,15 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         break;
     }
     case WEBKIT_LOAD_COMMITTED:
-        if (m_outcome == LoadOutcome::Loading) {
+        if (m_outcome == LoadOutcome::Loading && IsRefusedLoad()) {
+            // The engine refused the address without contacting the server
+            // (a port browsers block) and shows an empty document instead,
+            // raising no error: it is a failure of the address asked for.
+            m_outcome = LoadOutcome::Failed;
+            m_failedUri = m_requestedUri;
+            m_failedStatus = WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT;
+            NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+        } else if (m_outcome == LoadOutcome::Loading) {
             m_committed = true;
             ContentLoading(*this, platform::ContentLoadingArgs{Source()});
         }
@@ -328,8 +337,14 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         m_outcome = LoadOutcome::Abandoned;
         break;
     case WEBKIT_LOAD_REDIRECTED:
+        m_requestedUri = Source();
         break;
     }
+}
+
+bool WebKitWebView::IsRefusedLoad() const
+{
+    return Source() == "about:blank" && !m_requestedUri.empty() && m_requestedUri.rfind("about:", 0) != 0;
 }
 
 bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)

@@ -67,6 +67,8 @@ private:
     void ConnectSignals();
     void InstallFrameCompletionScript();
     void OnLoadChanged(WebKitLoadEvent event);
+    // The load committed an empty document in place of the address it asked for.
+    bool IsRefusedLoad() const;
     bool OnLoadFailed(const char* failingUri, const GError* error);
     GtkWidget* OnCreate(WebKitNavigationAction* action);
     bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
@@ -115,6 +117,8 @@ private:
     LoadOutcome m_outcome = LoadOutcome::Loading;
     // The current load has shown content (COMMITTED).
     bool m_committed = false;
+    // The address the current load asked for (after any redirect).
+    std::string m_requestedUri;
     std::string m_failedUri;
     int m_failedStatus = 0;
     // A finished load whose title has not arrived yet: the completion waits
