@@ -366,32 +366,6 @@ gboolean RecordEngineMenu(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestRes
     return TRUE;
 }
 
-TEST_F(BridgeTest, EngineMenuGivesWayOverLinksAndImagesOnlyAndEachAskIsAGesture)
-{
-    auto& view = BridgedView();
-    std::vector<unsigned> menus;
-    gtkui::SignalConnection connection(
-        view.Engine(), g_signal_connect(view.Engine(), "context-menu", G_CALLBACK(RecordEngineMenu), &menus));
-    constexpr unsigned Document = WEBKIT_HIT_TEST_RESULT_CONTEXT_DOCUMENT;
-    const std::pair<unsigned, bool> cases[] = {
-        {Document, false},
-        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_EDITABLE | WEBKIT_HIT_TEST_RESULT_CONTEXT_SELECTION, false},
-        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_MEDIA, false},
-        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_LINK, true},
-        {Document | WEBKIT_HIT_TEST_RESULT_CONTEXT_IMAGE, true},
-    };
-    for (const auto& [context, replaced] : cases) {
-        menus.clear();
-        auto hit = gtkui::Adopt(static_cast<WebKitHitTestResult*>(
-            g_object_new(WEBKIT_TYPE_HIT_TEST_RESULT, "context", context, nullptr)));
-        auto menu = gtkui::Adopt(webkit_context_menu_new());
-        gboolean handled = FALSE;
-        g_signal_emit_by_name(view.Engine(), "context-menu", menu.Get(), hit.Get(), &handled);
-        EXPECT_EQ(menus, replaced ? std::vector<unsigned>{} : std::vector<unsigned>{context}) << context;
-    }
-    EXPECT_EQ(Object->Calls, CallList(std::size(cases), Gesture));
-}
-
 // Real right-clicks through the X server: the page's hooks report them first,
 // then the engine asks for its menu (the gesture), even when the page cancelled
 // the event; the engine's menu shows only where no pop-up of ours replaces it.
