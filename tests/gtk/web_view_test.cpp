@@ -25,7 +25,7 @@ std::map<std::string, Route> Routes()
     routes["/other"] = Html("<html><head><title>Other</title></head><body>other</body></html>");
     routes["/late-title"] = Html(LateTitlePage);
     routes["/slow"] = Html("<html><head><title>Slow</title></head><body>slow</body></html>");
-    routes["/slow"].DelayMs = 3000;
+    routes["/slow"].Hangs = true;
     routes["/frames"] = Html("<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>");
     routes["/popup-on-load"] = Html("<html><body><script>window.addEventListener('load', function () {"
                                     " window.open('/other'); });</script></body></html>");
@@ -37,7 +37,7 @@ std::map<std::string, Route> Routes()
     routes["/file.bin"].ContentType = "application/octet-stream";
     routes["/saved.html"] = Html("<html><body>saved</body></html>");
     routes["/saved.html"].ContentType = "text/html";
-    routes["/saved.html"].ExtraHeaders = "Content-Disposition: attachment; filename=\"saved.html\"\r\n";
+    routes["/saved.html"].Headers["Content-Disposition"] = "attachment; filename=\"saved.html\"";
     return routes;
 }
 
