@@ -24,6 +24,14 @@ constexpr const char* FrameCompletionScript =
     "  });\n"
     "}\n";
 
+// Presses of a button or a key in any view, counted on the user-interface
+// thread: each press gets a number of its own.
+uint64_t NextUserInput()
+{
+    static uint64_t pressed = 0;
+    return ++pressed;
+}
+
 // A script call in flight. Its callback runs even after the adapter is gone
 // (the engine keeps its view alive until the reply), so it holds nothing of
 // the adapter: only what the caller asked to be told.
@@ -113,6 +121,7 @@ WebKitWebView::~WebKitWebView()
     // then every script reply in flight learns that nobody waits for it, and
     // a page blocked on a bridge prompt gets an empty answer.
     m_connections.clear();
+    gtk_widget_remove_controller(GTK_WIDGET(m_view.Get()), m_inputWatch.Get());
     g_cancellable_cancel(m_cancellable.Get());
     m_prompts->CloseAll();
 }
@@ -136,6 +145,14 @@ void WebKitWebView::ConnectSignals()
     connect(m_view.Get(), "notify::title", G_CALLBACK(TitleChangedThunk));
     connect(m_view.Get(), "script-dialog", G_CALLBACK(ScriptDialogThunk));
     connect(m_view.Get(), "context-menu", G_CALLBACK(ContextMenuThunk));
+
+    // In the capture phase, so a press counts even when the engine or the
+    // page then takes it for itself.
+    GtkEventController* inputWatch = gtk_event_controller_legacy_new();
+    gtk_event_controller_set_propagation_phase(inputWatch, GTK_PHASE_CAPTURE);
+    m_inputWatch = AddRef(inputWatch);
+    gtk_widget_add_controller(GTK_WIDGET(m_view.Get()), inputWatch);
+    connect(inputWatch, "event", G_CALLBACK(InputEventThunk));
 
     // Handlers are connected before the names are registered, so no message
     // can arrive unheard.
@@ -271,7 +288,8 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         m_committed = false;
         m_failedUri.clear();
         m_failedStatus = 0;
-        platform::NavigationStartingArgs args{Source()};
+        m_requestedUri = Source();
+        platform::NavigationStartingArgs args{m_requestedUri};
         NavigationStarting(*this, args);
         if (args.Cancel) {
             m_outcome = LoadOutcome::Abandoned;
@@ -280,7 +298,15 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         break;
     }
     case WEBKIT_LOAD_COMMITTED:
-        if (m_outcome == LoadOutcome::Loading) {
+        if (m_outcome == LoadOutcome::Loading && IsRefusedLoad()) {
+            // The engine refused the address without contacting the server
+            // (a port browsers block) and shows an empty document instead,
+            // raising no error: it is a failure of the address asked for.
+            m_outcome = LoadOutcome::Failed;
+            m_failedUri = m_requestedUri;
+            m_failedStatus = WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT;
+            NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+        } else if (m_outcome == LoadOutcome::Loading) {
             m_committed = true;
             ContentLoading(*this, platform::ContentLoadingArgs{Source()});
         }
@@ -311,8 +337,14 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         m_outcome = LoadOutcome::Abandoned;
         break;
     case WEBKIT_LOAD_REDIRECTED:
+        m_requestedUri = Source();
         break;
     }
+}
+
+bool WebKitWebView::IsRefusedLoad() const
+{
+    return Source() == "about:blank" && !m_requestedUri.empty() && m_requestedUri.rfind("about:", 0) != 0;
 }
 
 bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
@@ -338,6 +370,10 @@ GtkWidget* WebKitWebView::OnCreate(WebKitNavigationAction* action)
     platform::NewWindowRequestedArgs args;
     args.Uri = TextOrEmpty(request ? webkit_uri_request_get_uri(request) : nullptr);
     args.Referrer = Source();
+    // The engine knows whether a gesture led here (a click on a target=_blank
+    // link, or a click handler's window.open); the press it came from is the
+    // last one in the view.
+    args.UserGesture = webkit_navigation_action_is_user_gesture(action) ? m_userInput : 0;
     NewWindowRequested(*this, args);
     // Handled or not, the engine gets no window: pages open in tabs the
     // system manages, never in a window of their own.
@@ -484,6 +520,20 @@ void WebKitWebView::BridgeMessageThunk(WebKitUserContentManager*, JSCValue* mess
 gboolean WebKitWebView::ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer self)
 {
     return static_cast<WebKitWebView*>(self)->OnScriptDialog(dialog);
+}
+
+gboolean WebKitWebView::InputEventThunk(GtkEventControllerLegacy*, GdkEvent* event, gpointer self)
+{
+    switch (gdk_event_get_event_type(event)) {
+    case GDK_BUTTON_PRESS:
+    case GDK_KEY_PRESS:
+    case GDK_TOUCH_BEGIN:
+        static_cast<WebKitWebView*>(self)->m_userInput = NextUserInput();
+        break;
+    default:
+        break;
+    }
+    return GDK_EVENT_PROPAGATE;
 }
 
 gboolean WebKitWebView::ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest,

@@ -9,6 +9,7 @@
 // since they name the type unqualified).
 #include <webkit/webkit.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -66,6 +67,8 @@ private:
     void ConnectSignals();
     void InstallFrameCompletionScript();
     void OnLoadChanged(WebKitLoadEvent event);
+    // The load committed an empty document in place of the address it asked for.
+    bool IsRefusedLoad() const;
     bool OnLoadFailed(const char* failingUri, const GError* error);
     GtkWidget* OnCreate(WebKitNavigationAction* action);
     bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
@@ -86,6 +89,7 @@ private:
     static void FrameMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
     static void BridgeMessageThunk(WebKitUserContentManager*, JSCValue* message, gpointer self);
     static gboolean ScriptDialogThunk(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer self);
+    static gboolean InputEventThunk(GtkEventControllerLegacy*, GdkEvent* event, gpointer self);
     static gboolean ContextMenuThunk(::WebKitWebView*, WebKitContextMenu*, WebKitHitTestResult* hitTest,
                                      gpointer self);
 
@@ -99,6 +103,8 @@ private:
     GObjectPtr<WebKitUserContentManager> m_content;
     GObjectPtr<::WebKitWebView> m_view;
     GObjectPtr<GCancellable> m_cancellable;
+    // Sees every button and key press in the view before the engine does.
+    GObjectPtr<GtkEventController> m_inputWatch;
     std::vector<SignalConnection> m_connections;
 
     std::map<std::string, std::shared_ptr<platform::WebAllowedObject>> m_allowedObjects;
@@ -111,6 +117,8 @@ private:
     LoadOutcome m_outcome = LoadOutcome::Loading;
     // The current load has shown content (COMMITTED).
     bool m_committed = false;
+    // The address the current load asked for (after any redirect).
+    std::string m_requestedUri;
     std::string m_failedUri;
     int m_failedStatus = 0;
     // A finished load whose title has not arrived yet: the completion waits
@@ -119,6 +127,9 @@ private:
     SourceHolder m_titleWait;
     void CompletePendingLoad();
     bool m_fullScreen = false;
+    // The number of the last press of a button or key in this view (numbers
+    // are never shared between views); 0 before any.
+    uint64_t m_userInput = 0;
 };
 
 } // namespace gtkui

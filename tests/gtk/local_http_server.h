@@ -1,28 +1,23 @@
 #pragma once
-// A small HTTP server on 127.0.0.1 for tests of the real engine: fixed routes,
-// each with a status, a type, a body and an optional delay before answering.
-// It serves from GLib worker threads; destroying it ends every connection
-// still open (the engine keeps idle and speculative ones) and waits for them.
-#include <gio/gio.h>
+// A small HTTP server on 127.0.0.1 for tests of the real engine: libsoup on the
+// main loop the tests turn. Fixed routes, each with a type, a body and extra
+// headers, or never answered at all; any other path is a 404.
+#include <libsoup/soup.h>
 
 #include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
 namespace gtktests {
 
 struct Route {
     std::string Body;
     std::string ContentType = "text/html; charset=utf-8";
-    int Status = 200;
-    int DelayMs = 0;
-    std::string ExtraHeaders; // whole lines, each ending in "\r\n"
+    std::map<std::string, std::string> Headers;
+    bool Hangs = false; // the answer never comes (until the server goes)
 };
 
 class LocalHttpServer {
 public:
-    // Routes are fixed before the server starts, so the workers only read them.
     explicit LocalHttpServer(std::map<std::string, Route> routes);
     ~LocalHttpServer();
     LocalHttpServer(const LocalHttpServer&) = delete;
@@ -30,16 +25,14 @@ public:
 
     // "http://127.0.0.1:PORT" + path
     std::string Url(const std::string& path) const;
-    std::vector<std::string> RequestedPaths() const;
-
     // A port on 127.0.0.1 where nothing listens (it was free a moment ago).
     static int UnusedPort();
 
-    struct State; // shared with the worker threads, which may outlive a stop
-
 private:
-    std::shared_ptr<State> m_state;
-    GSocketService* m_service = nullptr;
+    static void Serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable*, gpointer self);
+
+    const std::map<std::string, Route> m_routes;
+    SoupServer* m_server;
     int m_port = 0;
 };
 

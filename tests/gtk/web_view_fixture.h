@@ -1,17 +1,20 @@
 #pragma once
-// What tests of the real web view adapter share: a main loop that runs until
-// a condition holds, a log of the view's events, and a fixture that shows
-// views in windows of their own against a local server.
+// What tests of the real adapters share: a main loop that runs until a
+// condition holds, a log of a web view's events, and a fixture that shows
+// views in windows of their own against a local server, with real input.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/web_view_gtk.h"
 #include "platform/gtk/web_views_gtk.h"
 #include "tests/gtk/local_http_server.h"
@@ -22,15 +25,21 @@ using Lines = std::vector<std::string>;
 
 // Runs the main loop until done() holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
-// Lets the engine run for a while, to see that nothing more happens.
+// Lets the main loop run for a while, to see that nothing more happens.
 void Settle(int ms);
 
-Route Html(std::string body);
+inline Route Html(std::string body)
+{
+    return Route{std::move(body)};
+}
 
 // One line per event: what a load-tracking test compares.
 struct EventLog {
     Lines All;
-    bool Has(const std::string& prefix) const;
+    bool Has(const std::string& prefix) const
+    {
+        return std::any_of(All.begin(), All.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+    }
     // The lines without title changes, whose timing the engine does not fix.
     Lines Loads() const;
     void Attach(platform::WebView& view);
@@ -40,31 +49,36 @@ class WebViewFixture : public ::testing::Test {
 protected:
     // Each suite serves its own pages: call from its SetUpTestSuite.
     static void StartServer(std::map<std::string, Route> routes);
-    static void StopServer();
-    // One factory for the process, as in the browser: the engine's context
-    // and sessions are made once and live until exit.
-    static gtkui::WebKitWebViews& Views();
+    static void StopServer() { s_server.reset(); }
+    static std::string Url(const std::string& path) { return s_server->Url(path); }
 
-    void TearDown() override;
-
-    // A view shown in a window of its own, with its events logged.
-    gtkui::WebKitWebView& NewView(EventLog& log,
-                                  platform::BrowsingSession session = platform::BrowsingSession::Normal);
+    void TearDown() override { CloseViews(); }
+    // A view shown in a window of its own, with its events logged. The views
+    // come from one factory for the process, as in the browser.
+    gtkui::WebKitWebView& NewView(EventLog& log, platform::BrowsingSession session = platform::BrowsingSession::Normal);
     // Destroys every view and window now.
     void CloseViews();
 
     static void Go(platform::WebView& view, const std::string& address);
-    static bool WaitForLine(const EventLog& log, const std::string& prefix);
+    static bool WaitForLine(const EventLog& log, const std::string& prefix)
+    {
+        return WaitUntil([&] { return log.Has(prefix); });
+    }
     static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
                                                 const std::vector<std::string>& arguments);
-    static std::string Url(const std::string& path);
-    static LocalHttpServer& Server() { return *s_server; }
+
+    // Real input through the X server, as a user makes it (xdotool): a click
+    // a few pixels inside the element, which returns that point of the page,
+    // or a key press. Tests that send it skip without xdotool.
+    static bool CanSendRealInput();
+    static std::pair<int, int> RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button = 1);
+    static void RealKey(gtkui::WebKitWebView& view, const std::string& key);
 
     std::vector<std::unique_ptr<platform::WebView>> m_views;
     std::vector<GtkWidget*> m_windows;
 
 private:
-    static inline LocalHttpServer* s_server = nullptr;
+    static inline std::unique_ptr<LocalHttpServer> s_server;
 };
 
 } // namespace gtktests

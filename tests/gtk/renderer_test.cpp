@@ -1,0 +1,525 @@
+// The renderer in a real window (under Xvfb): widgets sit where the layout
+// engine puts them and take clicks as the elements would; what the user does
+// reaches the model once, and what the model sets reaches the widgets without
+// coming back as user input; children added or removed make or drop widgets.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <memory>
+
+#include "platform/gtk/element_container.h"
+#include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/native_element.h"
+#include "platform/gtk/renderer.h"
+#include "platform/ui/element.h"
+#include "platform/ui/layout.h"
+#include "tests/gtk/web_view_fixture.h"
+
+namespace {
+
+using gtktests::WaitUntil;
+using ui::Color;
+using ui::GridLength;
+using Texts = std::vector<std::string>;
+
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override { gtk_init(); }
+    void TearDown() override
+    {
+        m_renderer.reset();
+        if (m_window)
+            gtk_window_destroy(m_window);
+        m_root.reset();
+        WaitUntil([] { return !g_main_context_pending(nullptr); }, 500);
+    }
+
+    // Renders the root (kept until the test ends) in a window of that size.
+    template <typename T>
+    T& Show(std::unique_ptr<T> root, int width = 400, int height = 300)
+    {
+        T& shown = *root;
+        m_root = std::move(root);
+        m_renderer = std::make_unique<gtkui::Renderer>(*m_root);
+        m_window = GTK_WINDOW(gtk_window_new());
+        gtk_window_set_default_size(m_window, width, height);
+        gtk_window_set_child(m_window, Host());
+        gtk_window_present(m_window);
+        EXPECT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(Host()) && HostIs(width, height); }, 3000));
+        NextFrames();
+        return shown;
+    }
+    GtkWidget* Host() { return m_renderer->RootWidget(); }
+    bool HostIs(int width, int height)
+    {
+        return gtk_widget_get_width(Host()) == width && gtk_widget_get_height(Host()) == height;
+    }
+    // Lets the window lay out and paint at least one whole frame each.
+    void NextFrames(int frames = 2)
+    {
+        GdkFrameClock* clock = gtk_widget_get_frame_clock(Host());
+        for (int i = 0; i < frames; ++i) {
+            bool painted = false;
+            const gulong id = g_signal_connect_swapped(clock, "after-paint", G_CALLBACK(+[](bool* p) { *p = true; }),
+                                                       &painted);
+            gtk_widget_queue_draw(Host()); // a frame even when nothing is dirty
+            WaitUntil([&] { return painted; }, 3000);
+            g_signal_handler_disconnect(clock, id);
+        }
+    }
+    GtkWidget* WidgetOf(const ui::Element& element) { return m_renderer->WidgetFor(element); }
+    graphene_rect_t Bounds(const ui::Element& element)
+    {
+        graphene_rect_t bounds = GRAPHENE_RECT_INIT(-1, -1, -1, -1);
+        GtkWidget* widget = WidgetOf(element);
+        if (widget && !gtk_widget_compute_bounds(widget, Host(), &bounds))
+            bounds = GRAPHENE_RECT_INIT(-1, -1, -1, -1);
+        return bounds;
+    }
+    // The element whose widget takes a click at this point of the root.
+    const ui::Element* ElementAt(double x, double y)
+    {
+        for (GtkWidget* w = gtk_widget_pick(Host(), x, y, GTK_PICK_DEFAULT); w; w = gtk_widget_get_parent(w))
+            if (const ui::Element* element = gtkui::WidgetElement(w))
+                return element;
+        return nullptr;
+    }
+    // The colour (0xAARRGGBB) drawn at a point of the root, over white.
+    uint32_t PixelAt(int x, int y)
+    {
+        const int width = gtk_widget_get_width(Host()), height = gtk_widget_get_height(Host());
+        auto paintable = gtkui::Adopt(gtk_widget_paintable_new(Host()));
+        GtkSnapshot* snapshot = gtk_snapshot_new();
+        gdk_paintable_snapshot(GDK_PAINTABLE(paintable.Get()), snapshot, width, height);
+        GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
+        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        if (node) {
+            gsk_render_node_draw(node, cr);
+            gsk_render_node_unref(node);
+        }
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        const unsigned char* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
+        const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
+        cairo_surface_destroy(surface);
+        return pixel;
+    }
+    // The first event controller of a type on the element's widget.
+    GtkEventController* Controller(const ui::Element& element, GType type)
+    {
+        GListModel* controllers = gtk_widget_observe_controllers(WidgetOf(element));
+        GtkEventController* found = nullptr;
+        for (guint i = 0; i < g_list_model_get_n_items(controllers) && !found; ++i) {
+            auto controller = gtkui::Adopt(static_cast<GtkEventController*>(g_list_model_get_item(controllers, i)));
+            if (G_TYPE_CHECK_INSTANCE_TYPE(controller.Get(), type))
+                found = controller.Get(); // the widget keeps it alive
+        }
+        g_object_unref(controllers);
+        EXPECT_NE(found, nullptr);
+        return found;
+    }
+    static std::string LabelText(GtkWidget* widget)
+    {
+        return gtk_label_get_text(GTK_LABEL(GTK_IS_BUTTON(widget) ? gtk_button_get_child(GTK_BUTTON(widget)) : widget));
+    }
+
+    std::unique_ptr<ui::Element> m_root;
+    GtkWindow* m_window = nullptr;
+    std::unique_ptr<gtkui::Renderer> m_renderer;
+};
+
+GdkRGBA TextColor(GtkWidget* widget)
+{
+    GdkRGBA color;
+    gtk_style_context_get_color(gtk_widget_get_style_context(widget), &color);
+    return color;
+}
+
+// --- Layout and hit testing ----------------------------------------------------
+
+// A tab header as the strip builds it: a caption button, and a close glyph
+// pulled up over the caption's right end by a negative top margin.
+TEST_F(RendererTest, WidgetsSitWhereTheLayoutPutsThemAndLaterChildrenTakeTheClick)
+{
+    auto root = std::make_unique<ui::Grid>();
+    root->SetRowDefinitions({GridLength::Pixels(40), GridLength::Star()});
+    auto& strip = root->Append(std::make_unique<ui::StackPanel>());
+    strip.SetOrientation(ui::Orientation::Horizontal);
+    auto& header = strip.Append(std::make_unique<ui::StackPanel>());
+    header.SetWidth(200);
+    header.SetMargin({10, 6, 0, 0});
+    auto& caption = header.Append(std::make_unique<ui::Button>());
+    caption.SetContent("Example page");
+    caption.SetHeight(28);
+    caption.SetHorizontalAlignment(ui::HorizontalAlignment::Stretch);
+    auto& close = header.Append(std::make_unique<ui::Button>());
+    close.SetFontFamily("Segoe MDL2 Assets");
+    close.SetContent("\uE10A");
+    close.SetWidth(35);
+    close.SetHeight(28);
+    close.SetMargin({0, -28, 0, 0});
+    close.SetHorizontalAlignment(ui::HorizontalAlignment::Right);
+    auto& body = root->Append(std::make_unique<ui::Border>());
+    body.SetGridRow(1);
+    body.SetBackground(Color::FromRgb(0, 0, 255));
+    Show(std::move(root));
+
+    for (const ui::Element* e : std::initializer_list<const ui::Element*>{&header, &caption, &close, &body}) {
+        const ui::Rect laidOut = ui::AbsoluteRect(*e);
+        const graphene_rect_t b = Bounds(*e);
+        EXPECT_NEAR(b.origin.x, laidOut.X, 1);
+        EXPECT_NEAR(b.origin.y, laidOut.Y, 1);
+        EXPECT_NEAR(b.size.width, laidOut.Width, 1);
+        EXPECT_NEAR(b.size.height, laidOut.Height, 1);
+    }
+    const graphene_rect_t c = Bounds(caption), x = Bounds(close);
+    EXPECT_FLOAT_EQ(c.origin.x, 10);
+    EXPECT_FLOAT_EQ(c.size.width, 200);
+    EXPECT_FLOAT_EQ(x.origin.y, c.origin.y) << "the close button shares the caption's line";
+    EXPECT_FLOAT_EQ(x.origin.x + x.size.width, c.origin.x + c.size.width) << "at the caption's right end";
+    EXPECT_EQ(ElementAt(x.origin.x + 10, x.origin.y + 10), &close);
+    EXPECT_EQ(ElementAt(c.origin.x + 20, c.origin.y + 10), &caption);
+    EXPECT_EQ(PixelAt(200, 200), 0xFF0000FFu) << "the body border paints its background";
+}
+
+// Which of two stacked elements takes a click at their shared point.
+TEST_F(RendererTest, OnlyElementsThatTakeInputAreHit)
+{
+    auto root = std::make_unique<ui::Grid>();
+    auto& under = root->Append(std::make_unique<ui::Button>());
+    auto& over = root->Append(std::make_unique<ui::Button>());
+    for (ui::Button* b : {&under, &over}) {
+        b->SetHorizontalAlignment(ui::HorizontalAlignment::Stretch);
+        b->SetVerticalAlignment(ui::VerticalAlignment::Stretch);
+    }
+    auto& overlay = root->Append(std::make_unique<ui::Grid>()); // an empty panel above both
+    Show(std::move(root));
+    struct Case {
+        const char* Name;
+        std::function<void()> Change;
+        const ui::Element* Hit;
+    };
+    const Case cases[] = {
+        {"as built", [] {}, &over},
+        {"half transparent", [&] { over.SetOpacity(0.5); }, &over},
+        {"fully transparent", [&] { over.SetOpacity(0); }, &under},
+        {"collapsed", [&] { over.SetVisibility(ui::Visibility::Collapsed); }, &under},
+        {"not hit-test visible", [&] { over.SetIsHitTestVisible(false); }, &under},
+        {"disabled", [&] { over.SetIsEnabled(false); }, &under},
+        {"overlay with a transparent background", [&] { overlay.SetBackground(Color::Transparent()); }, &overlay},
+        {"overlay with a background, at opacity 0", [&] {
+             overlay.SetBackground(Color::Transparent());
+             overlay.SetOpacity(0);
+         }, &over},
+    };
+    for (const Case& c : cases) {
+        over.SetOpacity(1);
+        over.SetVisibility(ui::Visibility::Visible);
+        over.SetIsHitTestVisible(true);
+        over.SetIsEnabled(true);
+        overlay.SetBackground(std::nullopt);
+        overlay.SetOpacity(1);
+        c.Change();
+        NextFrames();
+        EXPECT_EQ(ElementAt(200, 150), c.Hit) << c.Name;
+    }
+}
+
+TEST_F(RendererTest, WindowResizeLaysTheTreeOutAgain)
+{
+    auto root = std::make_unique<ui::Grid>();
+    root->SetColumnDefinitions({GridLength::Star(), GridLength::Pixels(100)});
+    auto& side = root->Append(std::make_unique<ui::Border>());
+    side.SetGridColumn(1);
+    side.SetBackground(Color::FromRgb(255, 0, 0));
+    Show(std::move(root), 400, 300);
+    EXPECT_FLOAT_EQ(Bounds(side).origin.x, 300);
+
+    gtk_window_set_default_size(m_window, 600, 250);
+    ASSERT_TRUE(WaitUntil([&] { return HostIs(600, 250); }, 3000)) << "the window did not resize";
+    NextFrames();
+    EXPECT_FLOAT_EQ(Bounds(side).origin.x, 500);
+    EXPECT_FLOAT_EQ(Bounds(side).size.height, 250);
+    EXPECT_EQ(PixelAt(550, 200), 0xFFFF0000u);
+    EXPECT_EQ(PixelAt(450, 200), 0xFFFFFFFFu) << "nothing paints where the column was";
+}
+
+TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
+{
+    auto root = std::make_unique<ui::Grid>();
+    auto& viewer = root->Append(std::make_unique<ui::ScrollViewer>());
+    viewer.SetHeight(100);
+    viewer.SetVerticalAlignment(ui::VerticalAlignment::Top);
+    auto& list = viewer.Append(std::make_unique<ui::StackPanel>());
+    std::vector<ui::TextBlock*> rows;
+    for (int i = 0; i < 10; ++i) {
+        rows.push_back(&list.Append(std::make_unique<ui::TextBlock>()));
+        rows.back()->SetText("row " + std::to_string(i));
+        rows.back()->SetHeight(30);
+    }
+    Show(std::move(root));
+    GtkEventController* wheel = Controller(viewer, GTK_TYPE_EVENT_CONTROLLER_SCROLL);
+
+    gboolean scrolled = FALSE;
+    g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
+    NextFrames();
+    EXPECT_TRUE(scrolled);
+    EXPECT_GT(viewer.VerticalOffset(), 0);
+    EXPECT_NEAR(Bounds(*rows[0]).origin.y, -viewer.VerticalOffset(), 1) << "the content moved up";
+    EXPECT_EQ(ElementAt(50, 5), rows[static_cast<size_t>(viewer.VerticalOffset() / 30)]);
+    for (int i = 0; i < 20; ++i)
+        g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
+    NextFrames();
+    EXPECT_DOUBLE_EQ(viewer.VerticalOffset(), 200) << "300 of content in a 100 viewport";
+    g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
+    EXPECT_FALSE(scrolled) << "at the end the wheel goes to an outer viewer";
+    EXPECT_EQ(ElementAt(50, 150), nullptr) << "rows below the viewport are clipped away";
+}
+
+// --- Input and focus ----------------------------------------------------------------
+
+TEST_F(RendererTest, TextBoxTypingReachesTheModelOnceAndKeysArriveAsVirtualCodes)
+{
+    auto root = std::make_unique<ui::StackPanel>();
+    auto& box = root->Append(std::make_unique<ui::TextBox>());
+    Show(std::move(root));
+    int changes = 0;
+    box.TextChanged.Subscribe([&](ui::Element&) { ++changes; });
+    std::vector<int> keys;
+    box.KeyDown.Subscribe([&](ui::Element&, ui::KeyEventArgs& args) {
+        keys.push_back(args.Key);
+        args.Handled = args.Key == 13;
+    });
+    GtkEditable* entry = GTK_EDITABLE(WidgetOf(box));
+
+    box.SetText("h\u00e9llo");
+    EXPECT_STREQ(gtk_editable_get_text(entry), "h\u00e9llo");
+    EXPECT_EQ(changes, 1) << "the model's own change, and no echo from the entry";
+    int position = 5;
+    gtk_editable_insert_text(entry, "!", -1, &position); // as typing does
+    EXPECT_EQ(box.Text(), "h\u00e9llo!");
+    EXPECT_EQ(changes, 2);
+
+    // Selections count UTF-16 units in the model and characters in GTK.
+    box.SetText("\U0001F600ab");
+    box.Select(2, 1);
+    int start = 0, end = 0;
+    gtk_editable_get_selection_bounds(entry, &start, &end);
+    EXPECT_EQ(std::make_pair(start, end), std::make_pair(1, 2));
+    gtk_editable_select_region(entry, 0, 3);
+    EXPECT_EQ(std::make_pair(box.SelectionStart(), box.SelectionLength()), std::make_pair(0, 4));
+
+    GtkEventController* controller = Controller(box, GTK_TYPE_EVENT_CONTROLLER_KEY);
+    gboolean stopped = FALSE;
+    g_signal_emit_by_name(controller, "key-pressed", GDK_KEY_Return, 36u, GdkModifierType(0), &stopped);
+    EXPECT_TRUE(stopped) << "a handled Enter does not reach the entry";
+    g_signal_emit_by_name(controller, "key-pressed", GDK_KEY_KP_Enter, 104u, GdkModifierType(0), &stopped);
+    g_signal_emit_by_name(controller, "key-pressed", GDK_KEY_a, 38u, GdkModifierType(0), &stopped);
+    EXPECT_FALSE(stopped);
+    g_signal_emit_by_name(controller, "key-pressed", GDK_KEY_Escape, 9u, GdkModifierType(0), &stopped);
+    EXPECT_EQ(keys, (std::vector<int>{13, 13, 65, 27}));
+}
+
+TEST_F(RendererTest, FocusRequestsAreGrantedWithTheRequestedState)
+{
+    auto root = std::make_unique<ui::StackPanel>();
+    auto& address = root->Append(std::make_unique<ui::TextBox>());
+    auto& search = root->Append(std::make_unique<ui::TextBox>());
+    std::vector<std::string> events;
+    address.GotFocus.Subscribe([&](ui::Element&) { events.push_back("address got"); });
+    address.LostFocus.Subscribe([&](ui::Element&) { events.push_back("address lost"); });
+    search.GotFocus.Subscribe([&](ui::Element&) { events.push_back("search got"); });
+    Show(std::move(root));
+    ASSERT_TRUE(WaitUntil([&] { return gtk_window_is_active(m_window); })) << "the window never became active";
+    // GTK focuses the first entry of a new window: start from no focus.
+    gtk_window_set_focus(m_window, nullptr);
+    events.clear();
+
+    address.SetText("example.com");
+    address.SelectAll();
+    address.Focus(ui::FocusState::Programmatic);
+    ASSERT_TRUE(WaitUntil([&] { return address.FocusState() == ui::FocusState::Programmatic; }));
+    int start = 0, end = 0;
+    gtk_editable_get_selection_bounds(GTK_EDITABLE(WidgetOf(address)), &start, &end);
+    EXPECT_EQ(end - start, 11) << "focus keeps the model's selection";
+
+    search.Focus(ui::FocusState::Keyboard);
+    ASSERT_TRUE(WaitUntil([&] { return search.FocusState() == ui::FocusState::Keyboard; }));
+    EXPECT_EQ(address.FocusState(), ui::FocusState::Unfocused);
+    EXPECT_EQ(events, (std::vector<std::string>{"address got", "address lost", "search got"}));
+
+    search.Focus(ui::FocusState::Programmatic);
+    EXPECT_EQ(search.FocusState(), ui::FocusState::Programmatic) << "a focused box takes the requested state";
+    EXPECT_EQ(events.size(), 3u);
+}
+
+TEST_F(RendererTest, ChoicesReachTheModelOnceAndModelValuesAreNotEchoed)
+{
+    auto root = std::make_unique<ui::StackPanel>();
+    auto& button = root->Append(std::make_unique<ui::Button>());
+    auto& toggle = root->Append(std::make_unique<ui::ToggleSwitch>());
+    toggle.SetHeader("Restore tabs");
+    auto& check = root->Append(std::make_unique<ui::CheckBox>());
+    auto& combo = root->Append(std::make_unique<ui::ComboBox>());
+    combo.SetItems({"English", "Portugu\u00eas"});
+    auto& suggestion = root->Append(std::make_unique<ui::TextBlock>());
+    suggestion.SetText("example.com");
+    std::vector<std::string> events;
+    suggestion.Tapped.Subscribe([&](ui::Element&) { events.push_back("tapped"); });
+    button.Click.Subscribe([&](ui::Element&) { events.push_back("click"); });
+    toggle.Toggled.Subscribe([&](ui::Element&) { events.push_back(toggle.IsOn() ? "on" : "off"); });
+    check.Checked.Subscribe([&](ui::Element&) { events.push_back("checked"); });
+    check.Click.Subscribe([&](ui::Element&) { events.push_back("check click"); });
+    combo.SelectionChanged.Subscribe([&](ui::Element&) { events.push_back("item " + std::to_string(combo.SelectedIndex())); });
+    Show(std::move(root));
+
+    // The user's actions.
+    g_signal_emit_by_name(WidgetOf(button), "clicked");
+    GtkWidget* switchWidget = gtk_widget_get_last_child(WidgetOf(toggle));
+    gtk_switch_set_active(GTK_SWITCH(switchWidget), TRUE);
+    gtk_check_button_set_active(GTK_CHECK_BUTTON(WidgetOf(check)), TRUE);
+    gtk_drop_down_set_selected(GTK_DROP_DOWN(WidgetOf(combo)), 1);
+    GtkEventController* tap = Controller(suggestion, GTK_TYPE_GESTURE_CLICK);
+    g_signal_emit_by_name(tap, "released", 1, 5.0, 5.0);
+    g_signal_emit_by_name(tap, "released", 2, 5.0, 5.0); // the second click of a double click
+    EXPECT_EQ(events, (std::vector<std::string>{"click", "on", "checked", "check click", "item 1", "tapped"}));
+    EXPECT_TRUE(toggle.IsOn());
+    EXPECT_EQ(check.IsChecked(), true);
+
+    // The model's changes: each raises its own event once, and no click.
+    events.clear();
+    toggle.SetIsOn(false);
+    check.SetIsChecked(std::nullopt);
+    combo.SetSelectedIndex(0);
+    EXPECT_EQ(events, (std::vector<std::string>{"off", "item 0"}));
+    EXPECT_FALSE(gtk_switch_get_active(GTK_SWITCH(switchWidget)));
+    EXPECT_TRUE(gtk_check_button_get_inconsistent(GTK_CHECK_BUTTON(WidgetOf(check))));
+    EXPECT_EQ(gtk_drop_down_get_selected(GTK_DROP_DOWN(WidgetOf(combo))), 0u);
+    combo.SetItems({"a", "b", "c"});
+    EXPECT_EQ(g_list_model_get_n_items(gtk_drop_down_get_model(GTK_DROP_DOWN(WidgetOf(combo)))), 3u);
+    EXPECT_EQ(events.size(), 2u) << "replacing the items does not look like a user's choice";
+}
+
+// --- Updates from the model -------------------------------------------------------
+
+TEST_F(RendererTest, PropertyChangesAfterCreationReachTheWidgets)
+{
+    auto root = std::make_unique<ui::StackPanel>();
+    auto& title = root->Append(std::make_unique<ui::TextBlock>());
+    title.SetText("Loading");
+    auto& below = root->Append(std::make_unique<ui::TextBlock>());
+    below.SetText("below");
+    auto& swatch = root->Append(std::make_unique<ui::Border>());
+    swatch.SetHeight(40);
+    swatch.SetBackground(Color::FromRgb(255, 0, 0));
+    auto& glyph = root->Append(std::make_unique<ui::Button>());
+    glyph.SetContent("\uE103");
+    glyph.SetHeight(40);
+    glyph.SetWidth(60);
+    glyph.SetBackground(Color::FromRgb(0, 128, 0));
+    Show(std::move(root));
+    float swatchTop = Bounds(swatch).origin.y;
+    const GdkRGBA white{1, 1, 1, 1};
+    const GdkRGBA red{1, 0, 0, 1};
+    GdkRGBA color = TextColor(WidgetOf(title));
+    EXPECT_TRUE(gdk_rgba_equal(&color, &white)) << "text without a foreground is light, as in the dark theme";
+
+    title.SetText("Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
+    swatch.SetBackground(Color::FromRgb(0, 0, 255));
+    glyph.SetFontFamily("Segoe MDL2 Assets");
+    glyph.SetBackground(Color::FromRgb(255, 255, 0));
+    below.SetVisibility(ui::Visibility::Collapsed);
+    title.SetForeground(Color::Red());
+    NextFrames();
+    color = TextColor(WidgetOf(title));
+    EXPECT_TRUE(gdk_rgba_equal(&color, &red));
+
+    EXPECT_EQ(LabelText(WidgetOf(title)), "Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
+    EXPECT_EQ(LabelText(WidgetOf(glyph)), "\u2016") << "the pause glyph shows as a symbol once the font says so";
+    EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(below)));
+    graphene_rect_t s = Bounds(swatch);
+    EXPECT_LT(s.origin.y, swatchTop) << "the collapsed text no longer takes space";
+    EXPECT_EQ(PixelAt(100, static_cast<int>(s.origin.y) + 20), 0xFF0000FFu);
+    graphene_rect_t g = Bounds(glyph);
+    EXPECT_EQ(PixelAt(static_cast<int>(g.origin.x) + 3, static_cast<int>(g.origin.y) + 3), 0xFFFFFF00u)
+        << "the button is flat in its own background";
+
+    glyph.SetOpacity(0);
+    NextFrames();
+    EXPECT_EQ(gtk_widget_get_opacity(WidgetOf(glyph)), 0);
+    EXPECT_FALSE(gtk_widget_get_can_target(WidgetOf(glyph)));
+}
+
+TEST_F(RendererTest, ChildrenAddedAndRemovedCreateAndDestroyTheirWidgets)
+{
+    auto root = std::make_unique<ui::StackPanel>();
+    auto& list = root->Append(std::make_unique<ui::StackPanel>());
+    auto& last = list.Append(std::make_unique<ui::TextBlock>());
+    last.SetText("last");
+    Show(std::move(root));
+
+    // A row built in code, inserted first: a panel with a caption and a button.
+    auto row = std::make_unique<ui::StackPanel>();
+    auto& caption = row->Append(std::make_unique<ui::TextBlock>());
+    caption.SetText("first");
+    auto& remove = row->Append(std::make_unique<ui::Button>());
+    remove.SetContent("x");
+    ui::StackPanel& added = static_cast<ui::StackPanel&>(*row);
+    list.Insert(0, std::move(row));
+    NextFrames();
+
+    GtkWidget* rowWidget = WidgetOf(added);
+    ASSERT_NE(rowWidget, nullptr);
+    EXPECT_EQ(gtk_widget_get_first_child(WidgetOf(list)), rowWidget) << "widget order follows the children";
+    EXPECT_EQ(gtk_widget_get_parent(WidgetOf(remove)), rowWidget);
+    EXPECT_EQ(LabelText(WidgetOf(caption)), "first");
+    EXPECT_LT(Bounds(caption).origin.y, Bounds(last).origin.y);
+
+    GtkWidget* removeWidget = WidgetOf(remove);
+    g_object_add_weak_pointer(G_OBJECT(rowWidget), reinterpret_cast<gpointer*>(&rowWidget));
+    g_object_add_weak_pointer(G_OBJECT(removeWidget), reinterpret_cast<gpointer*>(&removeWidget));
+    list.RemoveAt(0);
+    NextFrames();
+    EXPECT_EQ(rowWidget, nullptr) << "the row's widget is destroyed";
+    EXPECT_EQ(removeWidget, nullptr) << "and so are its children's";
+    EXPECT_NEAR(Bounds(last).origin.y, 0, 1) << "the remaining child moves up";
+}
+
+// An adapter's element (a web view) brings its own widget, which outlives
+// the element's place in the tree.
+class FakeNativeElement : public ui::Element, public gtkui::NativeElement {
+public:
+    FakeNativeElement() : m_widget(gtkui::RefSink(gtk_label_new("engine"))) {}
+    ui::ElementKind Kind() const override { return ui::ElementKind::WebView; }
+    GtkWidget* NativeWidget() override { return m_widget.Get(); }
+
+private:
+    gtkui::GObjectPtr<GtkWidget> m_widget;
+};
+
+TEST_F(RendererTest, NativeWidgetsArePlacedAndGivenBackOnRemoval)
+{
+    auto root = std::make_unique<ui::Grid>();
+    root->SetRowDefinitions({ui::GridLength::Pixels(50), ui::GridLength::Star()});
+    auto& host = root->Append(std::make_unique<ui::Grid>());
+    host.SetGridRow(1);
+    auto& view = host.Append(std::make_unique<FakeNativeElement>());
+    Show(std::move(root), 400, 300);
+
+    GtkWidget* native = view.NativeWidget();
+    EXPECT_EQ(WidgetOf(view), native);
+    graphene_rect_t b = Bounds(view);
+    EXPECT_FLOAT_EQ(b.origin.y, 50);
+    EXPECT_FLOAT_EQ(b.size.height, 250);
+
+    std::unique_ptr<ui::Element> detached = host.RemoveAt(0);
+    NextFrames();
+    EXPECT_EQ(gtk_widget_get_parent(native), nullptr);
+    EXPECT_TRUE(GTK_IS_LABEL(native)) << "the adapter still owns its widget";
+}
+
+} // namespace
