@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "storage/database.h"
 #include "tests/doubles/page_harness.h"
 
 namespace {
@@ -124,9 +123,7 @@ TEST_F(Tick, TheOverlayFadesToItsDimAndAway)
     Ticks(2);
     EXPECT_DOUBLE_EQ(overlay.Opacity(), 0.06);
     EXPECT_EQ(overlay.GetVisibility(), ui::Visibility::Visible);
-    Ticks(9);
-    EXPECT_DOUBLE_EQ(overlay.Opacity(), 0.6);
-    Ticks(5);
+    Ticks(14);
     EXPECT_DOUBLE_EQ(overlay.Opacity(), 0.6);
 
     // A tap on it closes everything.
@@ -168,12 +165,9 @@ TEST_F(Tick, MenusSnapOpenAndShutAndToggleAgainstEveryOtherFlag)
     // The seventh panel's entry toggles it, the overlay with it.
     auto& seventh = static_cast<ui::Button&>(menu.ChildAt(4));
     seventh.RaiseClick();
-    EXPECT_TRUE(h.Chrome().Flags().SeventhPanel);
-    EXPECT_FALSE(h.Chrome().Flags().History);
-    EXPECT_TRUE(h.Chrome().Flags().OverlayWanted);
+    EXPECT_TRUE(h.Chrome().Flags().SeventhPanel && h.Chrome().Flags().OverlayWanted && !h.Chrome().Flags().History);
     seventh.RaiseClick();
-    EXPECT_FALSE(h.Chrome().Flags().SeventhPanel);
-    EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
+    EXPECT_FALSE(h.Chrome().Flags().SeventhPanel || h.Chrome().Flags().OverlayWanted);
 
     // The add-favorite panel snaps with its flag the same way.
     h.Chrome().TogglePanel(&OpenFlags::AddFavorite);
@@ -231,56 +225,6 @@ TEST_F(Tick, TheTitleAndTheLoadingRingCrossFadeWithTheLoadingState)
         Ticks(31); // to the bound, and resting there
         shown(loading ? 0.0 : 1.0, loading ? 1.0 : 0.0);
     }
-}
-
-// Each case starts its own page: an activation arrives while a page exists.
-TEST(Activation, OpensATabOnItsAddressOnce)
-{
-    struct Case {
-        const char* address;
-        int tabsAfter;
-    } cases[] = {{"http://activated.example/page", 2}, {"not an address", 1}, {"", 1}};
-    for (const auto& c : cases) {
-        PageHarness h;
-        auto& page = h.Start();
-        h.Process.LaunchAddress = c.address;
-        h.Process.PendingActivation = true;
-        h.Timers.TickAll();
-        EXPECT_FALSE(h.Process.PendingActivation) << c.address;
-        EXPECT_EQ(h.TabCount(), c.tabsAfter) << c.address;
-        EXPECT_TRUE(h.Dialogs.Shown.empty()) << c.address;
-        EXPECT_EQ(ConnectionSlots[ConfigDb], nullptr) << c.address;
-        if (c.tabsAfter == 2) {
-            EXPECT_EQ(h.Tab(1)->Navigations, std::vector<std::string>{c.address});
-            EXPECT_EQ(h.Tabs().CurrentTabIndex(), 1);
-        }
-        h.Timers.TickAll(3);
-        EXPECT_EQ(h.Browsers.Created.size(), static_cast<size_t>(c.tabsAfter)) << c.address;
-    }
-}
-
-TEST_F(Tick, TheCompanionCheckRunsOncePerVideoPage)
-{
-    struct Case {
-        const char* address;
-        bool checked;
-    } cases[] = {
-        {"https://video.example/watch?v=abc", true},
-        {"https://video.example/watch?V=abc", false},
-        {"https://video.example/", false},
-    };
-    for (const auto& c : cases) {
-        h.Tab(0)->CompleteNavigation(c.address, "Video");
-        EXPECT_FALSE(h.Companion().PromptShown());
-        Ticks();
-        EXPECT_EQ(h.Companion().PromptShown(), c.checked) << c.address;
-    }
-    // With no tab the check sees an empty address.
-    page->CloseTab(*h.Slot(0).StripCloseButton);
-    ASSERT_EQ(h.Tabs().CurrentTabIndex(), -1);
-    h.Companion().Reset();
-    Ticks(2);
-    EXPECT_FALSE(h.Companion().PromptShown());
 }
 
 TEST_F(Tick, AnIdleTickChangesNothing)

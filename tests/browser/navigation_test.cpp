@@ -41,8 +41,13 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
 {
     h.Click("NewPrivateTabButton");
     h.Tab(1)->CompleteNavigation("http://private.example/", "Private");
+    h.Tab(1)->CompleteNavigation("http://private.example/2", "Private 2");
     EXPECT_EQ(HistoryRows(), 0);
-    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/");
+    // The private mark joins both headers once.
+    EXPECT_EQ(h.Slot(1).StripHeader->Name(), "wNewPageStackPanel_Private");
+    EXPECT_EQ(h.Slot(1).StripHeader->Count(), 3u); // caption, close, mark
+    EXPECT_EQ(h.Slot(1).ListHeader->Count(), 3u);
+    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/2");
 
     h.Execute(ConfigFile, "DELETE FROM wConfig_SaveFavoriteStatus; INSERT INTO wConfig_SaveFavoriteStatus VALUES ('false');");
     h.Tab(0)->CompleteNavigation("http://normal.example/", "Normal");
@@ -233,17 +238,6 @@ TEST_F(Navigation, OneGestureOpensOneTab)
     request(1, "http://popup.example/from-the-popup", 8);
     EXPECT_EQ(h.TabCount(), 4);
     EXPECT_TRUE(h.Dialogs.Shown.empty());
-}
-
-TEST_F(Navigation, PrivateTabsGetTheirMarkOnce)
-{
-    h.Click("NewPrivateTabButton");
-    auto* header = h.Slot(1).StripHeader;
-    h.Tab(1)->CompleteNavigation("http://p.example/", "P");
-    h.Tab(1)->CompleteNavigation("http://p.example/2", "P2");
-    EXPECT_EQ(header->Name(), "wNewPageStackPanel_Private");
-    EXPECT_EQ(header->Count(), 3u);                          // caption, close, mark
-    EXPECT_EQ(h.Slot(1).ListHeader->Count(), 3u);
 }
 
 TEST_F(Navigation, ALateTitleReachesTheCaptionsAndTitle)

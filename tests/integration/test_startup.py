@@ -1,5 +1,5 @@
 """The real binary on a fresh data folder: the three files with their exact
-schema and defaults, and a window that shows the page."""
+schema, and a window that shows the page."""
 import os
 import re
 import subprocess
@@ -33,21 +33,6 @@ TABLES = {
     },
 }
 
-DEFAULTS = {
-    "wConfig_HomePage": b"http://www.bing.com/",
-    "wConfig_SaveFavoriteStatus": b"true",
-    "wConfig_ThemeColor": b"Escuro",
-    "wConfig_HomeScreenStatus": b"true",
-    "wConfig_AdressBarPosition": b"Top",
-    "wConfig_TitleBarStatus": b"true",
-    "wConfig_MainSearcherAdress": b"Bing",
-    "wConfig_MainTranslateAdress": b"Google_Translator",
-    "wConfig_PagesOpenedStatus": b"false",
-    "wConfig_ShowRatingAlert": b"true",
-    "wConfig_Extension": b"true",
-}
-
-
 class FirstStart(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -73,11 +58,6 @@ class FirstStart(unittest.TestCase):
                 info = [(r[1].decode(), r[2].decode(), r[3], r[5])
                         for r in self.browser.query(db, "PRAGMA table_info(%s)" % table)]
                 self.assertEqual(info, columns, table)
-
-    def test_every_setting_holds_its_default_once(self):
-        for table, value in DEFAULTS.items():
-            rows = self.browser.query("wConfig_database.db", "SELECT * FROM %s" % table)
-            self.assertEqual(rows, [(value,)], table)
 
     def test_the_window_shows_the_page_chrome(self):
         state = self.browser.state()
