@@ -26,7 +26,7 @@ PageBridge& BridgeHost::BridgeOf(int tab)
 void BridgeHost::InstallBridge(int tab)
 {
     auto& bridge = BridgeOf(tab);
-    bridge.ScriptsInjected = false;
+    bridge.NewDocument();
     std::shared_ptr<PageBridge> requests = m_tabs.Slot(tab).Bridge;
     m_tabs.Slot(tab).WebView->AddWebAllowedObject(
         "wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, bridge.Dialogs(), requests));
@@ -34,11 +34,9 @@ void BridgeHost::InstallBridge(int tab)
 
 void BridgeHost::InjectPageScripts(int tab)
 {
-    auto& bridge = BridgeOf(tab);
     // Each script adds listeners: a second run would double every right-click.
-    if (bridge.ScriptsInjected)
+    if (!BridgeOf(tab).TakeScriptInjection())
         return;
-    bridge.ScriptsInjected = true;
     for (const auto* script : PageScripts())
         m_tabs.Slot(tab).WebView->InvokeScriptAsync("eval", {*script});
 }

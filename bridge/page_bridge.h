@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "app/process_state.h"
 #include "bridge/bridge_dialogs.h"
@@ -31,8 +32,10 @@ public:
     void PointerY(int32_t y) override { m_request.PointerY = y; }
     void ContextMenu(const std::string& target, int32_t kind) override;
 
-    // The page scripts go into each document once, at its own completion.
-    bool ScriptsInjected = false;
+    // The page scripts go into each document once: true the first time a
+    // document asks, until the next document starts.
+    bool TakeScriptInjection() { return !std::exchange(m_scriptsInjected, true); }
+    void NewDocument() { m_scriptsInjected = false; }
 
 private:
     bool Recent(std::chrono::steady_clock::time_point at) const;
@@ -44,4 +47,5 @@ private:
     BridgeState m_request;
     std::optional<std::chrono::steady_clock::time_point> m_gestureAt;
     std::optional<std::chrono::steady_clock::time_point> m_requestAt;
+    bool m_scriptsInjected = false;
 };
