@@ -1,8 +1,8 @@
 // A page that posts megabytes through the bridge (alert('x'.repeat(5e6))):
 // what the adapter's side costs the main loop, with the real engine.
 //
-// Built and run by bridge_large_message.sh (it needs the adapters and a
-// display, which the benchmarks CMake builds do not link). Each iteration
+// Run it on a display: tests/integration/with-display build/bridge_large_message_gtk
+// Each iteration
 // has the page post one call and is timed from the engine's script-message
 // signal (an emission hook, which runs before the adapter's handler) to the
 // moment Invoke is entered: reading the message, converting it to text and
