@@ -324,39 +324,6 @@ TEST_F(RendererTest, TextBoxTypingReachesTheModelOnceAndKeysArriveAsVirtualCodes
     EXPECT_EQ(keys, (std::vector<int>{13, 13, 65, 27}));
 }
 
-TEST_F(RendererTest, FocusRequestsAreGrantedWithTheRequestedState)
-{
-    auto root = std::make_unique<ui::StackPanel>();
-    auto& address = root->Append(std::make_unique<ui::TextBox>());
-    auto& search = root->Append(std::make_unique<ui::TextBox>());
-    std::vector<std::string> events;
-    address.GotFocus.Subscribe([&](ui::Element&) { events.push_back("address got"); });
-    address.LostFocus.Subscribe([&](ui::Element&) { events.push_back("address lost"); });
-    search.GotFocus.Subscribe([&](ui::Element&) { events.push_back("search got"); });
-    Show(std::move(root));
-    ASSERT_TRUE(WaitUntil([&] { return gtk_window_is_active(m_window); })) << "the window never became active";
-    // GTK focuses the first entry of a new window: start from no focus.
-    gtk_window_set_focus(m_window, nullptr);
-    events.clear();
-
-    address.SetText("example.com");
-    address.SelectAll();
-    address.Focus(ui::FocusState::Programmatic);
-    ASSERT_TRUE(WaitUntil([&] { return address.FocusState() == ui::FocusState::Programmatic; }));
-    int start = 0, end = 0;
-    gtk_editable_get_selection_bounds(GTK_EDITABLE(WidgetOf(address)), &start, &end);
-    EXPECT_EQ(end - start, 11) << "focus keeps the model's selection";
-
-    search.Focus(ui::FocusState::Keyboard);
-    ASSERT_TRUE(WaitUntil([&] { return search.FocusState() == ui::FocusState::Keyboard; }));
-    EXPECT_EQ(address.FocusState(), ui::FocusState::Unfocused);
-    EXPECT_EQ(events, (std::vector<std::string>{"address got", "address lost", "search got"}));
-
-    search.Focus(ui::FocusState::Programmatic);
-    EXPECT_EQ(search.FocusState(), ui::FocusState::Programmatic) << "a focused box takes the requested state";
-    EXPECT_EQ(events.size(), 3u);
-}
-
 TEST_F(RendererTest, ChoicesReachTheModelOnceAndModelValuesAreNotEchoed)
 {
     auto root = std::make_unique<ui::StackPanel>();

@@ -1,6 +1,6 @@
 // The shell's adapters against real GTK and GLib (under Xvfb): message
-// dialogs, the clipboard, dispatcher timers, the calendar, the window's size
-// and title bar, the bundle, the local folder and command-line addresses.
+// dialogs, dispatcher timers, the calendar, the window's size and back keys,
+// the bundle, the local folder and command-line addresses.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
@@ -18,7 +18,6 @@
 #include "platform/gtk/application_view_gtk.h"
 #include "platform/gtk/bundle_gtk.h"
 #include "platform/gtk/calendar_gtk.h"
-#include "platform/gtk/clipboard_gtk.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/launch_address_gtk.h"
@@ -62,7 +61,7 @@ private:
     std::optional<std::string> m_old;
 };
 
-// --- Message dialogs and the clipboard ------------------------------------------
+// --- Message dialogs ---------------------------------------------------------------
 
 class MessageDialogTest : public ShellTest {
 protected:
@@ -163,22 +162,6 @@ TEST_F(MessageDialogTest, SeveralDialogsAnswerIndependentlyAndGoSilentlyWithTheA
     EXPECT_TRUE(m_events.empty());
 }
 
-TEST_F(ShellTest, ClipboardHoldsTheTextPutThere)
-{
-    const std::string text = "http://ünïcödé.example/a?b='c'&d=\"e\"";
-    gtkui::DisplayClipboard().SetText(text);
-    std::optional<std::string> read;
-    gdk_clipboard_read_text_async(
-        gdk_display_get_clipboard(gdk_display_get_default()), nullptr,
-        [](GObject* source, GAsyncResult* result, gpointer data) {
-            *static_cast<std::optional<std::string>*>(data) =
-                gtkui::TakeText(gdk_clipboard_read_text_finish(GDK_CLIPBOARD(source), result, nullptr));
-        },
-        &read);
-    ASSERT_TRUE(WaitUntil([&] { return read.has_value(); }, 3000));
-    EXPECT_EQ(read, text);
-}
-
 // --- Dispatcher timers and the calendar -------------------------------------------
 
 TEST_F(ShellTest, TimerTicksAboutSixtyTimesASecondStopsAndMayEndItselfInItsTick)
@@ -237,7 +220,7 @@ TEST_F(ShellTest, CalendarReadsTheLocalClock)
               (std::vector<int>{expected.tm_mday, expected.tm_mon + 1, expected.tm_hour, expected.tm_min}));
 }
 
-// --- Window: size and title bar ------------------------------------------------------
+// --- Window: size and back keys -----------------------------------------------------
 
 class WindowViewTest : public ShellTest {
 protected:
@@ -262,14 +245,6 @@ protected:
     {
         return gtk_widget_get_width(m_content) == width && gtk_widget_get_height(m_content) == height;
     }
-    static guint Controllers(GtkWidget* widget)
-    {
-        GListModel* list = gtk_widget_observe_controllers(widget);
-        const guint count = g_list_model_get_n_items(list);
-        g_object_unref(list);
-        return count;
-    }
-
     GtkWindow* m_window = nullptr;
     GtkWidget* m_content = nullptr;
     std::unique_ptr<gtkui::WindowApplicationView> m_view;
@@ -289,26 +264,6 @@ TEST_F(WindowViewTest, ReportsTheContentSizeOncePerChange)
     Settle(100);
     EXPECT_EQ(m_sizeChanges, 1) << "width, height and allocation make one change";
     EXPECT_EQ(m_view->VisibleBounds(), (ui::Rect{0, 0, 640, 480}));
-}
-
-TEST_F(WindowViewTest, TitleBarElementBecomesTheDragAreaOnceItsWidgetExists)
-{
-    ui::Grid titleBar;
-    GtkWidget* titleWidget = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
-    gtk_box_append(GTK_BOX(m_content), titleWidget);
-    m_view->ExtendViewIntoTitleBar(titleBar);
-    GtkWidget* systemTitleBar = gtk_window_get_titlebar(m_window);
-    ASSERT_NE(systemTitleBar, nullptr) << "the window's own title bar is replaced";
-    EXPECT_FALSE(gtk_widget_get_visible(systemTitleBar));
-    EXPECT_EQ(m_view->DragWidget(), nullptr) << "no widget yet";
-
-    const guint before = Controllers(titleWidget);
-    m_view->AttachContent([&](const ui::Element& e) { return &e == &titleBar ? titleWidget : nullptr; });
-    EXPECT_EQ(m_view->DragWidget(), titleWidget);
-    EXPECT_GT(Controllers(titleWidget), before);
-    // The controllers leave with the view: the widget never calls a dead one.
-    m_view.reset();
-    EXPECT_EQ(Controllers(titleWidget), before);
 }
 
 TEST_F(WindowViewTest, BackRequestComesFromAltLeftAndTheBackKey)

@@ -1,6 +1,6 @@
 // Web-allowed objects in real pages: which channel each call takes, what the
 // page gets back and when, what a page cannot forge, the engine's context-menu
-// gesture, and what a flood or a view that goes mid-call does.
+// gesture, and what a view that goes mid-call does.
 #include <gtest/gtest.h>
 #include <webkit/webkit.h>
 
@@ -18,7 +18,6 @@
 #include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/signal_connection.h"
-#include "platform/gtk/source_holder.h"
 #include "tests/gtk/web_view_fixture.h"
 
 namespace {
@@ -50,7 +49,6 @@ public:
     std::map<std::string, std::optional<std::string>> Replies;
     std::set<std::string> HeldMethods;
     std::vector<Reply> Held;
-    std::function<void()> Work; // what each call costs the object
 
     void Record(Call call)
     {
@@ -60,8 +58,6 @@ public:
     std::optional<std::string> Invoke(const std::string& method, const Texts& arguments) override
     {
         Record({"post", method, arguments});
-        if (Work)
-            Work();
         return Result(method);
     }
     void InvokeWithReply(const std::string& method, const Texts& arguments, Reply reply) override
@@ -215,28 +211,6 @@ TEST_F(BridgeTest, AwaitedCallBlocksThePageUntilTheObjectRepliesWithText)
     }
 }
 
-TEST_F(BridgeTest, ConfirmOverrideReturnsTheAnswerWithoutPolling)
-{
-    Object->HeldMethods = {"wConfirm"};
-    Object->Replies = {{"wConfirmClicked", "true"}, {"wConfirmSelected", "true"}};
-    auto& view = BridgedView();
-    Eval(view, AlertOverrideScript);
-    Eval(view, ConfirmOverrideScript);
-    std::optional<std::string> result;
-    view.InvokeScriptAsync("eval", {"var a = confirm('Sure?'); var b = confirm('Again?'); alert('done'); a + ',' + b"},
-                           [&](std::optional<std::string> r) { result = std::move(r); });
-    ASSERT_TRUE(WaitUntil([&] { return Object->Held.size() == 1; }));
-    Settle(200); // the user takes a while; the page does not ask again meanwhile
-    Object->Held[0](std::nullopt);
-    ASSERT_TRUE(WaitUntil([&] { return result.has_value(); }));
-    EXPECT_EQ(result, "true,true");
-    // One dialog, one look at the answer per confirm; the second reuses the first answer.
-    ASSERT_TRUE(WaitForCalls(6));
-    EXPECT_EQ(Object->Calls, (CallList{{"prompt", "wConfirm", {"Sure?"}}, {"prompt", "wConfirmClicked", {}},
-                                    {"prompt", "wConfirmSelected", {}}, {"prompt", "wConfirmClicked", {}},
-                                    {"prompt", "wConfirmSelected", {}}, {"post", "wAlert", {"done"}}}));
-}
-
 // Connected after the adapter's handler, so it sees only the dialogs the
 // adapter left to the engine, and answers them as a user would.
 gboolean AnswerEngineDialog(::WebKitWebView*, WebKitScriptDialog* dialog, gpointer data)
@@ -308,32 +282,6 @@ TEST_F(BridgeTest, PageThatReplacesBuiltInsNeitherInterceptsNorBreaksTheChannel)
     Eval(view, "wScriptNotify.wAlert(5); 0");
     ASSERT_TRUE(WaitForCalls(2));
     EXPECT_EQ(Object->Calls, (CallList{{"prompt", "wConfirmSelected", {"6"}}, {"post", "wAlert", {"5"}}}));
-}
-
-TEST_F(BridgeTest, FloodOfCallsIsDeliveredWhileTheMainLoopKeepsTurning)
-{
-    auto& view = BridgedView();
-    Object->Work = [] { g_usleep(50); }; // as showing or queueing a dialog costs
-    struct Progress {
-        TestObject* Object;
-        int TicksMidFlood = 0;
-    } progress{Object.get()};
-    gtkui::SourceHolder ticker(g_timeout_add(5, [](gpointer data) -> gboolean {
-        auto* p = static_cast<Progress*>(data);
-        p->TicksMidFlood += !p->Object->Calls.empty() && p->Object->Calls.size() < 10000;
-        return G_SOURCE_CONTINUE;
-    }, &progress));
-    EXPECT_EQ(Eval(view, "for (var i = 0; i < 10000; i++) wScriptNotify.wAlert('x' + i); 'posted'"), "posted");
-    ASSERT_TRUE(WaitUntil([&] { return Object->Calls.size() >= 10000; }, 120000));
-    EXPECT_EQ(Object->Calls.back(), (Call{"post", "wAlert", {"x9999"}}));
-    EXPECT_GE(progress.TicksMidFlood, 2);
-
-    // Awaited calls in a loop: each is answered and let go.
-    Object->Work = nullptr;
-    Object->Replies["wConfirmClicked"] = "true";
-    EXPECT_EQ(Eval(view, "var n = 0; for (var i = 0; i < 2000; i++) n += wScriptNotify.wConfirmClicked() === true; n"),
-              "2000");
-    EXPECT_EQ(view.PendingBridgePrompts(), 0u);
 }
 
 TEST_F(BridgeTest, ViewThatGoesWhileThePageWaitsAnswersThePageEmpty)

@@ -5,7 +5,6 @@
 #include <map>
 #include <string>
 
-#include "tests/doubles/fake_web_view.h"
 #include "tests/gtk/web_view_fixture.h"
 
 namespace {
@@ -111,21 +110,6 @@ TEST_F(WebViewTest, RefusedAddressesFailOnceWithoutAnErrorPageOrAnEmptyOne)
     Go(view, "about:blank");
     ASSERT_TRUE(WaitForLine(log, "Completed"));
     EXPECT_EQ(log.Loads(), (Lines{"Starting about:blank", "ContentLoading about:blank", "Completed about:blank"}));
-}
-
-TEST_F(WebViewTest, FailureHandlerCanSendTheViewToTheApplicationErrorPage)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    const std::string errorPage = "ms-appx-web:///Assets/wPageError_EN.htm";
-    view.NavigationFailed.Subscribe([&](platform::WebView& v, const platform::NavigationFailedArgs&) { Go(v, errorPage); });
-    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
-
-    Go(view, refused);
-    ASSERT_TRUE(WaitForLine(log, "Completed " + errorPage));
-    EXPECT_EQ(log.Loads(), (Lines{"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused,
-                                  "Starting " + errorPage, "ContentLoading " + errorPage, "Completed " + errorPage}));
-    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "This page couldn't be opened"; }));
 }
 
 // Replaced by a newer navigation, or cancelled by a handler at the start.
@@ -305,30 +289,6 @@ TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
     EXPECT_EQ(webkit_web_view_get_network_session(second.Engine()), firstSession);
     EXPECT_FALSE(webkit_network_session_is_ephemeral(webkit_web_view_get_network_session(normal.Engine())));
     EXPECT_EQ(webkit_web_view_get_context(normal.Engine()), webkit_web_view_get_context(first.Engine()));
-}
-
-// Unit tests drive the system with the double: it must raise what the engine
-// raises, in the same order and with the same sources.
-TEST_F(WebViewTest, TheDoubleRaisesWhatTheEngineRaises)
-{
-    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
-
-    EventLog engineLog;
-    auto& engine = NewView(engineLog);
-    Go(engine, Url("/page"));
-    ASSERT_TRUE(WaitForLine(engineLog, "Completed"));
-    Go(engine, refused);
-    ASSERT_TRUE(WaitForLine(engineLog, "CompletedWithError"));
-
-    EventLog doubleLog;
-    doubles::FakeWebView fake;
-    doubleLog.Attach(fake);
-    fake.CompleteNavigation(Url("/page"), "Hello");
-    fake.FailNavigation(refused, G_IO_ERROR_CONNECTION_REFUSED);
-
-    EXPECT_EQ(doubleLog.Loads(), engineLog.Loads());
-    EXPECT_EQ(fake.Source(), engine.Source());
-    EXPECT_EQ(fake.DocumentTitle(), engine.DocumentTitle());
 }
 
 } // namespace
