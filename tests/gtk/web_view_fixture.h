@@ -66,6 +66,10 @@ protected:
     }
     static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
                                                 const std::vector<std::string>& arguments);
+    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script)
+    {
+        return RunScript(view, "eval", {script});
+    }
 
     // Real input through the X server, as a user makes it (xdotool): a click
     // a few pixels inside the element, which returns that point of the page,
