@@ -105,17 +105,10 @@ protected:
         cairo_surface_destroy(surface);
         return pixel;
     }
-    // The first event controller of a type on the element's widget.
     GtkEventController* Controller(const ui::Element& element, GType type)
     {
-        GListModel* controllers = gtk_widget_observe_controllers(WidgetOf(element));
-        GtkEventController* found = nullptr;
-        for (guint i = 0; i < g_list_model_get_n_items(controllers) && !found; ++i) {
-            auto controller = gtkui::Adopt(static_cast<GtkEventController*>(g_list_model_get_item(controllers, i)));
-            if (G_TYPE_CHECK_INSTANCE_TYPE(controller.Get(), type))
-                found = controller.Get(); // the widget keeps it alive
-        }
-        g_object_unref(controllers);
+        GtkEventController* found = gtktests::FindController(
+            WidgetOf(element), [&](GtkEventController* c) { return G_TYPE_CHECK_INSTANCE_TYPE(c, type); });
         EXPECT_NE(found, nullptr);
         return found;
     }

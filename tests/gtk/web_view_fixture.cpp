@@ -27,6 +27,20 @@ void Settle(int ms)
     WaitUntil([&] { return g_get_monotonic_time() >= until; }, ms + 1000);
 }
 
+GtkEventController* FindController(GtkWidget* widget, const std::function<bool(GtkEventController*)>& matches)
+{
+    GListModel* controllers = gtk_widget_observe_controllers(widget);
+    GtkEventController* found = nullptr;
+    for (guint i = 0; i < g_list_model_get_n_items(controllers) && !found; ++i) {
+        auto* controller = static_cast<GtkEventController*>(g_list_model_get_item(controllers, i));
+        if (matches(controller))
+            found = controller; // the widget keeps it alive
+        g_object_unref(controller);
+    }
+    g_object_unref(controllers);
+    return found;
+}
+
 Lines EventLog::Loads() const
 {
     Lines loads;

@@ -27,6 +27,8 @@ using Lines = std::vector<std::string>;
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
 // Lets the main loop run for a while, to see that nothing more happens.
 void Settle(int ms);
+// The first event controller on the widget that matches.
+GtkEventController* FindController(GtkWidget* widget, const std::function<bool(GtkEventController*)>& matches);
 
 inline Route Html(std::string body)
 {
