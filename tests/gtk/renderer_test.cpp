@@ -3,10 +3,6 @@
 // reaches the model once, and what the model sets reaches the widgets without
 // coming back as user input; children added or removed make or drop widgets.
 #include <cairo.h>
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
-
-#include <memory>
 
 #include "platform/gtk/element_container.h"
 #include "platform/gtk/gobject_ptr.h"
@@ -35,20 +31,17 @@ protected:
         WaitUntil([] { return !g_main_context_pending(nullptr); }, 500);
     }
 
-    // Renders the root (kept until the test ends) in a window of that size.
-    template <typename T>
-    T& Show(std::unique_ptr<T> root, int width = 400, int height = 300)
+    // Renders the root (kept until the test ends) in a 400 by 300 window.
+    void Show(std::unique_ptr<ui::Element> root)
     {
-        T& shown = *root;
         m_root = std::move(root);
         m_renderer = std::make_unique<gtkui::Renderer>(*m_root);
         m_window = GTK_WINDOW(gtk_window_new());
-        gtk_window_set_default_size(m_window, width, height);
+        gtk_window_set_default_size(m_window, 400, 300);
         gtk_window_set_child(m_window, Host());
         gtk_window_present(m_window);
-        EXPECT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(Host()) && HostIs(width, height); }, 3000));
+        EXPECT_TRUE(WaitUntil([&] { return gtk_widget_get_mapped(Host()) && HostIs(400, 300); }, 3000));
         NextFrames();
-        return shown;
     }
     GtkWidget* Host() { return m_renderer->RootWidget(); }
     bool HostIs(int width, int height)
@@ -71,11 +64,9 @@ protected:
     GtkWidget* WidgetOf(const ui::Element& element) { return m_renderer->WidgetFor(element); }
     graphene_rect_t Bounds(const ui::Element& element)
     {
-        graphene_rect_t bounds = GRAPHENE_RECT_INIT(-1, -1, -1, -1);
+        graphene_rect_t bounds = GRAPHENE_RECT_INIT(-1, -1, -1, -1), none = bounds;
         GtkWidget* widget = WidgetOf(element);
-        if (widget && !gtk_widget_compute_bounds(widget, Host(), &bounds))
-            bounds = GRAPHENE_RECT_INIT(-1, -1, -1, -1);
-        return bounds;
+        return widget && gtk_widget_compute_bounds(widget, Host(), &bounds) ? bounds : none;
     }
     // The element whose widget takes a click at this point of the root.
     const ui::Element* ElementAt(double x, double y)
@@ -88,20 +79,19 @@ protected:
     // The colour (0xAARRGGBB) drawn at a point of the root, over white.
     uint32_t PixelAt(int x, int y)
     {
-        const int width = gtk_widget_get_width(Host()), height = gtk_widget_get_height(Host());
         auto paintable = gtkui::Adopt(gtk_widget_paintable_new(Host()));
         GtkSnapshot* snapshot = gtk_snapshot_new();
-        gdk_paintable_snapshot(GDK_PAINTABLE(paintable.Get()), snapshot, width, height);
+        gdk_paintable_snapshot(GDK_PAINTABLE(paintable.Get()), snapshot, gtk_widget_get_width(Host()),
+                               gtk_widget_get_height(Host()));
         GskRenderNode* node = gtk_snapshot_free_to_node(snapshot);
-        cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+        uint32_t pixel = 0xFFFFFFFF;
+        cairo_surface_t* surface = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(&pixel),
+                                                                       CAIRO_FORMAT_ARGB32, 1, 1, 4);
         cairo_t* cr = cairo_create(surface);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
+        cairo_translate(cr, -x, -y);
         if (node)
             gsk_render_node_draw(node, cr), gsk_render_node_unref(node);
         cairo_destroy(cr);
-        const auto* row = cairo_image_surface_get_data(surface) + y * cairo_image_surface_get_stride(surface);
-        const uint32_t pixel = reinterpret_cast<const uint32_t*>(row)[x];
         cairo_surface_destroy(surface);
         return pixel;
     }

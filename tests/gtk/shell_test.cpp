@@ -1,15 +1,9 @@
 // The shell's adapters against real GTK and GLib (under Xvfb): message
 // dialogs, dispatcher timers, the calendar, the window's size and back keys,
 // the resource table for the user's language and command-line addresses.
-#include <gtest/gtest.h>
-#include <gtk/gtk.h>
-
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include "platform/gtk/application_view_gtk.h"
 #include "platform/gtk/bundle_gtk.h"

@@ -2,18 +2,12 @@
 // page gets back and when, what a page cannot forge, the engine's context-menu
 // gesture, and what a view that goes mid-call does; then the channel's texts
 // on their own.
-#include <gtest/gtest.h>
 #include <webkit/webkit.h>
 
 #include <algorithm>
-#include <functional>
-#include <map>
-#include <memory>
-#include <optional>
+#include <array>
 #include <ostream>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "bridge/page_scripts.h"
 #include "platform/gtk/bridge_channel.h"
@@ -53,7 +47,7 @@ public:
     std::optional<std::string> Invoke(const std::string& method, const Texts& arguments) override
     {
         Calls.push_back({"post", method, arguments});
-        return Result(method);
+        return Replies[method];
     }
     void InvokeWithReply(const std::string& method, const Texts& arguments, Reply reply) override
     {
@@ -61,14 +55,7 @@ public:
         if (HeldMethods.count(method))
             Held.push_back(std::move(reply));
         else
-            reply(Result(method));
-    }
-
-private:
-    std::optional<std::string> Result(const std::string& method) const
-    {
-        auto found = Replies.find(method);
-        return found == Replies.end() ? std::nullopt : found->second;
+            reply(Replies[method]);
     }
 };
 
@@ -117,17 +104,12 @@ TEST_F(BridgeTest, ObjectIsInTopPagesFromTheStartOnceAdded)
 {
     // As the browser does it: a fresh object at every navigation start.
     std::vector<std::shared_ptr<TestObject>> objects;
-    bool adding = false;
     auto& view = NewView(m_log);
-    view.NavigationStarting.Subscribe([&](platform::WebView& v, platform::NavigationStartingArgs&) {
-        if (adding) {
-            objects.push_back(std::make_shared<TestObject>());
-            v.AddWebAllowedObject("wScriptNotify", objects.back());
-        }
-    });
     Load(view, "/frames");
     EXPECT_EQ(Eval(view, "typeof wScriptNotify"), "undefined");
-    adding = true;
+    view.NavigationStarting.Subscribe([&](platform::WebView& v, platform::NavigationStartingArgs&) {
+        v.AddWebAllowedObject("wScriptNotify", objects.emplace_back(std::make_shared<TestObject>()));
+    });
 
     // Before any script of the page's own, from the first page on.
     Load(view, "/early");
@@ -207,21 +189,18 @@ TEST_F(BridgeTest, PagePromptsAndForgedCallsKeepTheEngineDefault)
         view.Engine(), g_signal_connect(view.Engine(), "script-dialog", G_CALLBACK(AnswerEngineDialog), &engine));
     const std::string marker = "'\\x01tolvane-bridge\\x01' + ";
     const std::string payload = "'\\x01[\"wScriptNotify\",\"wConfirmSelected\"]'";
-    struct Case {
-        std::string Script, Result, Seen;
-    };
-    const Case cases[] = {
+    const std::array<std::string, 3> cases[] = { // script, result, what the engine's dialog showed
         {"prompt('q', 'd')", "typed", "q [d]"},
         {"prompt(" + marker + payload + ")", "typed", ""},                       // no token
         {"prompt(" + marker + "'0'.repeat(32) + " + payload + ")", "typed", ""}, // a guessed one
         {"String(confirm('c'))", "true", "c"}, // before the page scripts replace them
         {"String(alert('a'))", "undefined", "a"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [script, result, seen] : cases) {
         engine.clear();
-        EXPECT_EQ(Eval(view, c.Script), c.Result) << c.Script;
-        ASSERT_EQ(engine.size(), 1u) << c.Script;
-        EXPECT_TRUE(c.Seen.empty() || engine[0] == c.Seen) << engine[0];
+        EXPECT_EQ(Eval(view, script), result) << script;
+        ASSERT_EQ(engine.size(), 1u) << script;
+        EXPECT_TRUE(seen.empty() || engine[0] == seen) << engine[0];
     }
 
     // Posts without this view's token reach no object.

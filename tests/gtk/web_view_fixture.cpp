@@ -3,6 +3,7 @@
 #include <libsoup/soup.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/gtk/glib_text.h"
@@ -207,11 +208,11 @@ std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const 
     const std::string title = NameWindow(view);
     auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
                                           "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
-    if (!point || point->find(' ') == std::string::npos) {
+    int x = 0, y = 0;
+    if (!point || std::sscanf(point->c_str(), "%d %d", &x, &y) != 2) {
         ADD_FAILURE() << "no element " << elementId;
         return {};
     }
-    const int x = std::stoi(point->substr(0, point->find(' '))), y = std::stoi(point->substr(point->find(' ') + 1));
     graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
     EXPECT_TRUE(gtk_widget_compute_point(view.NativeWidget(), GTK_WIDGET(gtk_widget_get_root(view.NativeWidget())),
                                          &zero, &origin));
