@@ -42,45 +42,38 @@ struct ScopedEnv {
 // Answering through the buttons is what the browser's own tests do; here,
 // what they cannot: closing without an answer, a dialog destroyed some other
 // way, and dialogs still open when the adapter goes.
-TEST_F(ShellTest, DialogsCallBackWithTheLabelAndReportClosingOnceWhenTracked)
+TEST_F(ShellTest, DialogsCallBackWithTheLabelAndReportClosingOnce)
 {
     GtkWindow* parent = GTK_WINDOW(gtk_window_new());
     auto dialogs = std::make_unique<gtkui::GtkMessageDialogs>(parent);
     Texts events;
-    auto show = [&](const Texts& commands, bool tracked) {
-        auto onCommand = [&](const std::string& label) { events.push_back("command " + label); };
-        if (tracked)
-            dialogs->ShowTracked("Close?", "Tolvane Browser", commands, onCommand, [&] { events.push_back("closed"); });
-        else
-            dialogs->Show("Close?", "Tolvane Browser", commands, onCommand);
+    auto show = [&](const Texts& commands) {
+        dialogs->ShowTracked("Close?", "Tolvane Browser", commands,
+                             [&](const std::string& label) { events.push_back("command " + label); },
+                             [&] { events.push_back("closed"); });
         return GTK_DIALOG(*dialogs->OpenDialogs().begin());
     };
-    GtkDialog* first = show({"Sim", "N\u00e3o \"aspas\""}, false);
-    EXPECT_FALSE(gtk_window_get_modal(GTK_WINDOW(first)));
-    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(first)), parent);
-    EXPECT_STREQ(gtk_button_get_label(GTK_BUTTON(gtk_dialog_get_widget_for_response(first, 1))), "N\u00e3o \"aspas\"");
-    gtk_window_destroy(GTK_WINDOW(first));
-
-    const std::tuple<Texts, int, Texts> cases[] = { // without tracking, "closed" is never reported
-        {{"Yes", "No"}, 1, {"command No", "closed"}},
+    const std::tuple<Texts, int, Texts> cases[] = {
+        {{"Sim", "N\u00e3o \"aspas\""}, 1, {"command N\u00e3o \"aspas\"", "closed"}},
         {{"Yes", "No"}, GTK_RESPONSE_DELETE_EVENT, {"closed"}}, // closing the window answers nothing
         {{}, GTK_RESPONSE_OK, {"closed"}},                      // no commands: GTK's own close button
     };
-    for (const bool tracked : {false, true}) {
-        for (const auto& [commands, response, expected] : cases) {
-            events.clear();
-            gtk_dialog_response(show(commands, tracked), response);
-            EXPECT_EQ(events, tracked ? expected : Texts(expected.begin(), expected.end() - 1)) << response;
-            EXPECT_TRUE(dialogs->OpenDialogs().empty());
-        }
+    for (const auto& [commands, response, expected] : cases) {
+        events.clear();
+        GtkDialog* dialog = show(commands);
+        EXPECT_FALSE(gtk_window_get_modal(GTK_WINDOW(dialog)));
+        EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), parent);
+        gtk_dialog_response(dialog, response);
+        EXPECT_EQ(events, expected) << response;
+        EXPECT_TRUE(dialogs->OpenDialogs().empty());
     }
     events.clear();
-    gtk_window_destroy(GTK_WINDOW(show({"Yes"}, true)));
+    gtk_window_destroy(GTK_WINDOW(show({"Yes"})));
     EXPECT_EQ(events, Texts{"closed"}) << "destroyed without a response: still reported once";
 
     events.clear();
-    show({"Yes"}, true);
-    show({"No"}, true);
+    show({"Yes"});
+    show({"No"});
     dialogs.reset();
     EXPECT_TRUE(events.empty()) << "the adapter's dialogs go silently with it";
     gtk_window_destroy(parent);
@@ -211,14 +204,11 @@ TEST(LaunchAddress, MakesWhatADesktopUserMeant)
     fs::create_directories(dir);
     std::ofstream(dir / "page.html") << "<p>hi</p>";
     std::ofstream(dir / "my page.html") << "<p>hi</p>";
-    const std::string cwd = dir.string();
-    const std::string base = "file://" + cwd;
+    const std::string cwd = dir.string(), base = "file://" + cwd;
     const std::pair<std::string, std::string> cases[] = {
         {"https://example.com/a?b=c", "https://example.com/a?b=c"},
-        {"about:blank", "about:blank"},
         {"mailto:someone@example.com", "mailto:someone@example.com"},
         {"127.0.0.1:8000/path?q=1", "http://127.0.0.1:8000/path?q=1"},
-        {"localhost:8080", "http://localhost:8080"},
         {"example.com", "http://example.com"},
         {"page.html", base + "/page.html"},
         {"./page.html", base + "/page.html"},

@@ -69,17 +69,13 @@ void EventLog::Attach(platform::WebView& view)
     view.FrameNavigationCompleted.Subscribe(
         [this](WebView&, const NavigationCompletedArgs& a) { All.push_back("FrameCompleted " + a.Uri); });
     view.NavigationFailed.Subscribe([this](WebView&, const NavigationFailedArgs& a) { All.push_back("Failed " + a.Uri); });
-    view.NewWindowRequested.Subscribe([this](WebView&, NewWindowRequestedArgs& a) {
-        All.push_back("NewWindow " + a.Uri);
-        a.Handled = true;
-    });
-    view.UnviewableContentIdentified.Subscribe([this](WebView&, const UnviewableContentArgs& a) {
-        All.push_back("Unviewable " + a.MediaType + " " + a.Uri);
-    });
+    view.NewWindowRequested.Subscribe(
+        [this](WebView&, NewWindowRequestedArgs& a) { All.push_back("NewWindow " + a.Uri), a.Handled = true; });
+    view.UnviewableContentIdentified.Subscribe(
+        [this](WebView&, const UnviewableContentArgs& a) { All.push_back("Unviewable " + a.MediaType + " " + a.Uri); });
     view.DocumentTitleChanged.Subscribe([this](WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
-    view.ContainsFullScreenElementChanged.Subscribe([this](WebView& v) {
-        All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off");
-    });
+    view.ContainsFullScreenElementChanged.Subscribe(
+        [this](WebView& v) { All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off"); });
 }
 
 namespace {
@@ -112,19 +108,14 @@ gtkui::WebKitWebViews& Views()
     return views;
 }
 
-// Gives the view's window a title of its own, for xdotool to find it by, and
-// lets the main loop tell the X server.
-std::string NameWindow(gtkui::WebKitWebView& view)
+// Finds the view's window by a title of its own (the main loop tells the X
+// server first) and acts on it.
+void RunXdotool(gtkui::WebKitWebView& view, const std::string& actions)
 {
     static int named = 0;
     const std::string title = "tolvane-input-" + std::to_string(++named);
     gtk_window_set_title(GTK_WINDOW(gtk_widget_get_root(view.NativeWidget())), title.c_str());
     Settle(50);
-    return title;
-}
-
-void RunXdotool(const std::string& title, const std::string& actions)
-{
     const std::string command = "xdotool search --sync --name " + title + " " + actions;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
@@ -205,7 +196,6 @@ std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, co
 
 std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)
 {
-    const std::string title = NameWindow(view);
     auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
                                           "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
     int x = 0, y = 0;
@@ -216,14 +206,14 @@ std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const 
     graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
     EXPECT_TRUE(gtk_widget_compute_point(view.NativeWidget(), GTK_WIDGET(gtk_widget_get_root(view.NativeWidget())),
                                          &zero, &origin));
-    RunXdotool(title, "mousemove --window %1 " + std::to_string(x + int(origin.x)) + " "
+    RunXdotool(view, "mousemove --window %1 " + std::to_string(x + int(origin.x)) + " "
                           + std::to_string(y + int(origin.y)) + " click " + std::to_string(button));
     return {x, y};
 }
 
 void WebViewFixture::RealKey(gtkui::WebKitWebView& view, const std::string& key)
 {
-    RunXdotool(NameWindow(view), "windowfocus --sync %1 key " + key);
+    RunXdotool(view, "windowfocus --sync %1 key " + key);
 }
 
 } // namespace gtktests

@@ -7,7 +7,6 @@
 
 namespace {
 
-using platform::BrowsingSession;
 using namespace gtktests;
 
 class WebViewTest : public WebViewFixture {
@@ -34,7 +33,7 @@ protected:
     static void TearDownTestSuite() { StopServer(); }
 };
 
-TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrder)
+TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
 {
     EventLog log;
     auto& view = NewView(log);
@@ -63,6 +62,18 @@ TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrde
     ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/frames")));
     ASSERT_TRUE(WaitForLine(log, "FrameCompleted " + Url("/page")));
     EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
+
+    // Scripts answer with text, or nothing when they fail; an answer that
+    // comes after the view is gone reaches nobody.
+    EXPECT_EQ(Eval(view, "'\u00fc' + (1+1)"), "\u00fc2");
+    EXPECT_EQ(Eval(view, "throw new Error('boom')"), std::nullopt);
+    EXPECT_EQ(Eval(view, "1 +"), std::nullopt);
+    bool answered = false;
+    view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
+                           [&](std::optional<std::string>) { answered = true; });
+    CloseViews();
+    Settle(1000);
+    EXPECT_FALSE(answered);
 }
 
 // Refused by the server, or by the engine before it contacts one (ports
@@ -134,25 +145,6 @@ TEST_F(WebViewTest, ApplicationPagesComeFromTheBundle)
     ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "N\u00e3o foi poss\u00edvel abrir esta p\u00e1gina"; }));
 }
 
-TEST_F(WebViewTest, ScriptsReturnTheirResultAsTextAndFailuresAsNothing)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    EXPECT_EQ(Eval(view, "'\u00fc' + (1+1)"), "\u00fc2");
-    EXPECT_EQ(Eval(view, "throw new Error('boom')"), std::nullopt);
-    EXPECT_EQ(Eval(view, "1 +"), std::nullopt);
-
-    // A reply that comes after the view is gone reaches nobody.
-    bool answered = false;
-    view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
-                           [&](std::optional<std::string>) { answered = true; });
-    CloseViews();
-    Settle(1000);
-    EXPECT_FALSE(answered);
-}
-
 // Pages open in tabs the system manages, one per gesture: requests say which
 // press led to them, and the engine never gets a window.
 TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
@@ -172,7 +164,6 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
     ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/opener")));
     EXPECT_EQ(Eval(view, "String(window.open('/page'))"), "null");
     EXPECT_TRUE(log.Has("NewWindow " + Url("/page")));
-    EXPECT_EQ(view.Source(), Url("/opener"));
     gestures.clear();
     RealClick(view, "many");
     ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 30; }));
@@ -197,26 +188,21 @@ TEST_F(WebViewTest, FullScreenElementIsTracked)
     auto& view = NewView(log);
     Go(view, Url("/page"));
     ASSERT_TRUE(WaitForLine(log, "Completed"));
-    EXPECT_FALSE(view.ContainsFullScreenElement());
-
     Eval(view, "document.documentElement.requestFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
-    EXPECT_TRUE(view.ContainsFullScreenElement());
     Eval(view, "document.exitFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
-    EXPECT_FALSE(view.ContainsFullScreenElement());
-    // Without a window manager the engine never sees the window change state
-    // and finishes the transition on a fallback timer; a view destroyed before
-    // that timer fires crashes the engine later. Let it finish.
+    // Without a window manager the engine finishes the transition on a
+    // fallback timer; a view destroyed before it fires crashes the engine.
     Settle(2000);
 }
 
 TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
 {
     EventLog log;
-    auto& first = NewView(log, BrowsingSession::Private);
-    auto& second = NewView(log, BrowsingSession::Private);
-    auto& normal = NewView(log, BrowsingSession::Normal);
+    auto& first = NewView(log, platform::BrowsingSession::Private);
+    auto& second = NewView(log, platform::BrowsingSession::Private);
+    auto& normal = NewView(log, platform::BrowsingSession::Normal);
 
     WebKitNetworkSession* firstSession = webkit_web_view_get_network_session(first.Engine());
     EXPECT_TRUE(webkit_network_session_is_ephemeral(firstSession));
