@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <pango/pangocairo.h>
 
+#include <array>
+#include <string>
+
 #include "platform/gtk/display_text.h"
 #include "platform/gtk/glyph_map.h"
 #include "platform/gtk/gobject_ptr.h"
@@ -36,58 +39,43 @@ TEST(GlyphMapTest, EveryChromeGlyphBecomesASymbolTheGlyphFontHas)
         EXPECT_STREQ(pango_font_description_get_family(used), std::string(gtkui::GlyphFontFamily).c_str());
         pango_font_description_free(used);
     }
-    EXPECT_EQ(gtkui::SymbolForGlyph(0xE10A), "\u2715");
     EXPECT_EQ(gtkui::SymbolForGlyph(0xE1CF), "\u2605");
     EXPECT_EQ(gtkui::SymbolForGlyph(0xE208), "\u2606");
 }
 
 TEST(GlyphMapTest, DisplayTextMapsOnlyTheSymbolFontAndRepairsBadText)
 {
-    struct Case {
-        const char* name;
-        std::string text;
-        std::string family;
-        std::string shown;
-        std::string shownFamily;
+    const std::array<std::string, 4> cases[] = { // text, family, shown text, shown family
+        {"\uE10A", "Segoe MDL2 Assets", "\u2715", "DejaVu Sans"},
+        {"a\uE103b", "Segoe MDL2 Assets", "a\u2016b", "DejaVu Sans"},
+        {"\uE001", "Segoe MDL2 Assets", "\u25A1", "DejaVu Sans"}, // a private-use glyph without a symbol
+        {"\uE10A", "Segoe UI", "\uE10A", "Segoe UI"},             // other fonts keep the character
+        {"caf\u00e9 \"x\"", "", "caf\u00e9 \"x\"", ""},
+        {"a\xff" "b", "", "a\uFFFDb", ""}, // invalid UTF-8 is repaired, not dropped
     };
-    const Case cases[] = {
-        {"close glyph", "\uE10A", "Segoe MDL2 Assets", "\u2715", "DejaVu Sans"},
-        {"glyph among text", "a\uE103b", "Segoe MDL2 Assets", "a\u2016b", "DejaVu Sans"},
-        {"unknown private-use glyph", "\uE001", "Segoe MDL2 Assets", "\u25A1", "DejaVu Sans"},
-        {"other fonts keep the character", "\uE10A", "Segoe UI", "\uE10A", "Segoe UI"},
-        {"default font", "caf\u00e9 \"x\"", "", "caf\u00e9 \"x\"", ""},
-        {"invalid UTF-8 is repaired, not dropped", "a\xff" "b", "", "a\uFFFDb", ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        gtkui::DisplayText shown = gtkui::ResolveDisplayText(c.text, c.family);
-        EXPECT_EQ(shown.Text, c.shown);
-        EXPECT_EQ(shown.Family, c.shownFamily);
+    for (const auto& [text, family, shown, shownFamily] : cases) {
+        const gtkui::DisplayText display = gtkui::ResolveDisplayText(text, family);
+        EXPECT_EQ((std::pair{display.Text, display.Family}), (std::pair{shown, shownFamily})) << text << " in " << family;
     }
 }
 
-TEST(TextMeasurerTest, SizesFollowFontSizeWeightWrappingAndTheGlyphFont)
+TEST(TextMeasurerTest, SizesFollowFontSizeInPixelsWeightWrappingAndTheGlyphFont)
 {
     gtkui::PangoTextMeasurer measurer;
+    auto measure = [&](const std::string& text, double size, double width = INFINITY, const char* family = "",
+                       ui::FontWeight weight = ui::FontWeight::Normal) {
+        return measurer.MeasureText(text, family, size, weight, width);
+    };
     const std::string text = "Favorites and history";
-    ui::Size normal = measurer.MeasureText(text, "", 14, ui::FontWeight::Normal, INFINITY);
-    ui::Size large = measurer.MeasureText(text, "", 28, ui::FontWeight::Normal, INFINITY);
-    ui::Size bold = measurer.MeasureText(text, "", 14, ui::FontWeight::Bold, INFINITY);
-    ui::Size wrapped = measurer.MeasureText(text, "", 14, ui::FontWeight::Normal, normal.Width / 2);
-    ui::Size empty = measurer.MeasureText("", "", 14, ui::FontWeight::Normal, INFINITY);
-
-    EXPECT_GT(normal.Width, 50);
+    const ui::Size normal = measure(text, 14), wrapped = measure(text, 14, normal.Width / 2);
     EXPECT_NEAR(normal.Height, 14 * 1.2, 14 * 0.3) << "14 is pixels: about one 14 px line";
-    EXPECT_NEAR(large.Width / normal.Width, 2.0, 0.15);
-    EXPECT_GT(bold.Width, normal.Width);
+    EXPECT_NEAR(measure(text, 28).Width / normal.Width, 2.0, 0.15);
+    EXPECT_GT(measure(text, 14, INFINITY, "", ui::FontWeight::Bold).Width, normal.Width);
     EXPECT_LE(wrapped.Width, normal.Width / 2);
     EXPECT_GE(wrapped.Height, 2 * normal.Height - 1);
-    EXPECT_EQ(empty.Width, 0);
-    EXPECT_EQ(empty.Height, normal.Height) << "an empty text still takes a line";
-
-    ui::Size glyph = measurer.MeasureText("\uE10A", "Segoe MDL2 Assets", 15, ui::FontWeight::Normal, INFINITY);
-    ui::Size symbol = measurer.MeasureText("\u2715", "DejaVu Sans", 15, ui::FontWeight::Normal, INFINITY);
-    EXPECT_EQ(glyph, symbol) << "the glyph is measured as the symbol drawn";
+    EXPECT_EQ(measure("", 14), (ui::Size{0, normal.Height})) << "an empty text still takes a line";
+    EXPECT_EQ(measure("\uE10A", 15, INFINITY, "Segoe MDL2 Assets"), measure("\u2715", 15, INFINITY, "DejaVu Sans"))
+        << "the glyph is measured as the symbol drawn";
 }
 
 } // namespace

@@ -1,9 +1,13 @@
 #include "tests/gtk/web_view_fixture.h"
 
-#include <glib.h>
+#include <libsoup/soup.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+
+#include "platform/gtk/glib_text.h"
+#include "platform/gtk/web_views_gtk.h"
 
 namespace gtktests {
 
@@ -27,6 +31,25 @@ void Settle(int ms)
     WaitUntil([&] { return g_get_monotonic_time() >= until; }, ms + 1000);
 }
 
+GtkEventController* FindController(GtkWidget* widget, const std::function<bool(GtkEventController*)>& matches)
+{
+    GListModel* controllers = gtk_widget_observe_controllers(widget);
+    GtkEventController* found = nullptr;
+    for (guint i = 0; i < g_list_model_get_n_items(controllers) && !found; ++i) {
+        auto* controller = static_cast<GtkEventController*>(g_list_model_get_item(controllers, i));
+        if (matches(controller))
+            found = controller; // the widget keeps it alive
+        g_object_unref(controller);
+    }
+    g_object_unref(controllers);
+    return found;
+}
+
+bool EventLog::Has(const std::string& prefix) const
+{
+    return std::any_of(All.begin(), All.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
+}
+
 Lines EventLog::Loads() const
 {
     Lines loads;
@@ -46,20 +69,37 @@ void EventLog::Attach(platform::WebView& view)
     view.FrameNavigationCompleted.Subscribe(
         [this](WebView&, const NavigationCompletedArgs& a) { All.push_back("FrameCompleted " + a.Uri); });
     view.NavigationFailed.Subscribe([this](WebView&, const NavigationFailedArgs& a) { All.push_back("Failed " + a.Uri); });
-    view.NewWindowRequested.Subscribe([this](WebView&, NewWindowRequestedArgs& a) {
-        All.push_back("NewWindow " + a.Uri);
-        a.Handled = true;
-    });
-    view.UnviewableContentIdentified.Subscribe([this](WebView&, const UnviewableContentArgs& a) {
-        All.push_back("Unviewable " + a.MediaType + " " + a.Uri);
-    });
+    view.NewWindowRequested.Subscribe(
+        [this](WebView&, NewWindowRequestedArgs& a) { All.push_back("NewWindow " + a.Uri), a.Handled = true; });
+    view.UnviewableContentIdentified.Subscribe(
+        [this](WebView&, const UnviewableContentArgs& a) { All.push_back("Unviewable " + a.MediaType + " " + a.Uri); });
     view.DocumentTitleChanged.Subscribe([this](WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
-    view.ContainsFullScreenElementChanged.Subscribe([this](WebView& v) {
-        All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off");
-    });
+    view.ContainsFullScreenElementChanged.Subscribe(
+        [this](WebView& v) { All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off"); });
 }
 
 namespace {
+
+SoupServer* s_server = nullptr;
+std::map<std::string, Route> s_routes;
+int s_port = 0;
+
+void Serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable*, gpointer)
+{
+    const auto found = s_routes.find(path);
+    if (found == s_routes.end())
+        return soup_server_message_set_status(message, SOUP_STATUS_NOT_FOUND, nullptr);
+    const Route& route = found->second;
+    if (route.Hangs)
+        return soup_server_message_pause(message);
+    SoupMessageHeaders* headers = soup_server_message_get_response_headers(message);
+    soup_message_headers_append(headers, "Cache-Control", "no-store");
+    for (const auto& [name, value] : route.Headers)
+        soup_message_headers_append(headers, name.c_str(), value.c_str());
+    soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
+    soup_server_message_set_response(message, route.ContentType.c_str(), SOUP_MEMORY_COPY, route.Body.data(),
+                                     route.Body.size());
+}
 
 gtkui::WebKitWebViews& Views()
 {
@@ -68,19 +108,14 @@ gtkui::WebKitWebViews& Views()
     return views;
 }
 
-// Gives the view's window a title of its own, for xdotool to find it by, and
-// lets the main loop tell the X server.
-std::string NameWindow(gtkui::WebKitWebView& view)
+// Finds the view's window by a title of its own (the main loop tells the X
+// server first) and acts on it.
+void RunXdotool(gtkui::WebKitWebView& view, const std::string& actions)
 {
     static int named = 0;
     const std::string title = "tolvane-input-" + std::to_string(++named);
     gtk_window_set_title(GTK_WINDOW(gtk_widget_get_root(view.NativeWidget())), title.c_str());
     Settle(50);
-    return title;
-}
-
-void RunXdotool(const std::string& title, const std::string& actions)
-{
     const std::string command = "xdotool search --sync --name " + title + " " + actions;
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
 }
@@ -91,7 +126,35 @@ void WebViewFixture::StartServer(std::map<std::string, Route> routes)
 {
     gtk_init();
     Views();
-    s_server = std::make_unique<LocalHttpServer>(std::move(routes));
+    s_routes = std::move(routes);
+    s_server = soup_server_new(nullptr, nullptr);
+    soup_server_add_handler(s_server, nullptr, Serve, nullptr, nullptr);
+    GError* error = nullptr;
+    ASSERT_TRUE(soup_server_listen_local(s_server, 0, SOUP_SERVER_LISTEN_IPV4_ONLY, &error)) << error->message;
+    GSList* uris = soup_server_get_uris(s_server);
+    s_port = g_uri_get_port(static_cast<GUri*>(uris->data));
+    g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
+}
+
+void WebViewFixture::StopServer()
+{
+    // Ends every connection still open, answered or not.
+    soup_server_disconnect(s_server);
+    g_clear_object(&s_server);
+}
+
+std::string WebViewFixture::Url(const std::string& path)
+{
+    return "http://127.0.0.1:" + std::to_string(s_port) + path;
+}
+
+int WebViewFixture::UnusedPort()
+{
+    GSocketListener* listener = g_socket_listener_new();
+    const guint16 port = g_socket_listener_add_any_inet_port(listener, nullptr, nullptr);
+    g_socket_listener_close(listener);
+    g_object_unref(listener);
+    return port;
 }
 
 void WebViewFixture::CloseViews()
@@ -131,34 +194,26 @@ std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, co
     return result.value_or(std::nullopt);
 }
 
-bool WebViewFixture::CanSendRealInput()
-{
-    char* xdotool = g_find_program_in_path("xdotool");
-    g_free(xdotool);
-    return xdotool != nullptr;
-}
-
 std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)
 {
-    const std::string title = NameWindow(view);
     auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
                                           "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
-    if (!point || point->find(' ') == std::string::npos) {
+    int x = 0, y = 0;
+    if (!point || std::sscanf(point->c_str(), "%d %d", &x, &y) != 2) {
         ADD_FAILURE() << "no element " << elementId;
         return {};
     }
-    const int x = std::stoi(point->substr(0, point->find(' '))), y = std::stoi(point->substr(point->find(' ') + 1));
     graphene_point_t zero = GRAPHENE_POINT_INIT(0, 0), origin;
     EXPECT_TRUE(gtk_widget_compute_point(view.NativeWidget(), GTK_WIDGET(gtk_widget_get_root(view.NativeWidget())),
                                          &zero, &origin));
-    RunXdotool(title, "mousemove --window %1 " + std::to_string(x + int(origin.x)) + " "
+    RunXdotool(view, "mousemove --window %1 " + std::to_string(x + int(origin.x)) + " "
                           + std::to_string(y + int(origin.y)) + " click " + std::to_string(button));
     return {x, y};
 }
 
 void WebViewFixture::RealKey(gtkui::WebKitWebView& view, const std::string& key)
 {
-    RunXdotool(NameWindow(view), "windowfocus --sync %1 key " + key);
+    RunXdotool(view, "windowfocus --sync %1 key " + key);
 }
 
 } // namespace gtktests

@@ -1,11 +1,11 @@
 #pragma once
 // What tests of the real adapters share: a main loop that runs until a
 // condition holds, a log of a web view's events, and a fixture that shows
-// views in windows of their own against a local server, with real input.
+// views in windows of their own against a local HTTP server (libsoup on the
+// main loop the tests turn), with real input through the X server.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,10 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/gtk/glib_text.h"
 #include "platform/gtk/web_view_gtk.h"
-#include "platform/gtk/web_views_gtk.h"
-#include "tests/gtk/local_http_server.h"
 
 namespace gtktests {
 
@@ -27,19 +24,21 @@ using Lines = std::vector<std::string>;
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
 // Lets the main loop run for a while, to see that nothing more happens.
 void Settle(int ms);
+// The first event controller on the widget that matches.
+GtkEventController* FindController(GtkWidget* widget, const std::function<bool(GtkEventController*)>& matches);
 
-inline Route Html(std::string body)
-{
-    return Route{std::move(body)};
-}
+// What the local server answers on one path; any other path is a 404.
+struct Route {
+    std::string Body;
+    std::string ContentType = "text/html; charset=utf-8";
+    std::map<std::string, std::string> Headers = {};
+    bool Hangs = false; // the answer never comes (until the server goes)
+};
 
 // One line per event: what a load-tracking test compares.
 struct EventLog {
     Lines All;
-    bool Has(const std::string& prefix) const
-    {
-        return std::any_of(All.begin(), All.end(), [&](const std::string& line) { return line.rfind(prefix, 0) == 0; });
-    }
+    bool Has(const std::string& prefix) const;
     // The lines without title changes, whose timing the engine does not fix.
     Lines Loads() const;
     void Attach(platform::WebView& view);
@@ -49,8 +48,11 @@ class WebViewFixture : public ::testing::Test {
 protected:
     // Each suite serves its own pages: call from its SetUpTestSuite.
     static void StartServer(std::map<std::string, Route> routes);
-    static void StopServer() { s_server.reset(); }
-    static std::string Url(const std::string& path) { return s_server->Url(path); }
+    static void StopServer();
+    // "http://127.0.0.1:PORT" + path
+    static std::string Url(const std::string& path);
+    // A port on 127.0.0.1 where nothing listens (it was free a moment ago).
+    static int UnusedPort();
 
     void TearDown() override { CloseViews(); }
     // A view shown in a window of its own, with its events logged. The views
@@ -66,19 +68,18 @@ protected:
     }
     static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
                                                 const std::vector<std::string>& arguments);
+    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script)
+    {
+        return RunScript(view, "eval", {script});
+    }
 
-    // Real input through the X server, as a user makes it (xdotool): a click
-    // a few pixels inside the element, which returns that point of the page,
-    // or a key press. Tests that send it skip without xdotool.
-    static bool CanSendRealInput();
+    // Real input as a user makes it (xdotool): a click a few pixels inside
+    // the element, which returns that point of the page, or a key press.
     static std::pair<int, int> RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button = 1);
     static void RealKey(gtkui::WebKitWebView& view, const std::string& key);
 
     std::vector<std::unique_ptr<platform::WebView>> m_views;
     std::vector<GtkWidget*> m_windows;
-
-private:
-    static inline std::unique_ptr<LocalHttpServer> s_server;
 };
 
 } // namespace gtktests

@@ -1,63 +1,51 @@
 // The web view adapter against the real engine and a local server: every
 // event is recorded as one line, and each test checks the exact sequence.
-#include <algorithm>
 #include <set>
-#include <map>
-#include <string>
+#include <tuple>
 
-#include "tests/doubles/fake_web_view.h"
 #include "tests/gtk/web_view_fixture.h"
 
 namespace {
 
-using platform::BrowsingSession;
 using namespace gtktests;
-
-const char* const LateTitlePage =
-    "<html><body>late<script>"
-    "window.addEventListener('load', function () { setTimeout(function () { document.title = 'Late'; }, 300); });"
-    "</script></body></html>";
-
-std::map<std::string, Route> Routes()
-{
-    std::map<std::string, Route> routes;
-    routes["/page"] = Html("<html><head><title>Hello</title></head><body>hello</body></html>");
-    routes["/other"] = Html("<html><head><title>Other</title></head><body>other</body></html>");
-    routes["/late-title"] = Html(LateTitlePage);
-    routes["/slow"] = Html("<html><head><title>Slow</title></head><body>slow</body></html>");
-    routes["/slow"].Hangs = true;
-    routes["/frames"] = Html("<html><head><title>Frames</title></head><body><iframe src=\"/page\"></iframe></body></html>");
-    routes["/popup-on-load"] = Html("<html><body><script>window.addEventListener('load', function () {"
-                                    " window.open('/other'); });</script></body></html>");
-    routes["/opener"] = Html("<html><body><button id=\"many\" onclick=\"for (var i = 0; i < 30; i++)"
-                             " window.open('/other?' + i)\">thirty</button><br>"
-                             "<a id=\"blank\" target=\"_blank\" href=\"/page\">page</a></body></html>");
-    routes["/functions"] = Html("<html><body><script>function join(a, b) { return a + '|' + b; }</script></body></html>");
-    routes["/file.bin"] = Html(std::string("\x01\x02\x03\x00\x04", 5));
-    routes["/file.bin"].ContentType = "application/octet-stream";
-    routes["/saved.html"] = Html("<html><body>saved</body></html>");
-    routes["/saved.html"].ContentType = "text/html";
-    routes["/saved.html"].Headers["Content-Disposition"] = "attachment; filename=\"saved.html\"";
-    return routes;
-}
 
 class WebViewTest : public WebViewFixture {
 protected:
-    static void SetUpTestSuite() { StartServer(Routes()); }
+    static void SetUpTestSuite()
+    {
+        StartServer({
+            {"/page", {"<html><head><title>Hello</title></head><body>hello</body></html>"}},
+            {"/other", {"<html><head><title>Other</title></head><body>other</body></html>"}},
+            {"/late-title", {"<html><body>late<script>window.addEventListener('load', function () {"
+                             " setTimeout(function () { document.title = 'Late'; }, 300); });</script></body></html>"}},
+            {"/slow", {.Body = {}, .Hangs = true}},
+            {"/frames", {"<html><body><iframe src=\"/page\"></iframe></body></html>"}},
+            {"/popup-on-load", {"<html><body><script>window.addEventListener('load', function () {"
+                                " window.open('/other'); });</script></body></html>"}},
+            {"/opener", {"<html><body><button id=\"many\" onclick=\"for (var i = 0; i < 30; i++)"
+                         " window.open('/other?' + i)\">thirty</button><br>"
+                         "<a id=\"blank\" target=\"_blank\" href=\"/page\">page</a></body></html>"}},
+            {"/file.bin", {std::string("\x01\x02\x03\x00\x04", 5), "application/octet-stream"}},
+            {"/saved.html", {"<html><body>saved</body></html>", "text/html",
+                             {{"Content-Disposition", "attachment; filename=\"saved.html\""}}}},
+        });
+    }
     static void TearDownTestSuite() { StopServer(); }
 };
 
-TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrder)
+TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
 {
     EventLog log;
     auto& view = NewView(log);
     EXPECT_EQ(view.Source() + view.DocumentTitle(), "");
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/page"), "ContentLoading " + Url("/page"), "Completed " + Url("/page")}));
+    for (const std::string& address : {std::string("about:blank"), Url("/page")}) { // an empty page asked for is a page
+        log.All.clear();
+        Go(view, address);
+        ASSERT_TRUE(WaitForLine(log, "Completed"));
+        EXPECT_EQ(log.Loads(), (Lines{"Starting " + address, "ContentLoading " + address, "Completed " + address}));
+    }
     ASSERT_TRUE(WaitForLine(log, "Title Hello"));
     EXPECT_EQ(view.Source(), Url("/page"));
-    EXPECT_FALSE(view.CanGoBack());
 
     // A title set after the load finished still reaches listeners, later.
     log.All.clear();
@@ -67,65 +55,61 @@ TEST_F(WebViewTest, SuccessfulLoadRaisesStartingContentLoadingAndCompletedInOrde
     EXPECT_TRUE(log.Has("Completed " + Url("/late-title")));
     EXPECT_TRUE(view.CanGoBack());
     EXPECT_FALSE(view.CanGoForward());
+
+    // A sub-frame's completion is reported apart, by a channel in a world of
+    // its own that page script cannot fake.
+    Go(view, Url("/frames"));
+    ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/frames")));
+    ASSERT_TRUE(WaitForLine(log, "FrameCompleted " + Url("/page")));
+    EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
+
+    // Scripts answer with text, or nothing when they fail; an answer that
+    // comes after the view is gone reaches nobody.
+    EXPECT_EQ(Eval(view, "'\u00fc' + (1+1)"), "\u00fc2");
+    EXPECT_EQ(Eval(view, "throw new Error('boom')"), std::nullopt);
+    EXPECT_EQ(Eval(view, "1 +"), std::nullopt);
+    bool answered = false;
+    view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
+                           [&](std::optional<std::string>) { answered = true; });
+    CloseViews();
+    Settle(1000);
+    EXPECT_FALSE(answered);
 }
 
 // Refused by the server, or by the engine before it contacts one (ports
-// browsers block, where the engine shows an empty document and says nothing).
-TEST_F(WebViewTest, RefusedAddressesFailOnceWithoutAnErrorPageOrAnEmptyOne)
+// browsers block, where the engine would show an empty document and say
+// nothing), or content the view cannot show or the server wants saved: each
+// says so once, and no page of the engine's replaces the one shown.
+TEST_F(WebViewTest, LoadsThatShowNoPageSaySoOnce)
 {
-    struct Case {
-        std::string Address;
-        int Status;
-        bool SourceKept; // nothing was committed
+    const std::string refused = "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/";
+    const std::string blocked = "http://127.0.0.1:6000/x?y", binary = Url("/file.bin"), saved = Url("/saved.html");
+    const std::tuple<std::string, Lines, int> cases[] = { // address, events, error status
+        {refused, {"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused},
+         G_IO_ERROR_CONNECTION_REFUSED},
+        {blocked, {"Starting " + blocked, "Failed " + blocked, "CompletedWithError " + blocked},
+         WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT},
+        {binary, {"Starting " + binary, "Unviewable application/octet-stream " + binary}, 0},
+        {saved, {"Starting " + saved, "Unviewable text/html " + saved}, 0},
     };
-    const Case cases[] = {
-        {"http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/", G_IO_ERROR_CONNECTION_REFUSED, true},
-        {"http://127.0.0.1:25/", WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT, false},
-        {"http://127.0.0.1:6000/x?y", WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT, false},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [address, events, status] : cases) {
         EventLog log;
         auto& view = NewView(log);
+        int failed = 0;
+        view.NavigationFailed.Subscribe(
+            [&](platform::WebView&, const platform::NavigationFailedArgs& a) { failed = a.WebErrorStatus; });
         Go(view, Url("/page"));
         ASSERT_TRUE(WaitForLine(log, "Completed"));
         log.All.clear();
-        int status = 0;
-        view.NavigationFailed.Subscribe(
-            [&](platform::WebView&, const platform::NavigationFailedArgs& a) { status = a.WebErrorStatus; });
-
-        Go(view, c.Address);
-        ASSERT_TRUE(WaitForLine(log, "CompletedWithError")) << c.Address;
+        Go(view, address);
+        ASSERT_TRUE(WaitUntil([&] { return log.Loads().size() >= events.size(); })) << address;
         Settle(500);
-        // An error page of the engine's would be a second load: there is none.
-        EXPECT_EQ(log.Loads(), (Lines{"Starting " + c.Address, "Failed " + c.Address, "CompletedWithError " + c.Address}));
-        EXPECT_EQ(status, c.Status) << c.Address;
-        if (c.SourceKept) {
-            EXPECT_EQ(view.Source(), Url("/page"));
-            EXPECT_EQ(view.DocumentTitle(), "Hello");
+        EXPECT_EQ(log.Loads(), events);
+        EXPECT_EQ(failed, status) << address;
+        if (address != blocked) { // nothing was committed
+            EXPECT_EQ(view.Source() + " " + view.DocumentTitle(), Url("/page") + " Hello");
         }
     }
-
-    // An empty document asked for is a page like any other.
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, "about:blank");
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    EXPECT_EQ(log.Loads(), (Lines{"Starting about:blank", "ContentLoading about:blank", "Completed about:blank"}));
-}
-
-TEST_F(WebViewTest, FailureHandlerCanSendTheViewToTheApplicationErrorPage)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    const std::string errorPage = "ms-appx-web:///Assets/wPageError_EN.htm";
-    view.NavigationFailed.Subscribe([&](platform::WebView& v, const platform::NavigationFailedArgs&) { Go(v, errorPage); });
-    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
-
-    Go(view, refused);
-    ASSERT_TRUE(WaitForLine(log, "Completed " + errorPage));
-    EXPECT_EQ(log.Loads(), (Lines{"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused,
-                                  "Starting " + errorPage, "ContentLoading " + errorPage, "Completed " + errorPage}));
-    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "This page couldn't be opened"; }));
 }
 
 // Replaced by a newer navigation, or cancelled by a handler at the start.
@@ -149,47 +133,16 @@ TEST_F(WebViewTest, LoadsDroppedBeforeContentAreNeitherFailedNorCompleted)
     EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/other")}));
 }
 
+// The error page of the real binary is the English one; this one's title
+// shows the bundle's pages keep their encoding.
 TEST_F(WebViewTest, ApplicationPagesComeFromTheBundle)
-{
-    const std::pair<std::string, std::string> cases[] = {
-        {"wPageError_EN.htm", "Completed"}, {"wPageDonation.htm", "Completed"},
-        {"Square150x150Logo.png", "Completed"}, // shown as an image, not unviewable
-        {"NoSuchPage.htm", "Failed"},           {"wPageError_PT.htm", "Completed"},
-    };
-    for (const auto& [file, outcome] : cases) {
-        EventLog log;
-        auto& view = NewView(log);
-        const std::string address = "ms-appx-web:///Assets/" + file;
-        Go(view, address);
-        ASSERT_TRUE(WaitUntil([&] { return log.Has("Completed") || log.Has("Unviewable"); })) << address;
-        EXPECT_TRUE(log.Has(outcome + " " + address)) << testing::PrintToString(log.All);
-    }
-    ASSERT_TRUE(WaitUntil([&] { return m_views.back()->DocumentTitle() == "Não foi possível abrir esta página"; }));
-}
-
-TEST_F(WebViewTest, ScriptsReturnTheirResultAsTextAndFailuresAsNothing)
 {
     EventLog log;
     auto& view = NewView(log);
-    Go(view, Url("/functions"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-
-    EXPECT_EQ(RunScript(view, "eval", {"1+1"}), "2");
-    EXPECT_EQ(RunScript(view, "eval", {"'a' + \"b\""}), "ab");
-    EXPECT_EQ(RunScript(view, "eval", {"throw new Error('boom')"}), std::nullopt);
-    EXPECT_EQ(RunScript(view, "eval", {"1 +"}), std::nullopt);
-    EXPECT_EQ(RunScript(view, "eval", {}), std::nullopt);
-    // Named functions get their arguments as strings, quotes and all.
-    EXPECT_EQ(RunScript(view, "join", {"it's \"x\"", "ü"}), "it's \"x\"|ü");
-    EXPECT_EQ(RunScript(view, "noSuchFunction", {"x"}), std::nullopt);
-
-    // A reply that comes after the view is gone reaches nobody.
-    bool answered = false;
-    view.InvokeScriptAsync("eval", {"var t = Date.now(); while (Date.now() - t < 300) {} 42"},
-                           [&](std::optional<std::string>) { answered = true; });
-    CloseViews();
-    Settle(1000);
-    EXPECT_FALSE(answered);
+    const std::string address = "ms-appx-web:///Assets/wPageError_PT.htm";
+    Go(view, address);
+    ASSERT_TRUE(WaitForLine(log, "Completed " + address));
+    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "N\u00e3o foi poss\u00edvel abrir esta p\u00e1gina"; }));
 }
 
 // Pages open in tabs the system manages, one per gesture: requests say which
@@ -209,68 +162,24 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
 
     Go(view, Url("/opener"));
     ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/opener")));
-    EXPECT_EQ(RunScript(view, "eval", {"String(window.open('/page'))"}), "null");
+    EXPECT_EQ(Eval(view, "String(window.open('/page'))"), "null");
     EXPECT_TRUE(log.Has("NewWindow " + Url("/page")));
-    EXPECT_EQ(view.Source(), Url("/opener"));
-    if (!CanSendRealInput())
-        GTEST_SKIP() << "xdotool is not installed";
-
     gestures.clear();
     RealClick(view, "many");
     ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 30; }));
-    RealClick(view, "many");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 60; }));
     RealClick(view, "blank");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 61; }));
-    RunScript(view, "eval", {"document.getElementById('blank').focus(); 0"});
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 31; }));
+    Eval(view, "document.getElementById('blank').focus(); 0");
     RealKey(view, "Return");
-    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 62; }));
+    ASSERT_TRUE(WaitUntil([&] { return gestures.size() >= 32; }));
     Settle(300);
-    ASSERT_EQ(gestures.size(), 62u);
+    ASSERT_EQ(gestures.size(), 32u);
     EXPECT_TRUE(log.Has("NewWindow " + Url("/other?29")));
     // Thirty window.open calls in one click handler: thirty requests, one number.
     EXPECT_EQ(std::vector<uint64_t>(gestures.begin(), gestures.begin() + 30), std::vector<uint64_t>(30, gestures[0]));
-    EXPECT_EQ(std::vector<uint64_t>(gestures.begin() + 30, gestures.begin() + 60), std::vector<uint64_t>(30, gestures[30]));
-    // Each click and the key press on the target=_blank link have numbers of their own.
-    EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[60], gestures[61], 0}).size(), 5u);
+    // The click and the key press on the target=_blank link have numbers of their own.
+    EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[31], 0}).size(), 4u);
     EXPECT_EQ(view.Source(), Url("/opener"));
-}
-
-TEST_F(WebViewTest, ContentTheViewCannotShowIsReportedAndNotLoaded)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    log.All.clear();
-
-    struct Case {
-        const char* Path;
-        const char* MediaType;
-    };
-    // A type the engine cannot show, and a page the server wants saved.
-    for (const Case c : {Case{"/file.bin", "application/octet-stream"}, Case{"/saved.html", "text/html"}}) {
-        log.All.clear();
-        Go(view, Url(c.Path));
-        ASSERT_TRUE(WaitForLine(log, "Unviewable")) << c.Path;
-        Settle(500);
-        EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url(c.Path), std::string("Unviewable ") + c.MediaType + " " + Url(c.Path)}));
-        EXPECT_EQ(view.Source(), Url("/page"));
-    }
-}
-
-TEST_F(WebViewTest, SubFrameCompletionIsReportedApartFromTheMainFrame)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, Url("/frames"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    ASSERT_TRUE(WaitForLine(log, "FrameCompleted"));
-    EXPECT_TRUE(log.Has("FrameCompleted " + Url("/page")));
-    EXPECT_TRUE(log.Has("Completed " + Url("/frames")));
-
-    // The frame channel lives in a world of its own: page script cannot fake it.
-    EXPECT_EQ(RunScript(view, "eval", {"typeof window.webkit.messageHandlers.tolvaneFrame"}), "undefined");
 }
 
 TEST_F(WebViewTest, FullScreenElementIsTracked)
@@ -279,56 +188,27 @@ TEST_F(WebViewTest, FullScreenElementIsTracked)
     auto& view = NewView(log);
     Go(view, Url("/page"));
     ASSERT_TRUE(WaitForLine(log, "Completed"));
-    EXPECT_FALSE(view.ContainsFullScreenElement());
-
-    RunScript(view, "eval", {"document.documentElement.requestFullscreen(); 0"});
+    Eval(view, "document.documentElement.requestFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
-    EXPECT_TRUE(view.ContainsFullScreenElement());
-    RunScript(view, "eval", {"document.exitFullscreen(); 0"});
+    Eval(view, "document.exitFullscreen(); 0");
     ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
-    EXPECT_FALSE(view.ContainsFullScreenElement());
-    // Without a window manager the engine never sees the window change state
-    // and finishes the transition on a fallback timer; a view destroyed before
-    // that timer fires crashes the engine later. Let it finish.
+    // Without a window manager the engine finishes the transition on a
+    // fallback timer; a view destroyed before it fires crashes the engine.
     Settle(2000);
 }
 
 TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
 {
     EventLog log;
-    auto& first = NewView(log, BrowsingSession::Private);
-    auto& second = NewView(log, BrowsingSession::Private);
-    auto& normal = NewView(log, BrowsingSession::Normal);
+    auto& first = NewView(log, platform::BrowsingSession::Private);
+    auto& second = NewView(log, platform::BrowsingSession::Private);
+    auto& normal = NewView(log, platform::BrowsingSession::Normal);
 
     WebKitNetworkSession* firstSession = webkit_web_view_get_network_session(first.Engine());
     EXPECT_TRUE(webkit_network_session_is_ephemeral(firstSession));
     EXPECT_EQ(webkit_web_view_get_network_session(second.Engine()), firstSession);
     EXPECT_FALSE(webkit_network_session_is_ephemeral(webkit_web_view_get_network_session(normal.Engine())));
     EXPECT_EQ(webkit_web_view_get_context(normal.Engine()), webkit_web_view_get_context(first.Engine()));
-}
-
-// Unit tests drive the system with the double: it must raise what the engine
-// raises, in the same order and with the same sources.
-TEST_F(WebViewTest, TheDoubleRaisesWhatTheEngineRaises)
-{
-    const std::string refused = "http://127.0.0.1:" + std::to_string(LocalHttpServer::UnusedPort()) + "/";
-
-    EventLog engineLog;
-    auto& engine = NewView(engineLog);
-    Go(engine, Url("/page"));
-    ASSERT_TRUE(WaitForLine(engineLog, "Completed"));
-    Go(engine, refused);
-    ASSERT_TRUE(WaitForLine(engineLog, "CompletedWithError"));
-
-    EventLog doubleLog;
-    doubles::FakeWebView fake;
-    doubleLog.Attach(fake);
-    fake.CompleteNavigation(Url("/page"), "Hello");
-    fake.FailNavigation(refused, G_IO_ERROR_CONNECTION_REFUSED);
-
-    EXPECT_EQ(doubleLog.Loads(), engineLog.Loads());
-    EXPECT_EQ(fake.Source(), engine.Source());
-    EXPECT_EQ(fake.DocumentTitle(), engine.DocumentTitle());
 }
 
 } // namespace

@@ -14,7 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 const fs::path Source = TOLVANE_SOURCE_DIR;
-const char* const Tables[] = {"en-US.po", "pt-BR.po"};
 
 std::string Read(const fs::path& path)
 {
@@ -22,8 +21,6 @@ std::string Read(const fs::path& path)
     text << std::ifstream(path, std::ios::binary).rdbuf();
     return text.str();
 }
-
-platform::PoTable Table(const char* name) { return platform::ParsePo(Read(Source / "resources" / name)); }
 
 std::set<std::string> Matches(const std::string& text, const std::regex& pattern)
 {
@@ -33,47 +30,34 @@ std::set<std::string> Matches(const std::string& text, const std::regex& pattern
     return found;
 }
 
-TEST(ResourceKeys, EveryKeyTheCodeUsesIsInBothTables)
+TEST(ResourceKeys, BothTablesParseCleanlyWithTheSameKeysAndEveryTextTheCodeAndMarkupAskFor)
 {
-    static const std::regex lookup(R"re(GetString\("([^"]+)"\))re");
     std::set<std::string> used;
     for (const char* dir : {"app", "storage", "browser", "library", "downloads", "bridge", "settings", "services"}) {
         if (fs::exists(Source / dir))
             for (auto& entry : fs::recursive_directory_iterator(Source / dir))
-                used.merge(Matches(Read(entry.path()), lookup));
+                used.merge(Matches(Read(entry.path()), std::regex(R"re(GetString\("([^"]+)"\))re")));
     }
+    const auto uids = Matches(Read(Source / "app" / "wMain.xaml"), std::regex(R"re(x:Uid="([^"]+)")re"));
     ASSERT_GT(used.size(), 5u);
-    for (const char* table : Tables) {
-        auto texts = Table(table).Texts;
-        for (auto& key : used)
-            EXPECT_TRUE(texts.count(key)) << table << " lacks \"" << key << "\"";
-    }
-}
-
-TEST(ResourceKeys, EveryMarkupUidHasItsTextsInBothTables)
-{
-    auto uids = Matches(Read(Source / "app" / "wMain.xaml"), std::regex(R"re(x:Uid="([^"]+)")re"));
     ASSERT_GT(uids.size(), 3u);
-    for (const char* table : Tables) {
-        auto texts = Table(table).Texts;
+    std::set<std::string> firstKeys;
+    for (const char* table : {"en-US.po", "pt-BR.po"}) {
+        const platform::PoTable po = platform::ParsePo(Read(Source / "resources" / table));
+        EXPECT_TRUE(po.Problems.empty()) << table << ::testing::PrintToString(po.Problems);
+        for (auto& key : used)
+            EXPECT_TRUE(po.Texts.count(key)) << table << " lacks \"" << key << "\"";
         for (auto& uid : uids) {
-            auto next = texts.lower_bound(uid + "/");
-            EXPECT_TRUE(next != texts.end() && next->first.rfind(uid + "/", 0) == 0)
+            auto next = po.Texts.lower_bound(uid + "/");
+            EXPECT_TRUE(next != po.Texts.end() && next->first.rfind(uid + "/", 0) == 0)
                 << table << " has no text for x:Uid \"" << uid << "\"";
         }
+        auto keys = std::views::keys(po.Texts);
+        if (firstKeys.empty())
+            firstKeys = {keys.begin(), keys.end()};
+        else
+            EXPECT_EQ(std::set<std::string>(keys.begin(), keys.end()), firstKeys) << table;
     }
-}
-
-TEST(ResourceKeys, BothTablesHoldTheSameKeysAndParseCleanly)
-{
-    auto en = Table("en-US.po"), pt = Table("pt-BR.po");
-    EXPECT_TRUE(en.Problems.empty()) << ::testing::PrintToString(en.Problems);
-    EXPECT_TRUE(pt.Problems.empty()) << ::testing::PrintToString(pt.Problems);
-    auto keys = [](const platform::PoTable& table) {
-        auto names = std::views::keys(table.Texts);
-        return std::set<std::string>(names.begin(), names.end());
-    };
-    EXPECT_EQ(keys(en), keys(pt));
 }
 
 } // namespace

@@ -8,9 +8,9 @@ using ui::Color;
 using ui::GridLength;
 using ui::Thickness;
 
-TEST(UiValues, ParsesColours)
+TEST(UiValues, ParsesColoursThicknessesAndLengths)
 {
-    const std::pair<const char*, std::optional<Color>> cases[] = {
+    const std::pair<const char*, std::optional<Color>> colours[] = {
         {"#80FF0000", Color::FromArgb(0x80, 0xFF, 0, 0)}, {"#ff303030", Color::FromRgb(48, 48, 48)},
         {"#303030", Color::FromRgb(48, 48, 48)},          {"#F00", Color::FromRgb(255, 0, 0)},
         {"#8F00", Color::FromArgb(0x88, 0xFF, 0, 0)},     {" White ", Color::White()},
@@ -18,20 +18,16 @@ TEST(UiValues, ParsesColours)
         {"#GG0000", std::nullopt}, {"#12345", std::nullopt}, {"", std::nullopt}, {"Reddish", std::nullopt},
         {"{ThemeResource SystemAccentColor}", std::nullopt},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : colours)
         EXPECT_EQ(ui::ParseColor(text), expected) << text;
-}
-
-TEST(UiValues, ParsesThicknessesIncludingNegativeOnesAndLengths)
-{
-    const std::pair<const char*, std::optional<Thickness>> cases[] = {
+    const std::pair<const char*, std::optional<Thickness>> thicknesses[] = { // negative margins overlap
         {"5", Thickness(5)}, {"1,2", Thickness(1, 2, 1, 2)}, {"0,-28,0,0", Thickness(0, -28, 0, 0)},
         {" 92 , -48 , 133 , 0 ", Thickness(92, -48, 133, 0)}, {"1 2 3 4", Thickness(1, 2, 3, 4)},
         {"0.5,1.25", Thickness(0.5, 1.25, 0.5, 1.25)},
         {"", std::nullopt}, {"1,2,3", std::nullopt}, {"1,,2,3", std::nullopt}, {"1,", std::nullopt},
         {"a", std::nullopt}, {"1,2,3,4,5", std::nullopt}, {"Infinity", std::nullopt},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : thicknesses)
         EXPECT_EQ(ui::ParseThickness(text), expected) << text;
     const std::pair<const char*, std::optional<GridLength>> lengths[] = {
         {"auto", GridLength::Auto()}, {"0.5*", GridLength::Star(0.5)}, {" 32 ", GridLength::Pixels(32)},
