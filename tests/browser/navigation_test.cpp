@@ -94,10 +94,15 @@ TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
 // the title show the current tab's state.
 TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
 {
+    // The title and version fade out as the ring and its caption fade in, and back.
     auto ringShows = [&](bool loading) {
-        EXPECT_EQ(h.Controls().LoadingRing->IsActive(), loading);
+        const auto& c = h.Controls();
+        EXPECT_EQ(c.LoadingRing->IsActive(), loading);
         h.Timers.TickAll(30);
-        EXPECT_NEAR(h.Controls().PageTitleText->Opacity(), loading ? 0.0 : 1.0, 1e-9);
+        for (ui::Element* title : {(ui::Element*)c.PageTitleText, (ui::Element*)c.VersionText})
+            EXPECT_NEAR(title->Opacity(), loading ? 0.0 : 1.0, 1e-9);
+        for (ui::Element* ring : {(ui::Element*)c.LoadingRing, (ui::Element*)c.LoadingText})
+            EXPECT_NEAR(ring->Opacity(), loading ? 1.0 : 0.0, 1e-9);
     };
     h.Tab(0)->CompleteNavigation("http://a.example/", "A");
     ringShows(false);

@@ -20,17 +20,14 @@ TEST(UriTest, ParsesAbsoluteAddresses)
         {"http://example.com", "http://example.com/", "http", "example.com", "/"},
         {"https://example.com/a/b?q=1#top", "https://example.com/a/b?q=1#top", "https", "example.com", "/a/b"},
         {"HTTPS://example.com:443/x", "https://example.com/x", "https", "example.com", "/x"},
-        {"http://example.com:8080/", "http://example.com:8080/", "http", "example.com", "/"},
         {"ms-appx-web:///Assets/wPageError_EN.htm", "ms-appx-web:///Assets/wPageError_EN.htm", "ms-appx-web", "",
          "/Assets/wPageError_EN.htm"},
-        {"file:///tmp/a%20b.txt", "file:///tmp/a%20b.txt", "file", "", "/tmp/a%20b.txt"},
         // Escapes stay as written: "%2F" is not a separator, "%zz" is not an error.
         {"http://example.com/a%2Fb/%zz", "http://example.com/a%2Fb/%zz", "http", "example.com", "/a%2Fb/%zz"},
         // A space typed in the path is escaped, not refused.
         {"http://example.com/a b", "http://example.com/a%20b", "http", "example.com", "/a%20b"},
         // Text beyond ASCII is escaped as UTF-8, as the engine sends it.
         {"http://example.com/ação", "http://example.com/a%C3%A7%C3%A3o", "http", "example.com", "/a%C3%A7%C3%A3o"},
-        {"mailto:someone@example.com", "mailto:someone@example.com", "mailto", "", "someone@example.com"},
         {"about:blank", "about:blank", "about", "", "blank"},
     };
     for (const auto& c : cases) {
@@ -48,8 +45,6 @@ TEST(UriTest, RejectsTextsThatAreNoAbsoluteAddress)
     const std::string rejected[] = {
         "",
         "example.com",
-        "www.example.com/page",
-        "search words",
         "ht tp://example.com",
         "http://[bad",
         "http://[::1/",
@@ -66,8 +61,6 @@ TEST(UriTest, ExtensionIsTheLastDotOfTheLastPathSegment)
         {"http://example.com/PHOTO.JPG", ".JPG"}, // case kept: the caller compares exactly
         {"http://example.com/archive.tar.gz", ".gz"},
         {"http://example.com/", ""},
-        {"http://example.com", ""},
-        {"http://example.com/readme", ""},
         {"http://example.com/v1.2/readme", ""},          // a dot in a directory name
         {"http://example.com/img.png?size=large.gif", ".png"}, // the query is no part of the path
         {"http://example.com/page#section.jpg", ""},      // nor the fragment
