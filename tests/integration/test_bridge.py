@@ -1,6 +1,7 @@
 """The page bridge with the real engine: alert and confirm reach the
-browser's own dialogs, and right-clicks on links and images, through the
-injected scripts, open its pop-up."""
+browser's own dialogs, right-clicks on links and images open its pop-up; and
+pages that abuse it: a flood of alerts, a five-megabyte alert, a forged
+right-click, two hundred frames around one link."""
 import os
 import subprocess
 import time
@@ -18,13 +19,35 @@ addEventListener('load', () => setTimeout(() => {
 }, 1500));
 </script>"""
 
+# A five-megabyte alert, then ten thousand more.
 FLOOD_PAGE = """<p>Flood</p><script>
 addEventListener('load', () => setTimeout(() => {
+  alert('x'.repeat(5 * 1024 * 1024));
   const started = Date.now();
   for (let i = 0; i < 10000; i++) alert('flood ' + i);
   fetch('/report?flood=' + (Date.now() - started));
 }, 1500));
 </script>"""
+
+FORGED_MENU_PAGE = """<p>Nothing to click</p><script>
+let calls = 0;
+const forge = setInterval(() => {
+  wScriptNotify.wMousePosX(10); wScriptNotify.wMousePosY(10);
+  wScriptNotify.wContextMenu('file:///etc/hostname');
+  if (++calls == 60) { clearInterval(forge); fetch('/report?forged=' + calls); }
+}, 50);
+</script>"""
+
+# The page counts the right-click listeners the browser's scripts add to its link.
+FRAMES_PAGE = ("""<script>
+let hooks = 0;
+const add = EventTarget.prototype.addEventListener;
+EventTarget.prototype.addEventListener = function (type, listener, options) {
+  if (type === 'contextmenu' && this.id === 'link') hooks++;
+  return add.call(this, type, listener, options);
+};
+addEventListener('load', () => setTimeout(() => fetch('/report?hooks=' + hooks), 3000));
+</script><a id='link' href='/target'>link</a>""" + "<iframe srcdoc='<p>frame</p>'></iframe>" * 200)
 
 CONTEXT_PAGE = """<style>body{margin:0}</style>
 <a id='link' href='/target?q=1' style='position:absolute;left:40px;top:40px;font-size:40px'>A link</a>
@@ -41,18 +64,16 @@ class Bridge(harness.ReturningUserTest):
         "/dialogs": harness.html("Dialogs", DIALOG_PAGE),
         "/context": harness.html("Context", CONTEXT_PAGE),
         "/flood": harness.html("Flood", FLOOD_PAGE),
+        "/forged": harness.html("Forged", FORGED_MENU_PAGE),
+        "/frames": harness.html("Frames", FRAMES_PAGE),
         "/picture.png": ("image/png", PNG),
         "/report": harness.html("ok"),
     }
     HOME = "/context"
 
     def reports(self, key):
-        found = []
-        for path in self.server.requests:
-            query = urllib.parse.urlparse(path).query
-            if path.startswith("/report") and query.startswith(key):
-                found.append(urllib.parse.unquote(query))
-        return found
+        return [urllib.parse.unquote(urllib.parse.urlparse(p).query) for p in self.server.requests
+                if p.startswith("/report?" + key)]
 
     def dialogs(self):
         return (self.browser.state() or {}).get("dialogs", [])
@@ -81,7 +102,7 @@ class Bridge(harness.ReturningUserTest):
         self.assertEqual(result, ["confirm=false,false"])
         self.assertEqual([d for d in self.dialogs() if d["title"] == "Mensagem do site:"], [])
 
-    def test_a_flood_of_alerts_shows_one_dialog_and_the_window_keeps_responding(self):
+    def test_a_huge_alert_and_a_flood_show_one_cut_dialog_and_the_window_keeps_responding(self):
         self.browser.start(self.server.url("/flood"))
         report = self.browser.wait_for("the page's end of the flood", lambda: self.reports("flood="), timeout=60)
         print("\n10,000 alerts ran in the page in %s ms" % report[0].split("=")[1])
@@ -91,11 +112,21 @@ class Bridge(harness.ReturningUserTest):
                               lambda: os.path.getmtime(self.browser.state_file) > before, timeout=5)
         dialogs = self.dialogs()
         self.assertEqual(len(dialogs), 1)
-        self.assertEqual(dialogs[0]["content"], "flood 0")
+        self.assertEqual(dialogs[0]["content"], "x" * 10000 + "\u2026")
+        self.browser.screenshot("bridge-flood.png")
         # The next waiting one shows after it closes.
         self.answer("OK")
-        self.browser.wait_for("the next queued alert", lambda: [d for d in self.dialogs() if d["content"] == "flood 1"])
-        self.browser.screenshot("bridge-flood.png")
+        self.browser.wait_for("the next queued alert", lambda: [d for d in self.dialogs() if d["content"] == "flood 0"])
+
+    def test_a_page_cannot_open_the_pop_up_without_a_right_click(self):
+        self.browser.start(self.server.url("/forged"))
+        self.browser.wait_for("the page's sixty forged calls", lambda: self.reports("forged="))
+        self.assertFalse(self.browser.state()["named"]["wContextPopup"]["visible"])
+
+    def test_two_hundred_frames_leave_one_listener_per_link(self):
+        self.browser.start(self.server.url("/frames"))
+        result = self.browser.wait_for("the page's count of its hooks", lambda: self.reports("hooks="), timeout=60)
+        self.assertEqual(result, ["hooks=1"])
 
     def test_right_clicks_open_the_pop_up_with_the_target(self):
         self.browser.start(self.server.url("/context"))
