@@ -4,10 +4,9 @@
 #include <random>
 #include <sstream>
 
-#include <sqlite3.h>
-
 #include "browser/tab_set.h"
 #include "storage/database.h"
+#include "tests/doubles/raw_database.h"
 
 namespace doubles {
 
@@ -59,32 +58,14 @@ void PageHarness::Stop()
     Process = {};
 }
 
-namespace {
-struct Connection {
-    explicit Connection(const std::filesystem::path& path) { sqlite3_open(path.c_str(), &db); }
-    ~Connection() { sqlite3_close(db); }
-    sqlite3* db = nullptr;
-};
-} // namespace
-
 void PageHarness::Execute(const std::string& file, const std::string& sql)
 {
-    Connection c(Folder.Path() / file);
-    sqlite3_exec(c.db, sql.c_str(), nullptr, nullptr, nullptr);
+    rawdb::Execute(Folder.Path() / file, sql);
 }
 
 std::string PageHarness::QueryText(const std::string& file, const std::string& sql)
 {
-    Connection c(Folder.Path() / file);
-    sqlite3_stmt* statement = nullptr;
-    std::string result;
-    if (sqlite3_prepare_v2(c.db, sql.c_str(), -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        if (auto* text = sqlite3_column_text(statement, 0))
-            result = reinterpret_cast<const char*>(text);
-    }
-    sqlite3_finalize(statement);
-    return result;
+    return rawdb::Rows(Folder.Path() / file, sql);
 }
 
 int PageHarness::QueryInteger(const std::string& file, const std::string& sql)

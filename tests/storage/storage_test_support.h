@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/doubles/raw_database.h"
 #include "tests/doubles/services.h"
 
 class StorageTest : public ::testing::Test {
@@ -17,17 +18,6 @@ protected:
     doubles::FakeDialogs Dialogs;
 };
 
-namespace rawdb {
-
-// Every row of the result of sql, as stored in the file: values joined by
-// "|", rows by "\n"; NULL reads as "<null>".
-std::string Rows(const std::filesystem::path& file, const std::string& sql);
-// Every table, index and row of a file, for before/after comparisons.
-std::string Dump(const std::filesystem::path& file);
-// Runs sql on the file outside the layer (to set up old or odd files).
-void Execute(const std::filesystem::path& file, const std::string& sql);
-
-} // namespace rawdb
 
 // Open file descriptors of this process: a leaked connection keeps one.
 size_t OpenDescriptorCount();
