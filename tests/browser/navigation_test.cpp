@@ -129,6 +129,10 @@ TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
     ringShows(true);
     h.Tab(0)->FailNavigation("http://a.example/framed", 2);
     ringShows(false);
+    // Content the view cannot show ends the load too.
+    h.Tab(0)->StartNavigation("http://a.example/file.zip");
+    h.Tab(0)->IdentifyUnviewableContent("http://a.example/file.zip", "application/zip");
+    ringShows(false);
 }
 
 TEST_F(Navigation, WhatTheUserTypesIsNotOverwritten)

@@ -95,12 +95,6 @@ void FakeWebView::IdentifyUnviewableContent(const std::string& uri, const std::s
     UnviewableContentIdentified(*this, platform::UnviewableContentArgs{uri, mediaType});
 }
 
-void FakeWebView::SetFullScreenElement(bool contains)
-{
-    FullScreenElement = contains;
-    ContainsFullScreenElementChanged(*this);
-}
-
 std::optional<std::string> FakeWebView::CallAllowedObject(const std::string& name, const std::string& method,
                                                           const std::vector<std::string>& arguments)
 {

@@ -75,7 +75,6 @@ public:
     // Returns whether a handler marked the request handled.
     bool RequestNewWindow(const std::string& uri, const std::string& referrer = {});
     void IdentifyUnviewableContent(const std::string& uri, const std::string& mediaType);
-    void SetFullScreenElement(bool contains);
 
     // Calls a web-allowed object as page script would; nullopt when no such
     // object was added or the method returns nothing.
