@@ -137,7 +137,6 @@ TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
 
 TEST_F(Navigation, WhatTheUserTypesIsNotOverwritten)
 {
-    auto& page = h.Page();
     h.Controls().AdressBox->SetFocusStateFromUser(ui::FocusState::Keyboard);
     h.Controls().AdressBox->SetTextFromUser("still typing");
     h.Tab(0)->CompleteNavigation("http://loaded.example/", "Loaded");
@@ -147,7 +146,6 @@ TEST_F(Navigation, WhatTheUserTypesIsNotOverwritten)
 
 TEST_F(Navigation, SaveImageControlsFollowTheExtensionCaseSensitively)
 {
-    auto& page = h.Page();
     const std::pair<const char*, ui::Visibility> cases[] = {
         {"http://img.example/cat.jpg", ui::Visibility::Visible},
         {"http://img.example/cat.jpeg?size=2", ui::Visibility::Visible},
