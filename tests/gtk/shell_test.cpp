@@ -1,6 +1,4 @@
-// The shell's adapters against real GTK and GLib (under Xvfb): message
-// dialogs, dispatcher timers, the calendar, the window's size and back keys,
-// the resource table for the user's language and command-line addresses.
+// The shell's adapters against real GTK and GLib (under Xvfb).
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -130,16 +128,14 @@ TEST_F(ShellTest, CalendarReadsTheLocalClock)
               (std::vector<int>{expected.tm_mday, expected.tm_mon + 1, expected.tm_hour, expected.tm_min}));
 }
 
+// Which names pick which table is ResourceTableFor's test; here, that the
+// environment's list reaches it.
 TEST_F(ShellTest, ResourceTableFollowsTheUsersLanguage)
 {
     ScopedEnv locale("LC_ALL", "C.UTF-8"); // LANGUAGE counts only outside the plain C locale
-    const std::pair<const char*, const char*> languages[] = {
-        {"pt_BR", "PT-BR"}, {"pt_PT:en", "PT-BR"}, {"en_GB", "EN-US"}, {"de_DE", "EN-US"}};
-    for (const auto& [language, table] : languages) {
+    for (const auto& [language, table] : {std::pair("pt_PT:en", "PT-BR"), {"de_DE", "EN-US"}}) {
         ScopedEnv scoped("LANGUAGE", language);
-        auto resources = gtkui::LoadResourceTable();
-        EXPECT_EQ(resources->GetString("wLanguage"), table) << language;
-        EXPECT_TRUE(resources->Problems().empty()) << language;
+        EXPECT_EQ(gtkui::LoadResourceTable()->GetString("wLanguage"), table) << language;
     }
 }
 

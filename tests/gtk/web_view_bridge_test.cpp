@@ -1,7 +1,4 @@
-// Web-allowed objects in real pages: which channel each call takes, what the
-// page gets back and when, what a page cannot forge, the engine's context-menu
-// gesture, and what a view that goes mid-call does; then the channel's texts
-// on their own.
+// Web-allowed objects in real pages, then the bridge channel's texts alone.
 #include <webkit/webkit.h>
 
 #include <algorithm>

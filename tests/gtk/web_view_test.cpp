@@ -33,7 +33,7 @@ protected:
     static void TearDownTestSuite() { StopServer(); }
 };
 
-TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
+TEST_F(WebViewTest, ViewEventsComeInOrderAndScriptsAnswerInThePage)
 {
     EventLog log;
     auto& view = NewView(log);
@@ -62,6 +62,14 @@ TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
     ASSERT_TRUE(WaitForLine(log, "Completed " + Url("/frames")));
     ASSERT_TRUE(WaitForLine(log, "FrameCompleted " + Url("/page")));
     EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
+
+    Eval(view, "document.documentElement.requestFullscreen(); 0");
+    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
+    Eval(view, "document.exitFullscreen(); 0");
+    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
+    // Without a window manager the engine finishes the transition on a
+    // fallback timer; a view destroyed before it fires crashes the engine.
+    Settle(2000);
 
     // Scripts answer with text, or nothing when they fail; an answer that
     // comes after the view is gone reaches nobody.
@@ -180,21 +188,6 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
     // The click and the key press on the target=_blank link have numbers of their own.
     EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[31], 0}).size(), 4u);
     EXPECT_EQ(view.Source(), Url("/opener"));
-}
-
-TEST_F(WebViewTest, FullScreenElementIsTracked)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    Eval(view, "document.documentElement.requestFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
-    Eval(view, "document.exitFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
-    // Without a window manager the engine finishes the transition on a
-    // fallback timer; a view destroyed before it fires crashes the engine.
-    Settle(2000);
 }
 
 TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)
