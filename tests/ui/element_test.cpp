@@ -69,24 +69,6 @@ TEST(ElementModel, ChangesDeepInTheTreeReachTheRootObserverOnce)
     removed->SetMargin({1, 1, 1, 1});
     EXPECT_EQ(tree.observer.Heard, Strings{"removing text"});
     EXPECT_THROW(tree.stack->Insert(2, std::make_unique<ui::TextBlock>()), std::out_of_range);
-    EXPECT_THROW(tree.stack->Insert(0, nullptr), std::invalid_argument);
-}
-
-TEST(ElementModel, TakesInputOnlyWhenItAndEveryAncestorCan)
-{
-    const std::pair<std::function<void(Tree&)>, bool> cases[] = {
-        {[](Tree&) {}, true},
-        {[](Tree& t) { t.text->SetOpacity(0.01); }, true},
-        {[](Tree& t) { t.text->SetIsEnabled(false); }, false},
-        {[](Tree& t) { t.root.SetVisibility(ui::Visibility::Collapsed); }, false},
-        {[](Tree& t) { t.stack->SetOpacity(0); }, false},
-        {[](Tree& t) { t.stack->SetIsHitTestVisible(false); }, false},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        Tree tree;
-        cases[i].first(tree);
-        EXPECT_EQ(tree.text->TakesInput(), cases[i].second) << "case " << i;
-    }
 }
 
 // Text set by code raises TextChanged and tells the renderer; focus is only
