@@ -26,7 +26,6 @@ protected:
     void SetUp() override { gtk_init(); }
 };
 
-// Sets an environment variable for the scope, and puts the old value back.
 struct ScopedEnv {
     ScopedEnv(const char* name, const char* value) : Name(name), Old(g_strdup(g_getenv(name)))
     {
@@ -207,7 +206,6 @@ TEST(LaunchAddress, MakesWhatADesktopUserMeant)
         {"127.0.0.1:8000/path?q=1", "http://127.0.0.1:8000/path?q=1"},
         {"example.com", "http://example.com"},
         {"page.html", base + "/page.html"},
-        {"./page.html", base + "/page.html"},
         {cwd + "/page.html", base + "/page.html"},
         {"my page.html", base + "/my%20page.html"},
         {"/no/such/file.html", "file:///no/such/file.html"},

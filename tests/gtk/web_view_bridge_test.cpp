@@ -110,7 +110,6 @@ TEST_F(BridgeTest, ObjectIsInTopPagesBeforeTheirOwnScriptsAndTheNewestTakesTheCa
     EXPECT_EQ(objects[0]->Calls, (CallList{{"post", "wAlert", {"early"}}}));
     Load(view, "/frames");
     EXPECT_EQ(Eval(view, "typeof frames[0].wScriptNotify"), "undefined");
-    // The newest object under the name takes the calls.
     Eval(view, "wScriptNotify.wAlert('to newer'); 0");
     ASSERT_TRUE(WaitUntil([&] { return !objects[1]->Calls.empty(); }));
     EXPECT_EQ(objects[1]->Calls, (CallList{{"post", "wAlert", {"to newer"}}}));
