@@ -4,6 +4,7 @@
 #include <pango/pangocairo.h>
 
 #include <array>
+#include <set>
 #include <string>
 
 #include "platform/gtk/display_text.h"
@@ -25,10 +26,12 @@ TEST(GlyphMapTest, EveryChromeGlyphBecomesASymbolTheGlyphFontHas)
     PangoFontDescription* font = pango_font_description_from_string(std::string(gtkui::GlyphFontFamily).c_str());
     pango_layout_set_font_description(layout.Get(), font);
     pango_font_description_free(font);
+    std::set<std::string_view> symbols;
     for (char32_t glyph : ChromeGlyphs) {
         SCOPED_TRACE(testing::Message() << std::hex << "U+" << static_cast<unsigned>(glyph));
         std::string_view symbol = gtkui::SymbolForGlyph(glyph);
         ASSERT_FALSE(symbol.empty());
+        EXPECT_TRUE(symbols.insert(symbol).second) << "shared with another glyph";
         pango_layout_set_text(layout.Get(), symbol.data(), static_cast<int>(symbol.size()));
         EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout.Get()), 0) << "no missing-glyph box";
         // The face that draws it is the glyph font itself, not a fallback.
@@ -39,8 +42,6 @@ TEST(GlyphMapTest, EveryChromeGlyphBecomesASymbolTheGlyphFontHas)
         EXPECT_STREQ(pango_font_description_get_family(used), std::string(gtkui::GlyphFontFamily).c_str());
         pango_font_description_free(used);
     }
-    EXPECT_EQ(gtkui::SymbolForGlyph(0xE1CF), "\u2605");
-    EXPECT_EQ(gtkui::SymbolForGlyph(0xE208), "\u2606");
 }
 
 TEST(GlyphMapTest, DisplayTextMapsOnlyTheSymbolFontAndRepairsBadText)
@@ -50,7 +51,6 @@ TEST(GlyphMapTest, DisplayTextMapsOnlyTheSymbolFontAndRepairsBadText)
         {"a\uE103b", "Segoe MDL2 Assets", "a\u2016b", "DejaVu Sans"},
         {"\uE001", "Segoe MDL2 Assets", "\u25A1", "DejaVu Sans"}, // a private-use glyph without a symbol
         {"\uE10A", "Segoe UI", "\uE10A", "Segoe UI"},             // other fonts keep the character
-        {"caf\u00e9 \"x\"", "", "caf\u00e9 \"x\"", ""},
         {"a\xff" "b", "", "a\uFFFDb", ""}, // invalid UTF-8 is repaired, not dropped
     };
     for (const auto& [text, family, shown, shownFamily] : cases) {

@@ -1,6 +1,4 @@
-// The shell's adapters against real GTK and GLib (under Xvfb): message
-// dialogs, dispatcher timers, the calendar, the window's size and back keys,
-// the resource table for the user's language and command-line addresses.
+// The shell's adapters against real GTK and GLib (under Xvfb).
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -28,7 +26,6 @@ protected:
     void SetUp() override { gtk_init(); }
 };
 
-// Sets an environment variable for the scope, and puts the old value back.
 struct ScopedEnv {
     ScopedEnv(const char* name, const char* value) : Name(name), Old(g_strdup(g_getenv(name)))
     {
@@ -130,16 +127,14 @@ TEST_F(ShellTest, CalendarReadsTheLocalClock)
               (std::vector<int>{expected.tm_mday, expected.tm_mon + 1, expected.tm_hour, expected.tm_min}));
 }
 
+// Which names pick which table is ResourceTableFor's test; here, that the
+// environment's list reaches it.
 TEST_F(ShellTest, ResourceTableFollowsTheUsersLanguage)
 {
     ScopedEnv locale("LC_ALL", "C.UTF-8"); // LANGUAGE counts only outside the plain C locale
-    const std::pair<const char*, const char*> languages[] = {
-        {"pt_BR", "PT-BR"}, {"pt_PT:en", "PT-BR"}, {"en_GB", "EN-US"}, {"de_DE", "EN-US"}};
-    for (const auto& [language, table] : languages) {
+    for (const auto& [language, table] : {std::pair("pt_PT:en", "PT-BR"), {"de_DE", "EN-US"}}) {
         ScopedEnv scoped("LANGUAGE", language);
-        auto resources = gtkui::LoadResourceTable();
-        EXPECT_EQ(resources->GetString("wLanguage"), table) << language;
-        EXPECT_TRUE(resources->Problems().empty()) << language;
+        EXPECT_EQ(gtkui::LoadResourceTable()->GetString("wLanguage"), table) << language;
     }
 }
 
@@ -211,7 +206,6 @@ TEST(LaunchAddress, MakesWhatADesktopUserMeant)
         {"127.0.0.1:8000/path?q=1", "http://127.0.0.1:8000/path?q=1"},
         {"example.com", "http://example.com"},
         {"page.html", base + "/page.html"},
-        {"./page.html", base + "/page.html"},
         {cwd + "/page.html", base + "/page.html"},
         {"my page.html", base + "/my%20page.html"},
         {"/no/such/file.html", "file:///no/such/file.html"},

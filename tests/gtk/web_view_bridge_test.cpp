@@ -1,7 +1,4 @@
-// Web-allowed objects in real pages: which channel each call takes, what the
-// page gets back and when, what a page cannot forge, the engine's context-menu
-// gesture, and what a view that goes mid-call does; then the channel's texts
-// on their own.
+// Web-allowed objects in real pages, then the bridge channel's texts alone.
 #include <webkit/webkit.h>
 
 #include <algorithm>
@@ -113,7 +110,6 @@ TEST_F(BridgeTest, ObjectIsInTopPagesBeforeTheirOwnScriptsAndTheNewestTakesTheCa
     EXPECT_EQ(objects[0]->Calls, (CallList{{"post", "wAlert", {"early"}}}));
     Load(view, "/frames");
     EXPECT_EQ(Eval(view, "typeof frames[0].wScriptNotify"), "undefined");
-    // The newest object under the name takes the calls.
     Eval(view, "wScriptNotify.wAlert('to newer'); 0");
     ASSERT_TRUE(WaitUntil([&] { return !objects[1]->Calls.empty(); }));
     EXPECT_EQ(objects[1]->Calls, (CallList{{"post", "wAlert", {"to newer"}}}));

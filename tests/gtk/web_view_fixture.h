@@ -1,8 +1,6 @@
 #pragma once
-// What tests of the real adapters share: a main loop that runs until a
-// condition holds, a log of a web view's events, and a fixture that shows
-// views in windows of their own against a local HTTP server (libsoup on the
-// main loop the tests turn), with real input through the X server.
+// What tests of the real adapters share: views in windows of their own
+// against a local HTTP server on the main loop the tests turn, and real input.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 
@@ -20,11 +18,9 @@ namespace gtktests {
 
 using Lines = std::vector<std::string>;
 
-// Runs the main loop until done() holds or the time is up.
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 15000);
 // Lets the main loop run for a while, to see that nothing more happens.
 void Settle(int ms);
-// The first event controller on the widget that matches.
 GtkEventController* FindController(GtkWidget* widget, const std::function<bool(GtkEventController*)>& matches);
 
 // What the local server answers on one path; any other path is a 404.
@@ -58,7 +54,6 @@ protected:
     // A view shown in a window of its own, with its events logged. The views
     // come from one factory for the process, as in the browser.
     gtkui::WebKitWebView& NewView(EventLog& log, platform::BrowsingSession session = platform::BrowsingSession::Normal);
-    // Destroys every view and window now.
     void CloseViews();
 
     static void Go(platform::WebView& view, const std::string& address);

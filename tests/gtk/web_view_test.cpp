@@ -1,7 +1,6 @@
 // The web view adapter against the real engine and a local server: every
 // event is recorded as one line, and each test checks the exact sequence.
 #include <set>
-#include <tuple>
 
 #include "tests/gtk/web_view_fixture.h"
 
@@ -33,7 +32,7 @@ protected:
     static void TearDownTestSuite() { StopServer(); }
 };
 
-TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
+TEST_F(WebViewTest, ViewEventsComeInOrderAndScriptsAnswerInThePage)
 {
     EventLog log;
     auto& view = NewView(log);
@@ -63,6 +62,21 @@ TEST_F(WebViewTest, LoadsRaiseTheirEventsInOrderAndScriptsAnswerInThePage)
     ASSERT_TRUE(WaitForLine(log, "FrameCompleted " + Url("/page")));
     EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
 
+    Eval(view, "document.documentElement.requestFullscreen(); 0");
+    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
+    Eval(view, "document.exitFullscreen(); 0");
+    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
+    // Without a window manager the engine finishes the transition on a
+    // fallback timer; a view destroyed before it fires crashes the engine.
+    Settle(2000);
+
+    // The bundle's pages keep their encoding (the real binary's error page is
+    // the English one).
+    const std::string bundled = "ms-appx-web:///Assets/wPageError_PT.htm";
+    Go(view, bundled);
+    ASSERT_TRUE(WaitForLine(log, "Completed " + bundled));
+    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "N\u00e3o foi poss\u00edvel abrir esta p\u00e1gina"; }));
+
     // Scripts answer with text, or nothing when they fail; an answer that
     // comes after the view is gone reaches nobody.
     EXPECT_EQ(Eval(view, "'\u00fc' + (1+1)"), "\u00fc2");
@@ -84,36 +98,28 @@ TEST_F(WebViewTest, LoadsThatShowNoPageSaySoOnce)
 {
     const std::string refused = "http://127.0.0.1:" + std::to_string(UnusedPort()) + "/";
     const std::string blocked = "http://127.0.0.1:6000/x?y", binary = Url("/file.bin"), saved = Url("/saved.html");
-    const std::tuple<std::string, Lines, int> cases[] = { // address, events, error status
-        {refused, {"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused},
-         G_IO_ERROR_CONNECTION_REFUSED},
-        {blocked, {"Starting " + blocked, "Failed " + blocked, "CompletedWithError " + blocked},
-         WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT},
-        {binary, {"Starting " + binary, "Unviewable application/octet-stream " + binary}, 0},
-        {saved, {"Starting " + saved, "Unviewable text/html " + saved}, 0},
+    const std::pair<std::string, Lines> cases[] = {
+        {refused, {"Starting " + refused, "Failed " + refused, "CompletedWithError " + refused}},
+        {blocked, {"Starting " + blocked, "Failed " + blocked, "CompletedWithError " + blocked}},
+        {binary, {"Starting " + binary, "Unviewable application/octet-stream " + binary}},
+        {saved, {"Starting " + saved, "Unviewable text/html " + saved}},
     };
-    for (const auto& [address, events, status] : cases) {
+    for (const auto& [address, events] : cases) {
         EventLog log;
         auto& view = NewView(log);
-        int failed = 0;
-        view.NavigationFailed.Subscribe(
-            [&](platform::WebView&, const platform::NavigationFailedArgs& a) { failed = a.WebErrorStatus; });
         Go(view, Url("/page"));
         ASSERT_TRUE(WaitForLine(log, "Completed"));
         log.All.clear();
         Go(view, address);
         ASSERT_TRUE(WaitUntil([&] { return log.Loads().size() >= events.size(); })) << address;
         Settle(500);
-        EXPECT_EQ(log.Loads(), events);
-        EXPECT_EQ(failed, status) << address;
-        if (address != blocked) { // nothing was committed
+        EXPECT_EQ(log.Loads(), events) << address;
+        if (address != blocked) // nothing was committed
             EXPECT_EQ(view.Source() + " " + view.DocumentTitle(), Url("/page") + " Hello");
-        }
     }
 }
 
-// Replaced by a newer navigation, or cancelled by a handler at the start.
-TEST_F(WebViewTest, LoadsDroppedBeforeContentAreNeitherFailedNorCompleted)
+TEST_F(WebViewTest, ALoadReplacedBeforeContentIsNeitherFailedNorCompleted)
 {
     EventLog log;
     auto& view = NewView(log);
@@ -124,25 +130,6 @@ TEST_F(WebViewTest, LoadsDroppedBeforeContentAreNeitherFailedNorCompleted)
     Settle(300);
     EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/slow"), "Starting " + Url("/page"), "ContentLoading " + Url("/page"),
                                   "Completed " + Url("/page")}));
-
-    log.All.clear();
-    view.NavigationStarting.Subscribe([](platform::WebView&, platform::NavigationStartingArgs& a) { a.Cancel = true; });
-    Go(view, Url("/other"));
-    ASSERT_TRUE(WaitForLine(log, "Starting"));
-    Settle(1000);
-    EXPECT_EQ(log.Loads(), (Lines{"Starting " + Url("/other")}));
-}
-
-// The error page of the real binary is the English one; this one's title
-// shows the bundle's pages keep their encoding.
-TEST_F(WebViewTest, ApplicationPagesComeFromTheBundle)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    const std::string address = "ms-appx-web:///Assets/wPageError_PT.htm";
-    Go(view, address);
-    ASSERT_TRUE(WaitForLine(log, "Completed " + address));
-    ASSERT_TRUE(WaitUntil([&] { return view.DocumentTitle() == "N\u00e3o foi poss\u00edvel abrir esta p\u00e1gina"; }));
 }
 
 // Pages open in tabs the system manages, one per gesture: requests say which
@@ -180,21 +167,6 @@ TEST_F(WebViewTest, NewWindowsBecomeRequestsCarryingThePressBehindThem)
     // The click and the key press on the target=_blank link have numbers of their own.
     EXPECT_EQ((std::set<uint64_t>{gestures[0], gestures[30], gestures[31], 0}).size(), 4u);
     EXPECT_EQ(view.Source(), Url("/opener"));
-}
-
-TEST_F(WebViewTest, FullScreenElementIsTracked)
-{
-    EventLog log;
-    auto& view = NewView(log);
-    Go(view, Url("/page"));
-    ASSERT_TRUE(WaitForLine(log, "Completed"));
-    Eval(view, "document.documentElement.requestFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
-    Eval(view, "document.exitFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
-    // Without a window manager the engine finishes the transition on a
-    // fallback timer; a view destroyed before it fires crashes the engine.
-    Settle(2000);
 }
 
 TEST_F(WebViewTest, PrivateViewsShareOneEphemeralSessionFromTheStart)

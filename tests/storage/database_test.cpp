@@ -12,6 +12,13 @@
 
 namespace {
 
+// Open file descriptors of this process: a leaked connection keeps one.
+size_t OpenDescriptorCount()
+{
+    auto entries = std::filesystem::directory_iterator("/proc/self/fd");
+    return static_cast<size_t>(std::distance(begin(entries), end(entries)));
+}
+
 class DatabaseTest : public StorageTest {
 protected:
     void SetUp() override
@@ -35,9 +42,9 @@ protected:
     }
 };
 
-// Column 0 of the first row; no row and a failed query read as -1 and as
-// the empty text, without a message.
-TEST_F(DatabaseTest, QueriesReadTheFirstRowAndTellNoRow)
+// Column 0 of the first row (QueryTexts: of every row); no row and a failed
+// query read as -1 and as the empty text, without a message.
+TEST_F(DatabaseTest, QueriesReadColumnZeroAndTellNoRow)
 {
     const std::tuple<const char*, int32_t, const char*> cases[] = {
         {"SELECT 42", 42, "42"},
@@ -50,37 +57,28 @@ TEST_F(DatabaseTest, QueriesReadTheFirstRowAndTellNoRow)
         {"SELECT COUNT(*) FROM wFavorite_Registered", 0, "0"},
         {"SELECT wID FROM wFavorite_Registered", -1, ""},
         {"SELECT wID FROM wMissing", -1, ""},
-        {"SELEC 1", -1, ""},
         {"", -1, ""},
     };
     for (const auto& [sql, number, text] : cases) {
         EXPECT_EQ(QueryInteger(FavoritesDb, sql), number) << sql;
         EXPECT_EQ(QueryText(FavoritesDb, sql), text) << sql;
     }
-    EXPECT_TRUE(Dialogs.Shown.empty());
-    EXPECT_EQ(sqlite3_next_stmt(ConnectionSlots[FavoritesDb], nullptr), nullptr) << "a query left its statement open";
-}
-
-TEST_F(DatabaseTest, QueryTextsReadsColumnZeroOfEveryRowInOrder)
-{
     EXPECT_EQ(QueryTexts(FavoritesDb, "VALUES ('b', 1), (NULL, 2), ('ã日', 3), ('a', 4)"),
               (std::vector<std::string>{"b", "", "ã日", "a"}));
     EXPECT_TRUE(QueryTexts(FavoritesDb, "SELECT wNAME FROM wFavorite_Registered").empty());
     EXPECT_TRUE(QueryTexts(FavoritesDb, "SELECT wNAME FROM wMissing").empty());
     EXPECT_TRUE(QueryTexts(HistoryDb, "VALUES ('closed slot')").empty());
+    EXPECT_TRUE(Dialogs.Shown.empty());
     EXPECT_EQ(sqlite3_next_stmt(ConnectionSlots[FavoritesDb], nullptr), nullptr) << "a query left its statement open";
 }
 
-// Latin-1 letters are stored one byte each, wider characters as ASCII
-// escapes; quotes are doubled, so no name ends its statement early. Unquoted,
-// a quote fails the statement: nothing changes and the next one runs.
+// Names pass through the text codec both ways (its cases are its own tests);
+// quotes are doubled, so no name ends its statement early. Unquoted, a quote
+// fails the statement: nothing changes and the next one runs.
 TEST_F(DatabaseTest, NamesRoundTripThroughTheFileWhateverTheyHold)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"ãç", "\xE3\xE7"},
-        {"Ελ 日本", "&#x395;&#x3BB; &#x65E5;&#x672C;"},
-        {"Hi 😀!", "Hi &#x1F600;!"},
-        {"&#x3B1;", "&#x26;#x3B1;"}, // typed literally by a user
+        {"ã 日😀", "\xE3 &#x65E5;&#x1F600;"},
         {"Rock 'n' \"Roll\" ''", "Rock 'n' \"Roll\" ''"},
         {"x'); DROP TABLE wFavorite_Registered; --", "x'); DROP TABLE wFavorite_Registered; --"},
     };

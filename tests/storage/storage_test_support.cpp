@@ -21,10 +21,3 @@ void StorageTest::TearDown()
     std::error_code ignored;
     std::filesystem::remove_all(Folder, ignored);
 }
-
-
-size_t OpenDescriptorCount()
-{
-    auto entries = std::filesystem::directory_iterator("/proc/self/fd");
-    return static_cast<size_t>(std::distance(begin(entries), end(entries)));
-}

@@ -17,7 +17,3 @@ protected:
     std::filesystem::path Folder;
     doubles::FakeDialogs Dialogs;
 };
-
-
-// Open file descriptors of this process: a leaked connection keeps one.
-size_t OpenDescriptorCount();

@@ -12,15 +12,13 @@ namespace {
 TEST(TextCodec, StoresTheFormatAndReadsBackTheSameText)
 {
     const std::pair<std::string, std::string> cases[] = {
-        {"http://example.com/?q=a&b=c", "http://example.com/?q=a&b=c"},
+        {"http://e.com/?q=a&b=c &amp; it's \"quoted\" &", "http://e.com/?q=a&b=c &amp; it's \"quoted\" &"},
         {"Sem título: ação", "Sem t\xEDtulo: a\xE7\xE3o"},
         {"\x7F\u0080\u00FF", "\x7F\x80\xFF"},
         {"αβ 中文 😀", "&#x3B1;&#x3B2; &#x4E2D;&#x6587; &#x1F600;"}, // ASCII only: an earlier release reads it
         {"\u0100", "&#x100;"},
         {"\U0010FFFF", "&#x10FFFF;"},
         {"&#x3B1;", "&#x26;#x3B1;"}, // escapes typed by a user
-        {"a & b &amp; &", "a & b &amp; &"},
-        {"it's \"quoted\"", "it's \"quoted\""},
         {"ã&#α", "\xE3&#x26;#&#x3B1;"},
     };
     for (const auto& [text, stored] : cases) {

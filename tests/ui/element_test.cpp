@@ -69,24 +69,6 @@ TEST(ElementModel, ChangesDeepInTheTreeReachTheRootObserverOnce)
     removed->SetMargin({1, 1, 1, 1});
     EXPECT_EQ(tree.observer.Heard, Strings{"removing text"});
     EXPECT_THROW(tree.stack->Insert(2, std::make_unique<ui::TextBlock>()), std::out_of_range);
-    EXPECT_THROW(tree.stack->Insert(0, nullptr), std::invalid_argument);
-}
-
-TEST(ElementModel, TakesInputOnlyWhenItAndEveryAncestorCan)
-{
-    const std::pair<std::function<void(Tree&)>, bool> cases[] = {
-        {[](Tree&) {}, true},
-        {[](Tree& t) { t.text->SetOpacity(0.01); }, true},
-        {[](Tree& t) { t.text->SetIsEnabled(false); }, false},
-        {[](Tree& t) { t.root.SetVisibility(ui::Visibility::Collapsed); }, false},
-        {[](Tree& t) { t.stack->SetOpacity(0); }, false},
-        {[](Tree& t) { t.stack->SetIsHitTestVisible(false); }, false},
-    };
-    for (size_t i = 0; i < std::size(cases); ++i) {
-        Tree tree;
-        cases[i].first(tree);
-        EXPECT_EQ(tree.text->TakesInput(), cases[i].second) << "case " << i;
-    }
 }
 
 // Text set by code raises TextChanged and tells the renderer; focus is only
@@ -119,7 +101,7 @@ TEST(ElementModel, TextBoxEventsFromCodeAndFromTheUser)
     EXPECT_TRUE(tree.observer.Heard.empty());
 }
 
-TEST(ElementModel, ValuesAreClampedAndEventsRaisedOnChangeOnly)
+TEST(ElementModel, SelectionsAreClampedToTheText)
 {
     ui::TextBox box;
     box.SetText("a\xF0\x9F\x98\x80" "b\xC3\xA9"); // a, an emoji (two UTF-16 units), b, e-acute
@@ -129,14 +111,6 @@ TEST(ElementModel, ValuesAreClampedAndEventsRaisedOnChangeOnly)
     }
     box.SetText("x");
     EXPECT_EQ(box.SelectionLength(), 1);
-
-    ui::CheckBox check;
-    Strings events;
-    check.Checked.Subscribe([&](ui::Element&) { events.push_back("checked"); });
-    check.Unchecked.Subscribe([&](ui::Element&) { events.push_back("unchecked"); });
-    for (auto value : {std::optional(true), std::optional(true), std::optional<bool>(), std::optional(false)})
-        check.SetIsChecked(value);
-    EXPECT_EQ(events, (Strings{"checked", "unchecked"}));
 }
 
 } // namespace

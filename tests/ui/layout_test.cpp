@@ -62,17 +62,17 @@ const std::vector<LayoutCase> Cases = {
         </StackPanel>)",
      {{"Panel", {0, 0, 300, 48}}, {"Caption", {0, 0, 300, 28}}, {"Close", {260, 0, 40, 28}},
       {"Overhanging", {0, 0, 5, 10}}, {"Next", {0, 28, 300, 20}}}},
-    {"a horizontal stack spaces its children, overlaps on a negative margin, centres explicit heights", {800, 600},
-     R"(<StackPanel Orientation="Horizontal" Spacing="5" HorizontalAlignment="Left" VerticalAlignment="Top" x:Name="Panel">
+    {"a horizontal stack overlaps on a negative margin and centres explicit heights", {800, 600},
+     R"(<StackPanel Orientation="Horizontal" HorizontalAlignment="Left" VerticalAlignment="Top" x:Name="Panel">
           <Border x:Name="B1" Width="50" Height="10"/><Border x:Name="B2" Width="30" Height="20" Margin="-20,0,0,0"/>
           <Border x:Name="B3" Width="30" Height="30" VerticalAlignment="Bottom"/>
         </StackPanel>)",
-     {{"Panel", {0, 0, 100, 30}}, {"B1", {0, 10, 50, 10}}, {"B2", {35, 5, 30, 20}}, {"B3", {70, 0, 30, 30}}}},
-    {"collapsed children take no space and no spacing", {800, 600},
-     R"(<StackPanel x:Name="Panel" Spacing="4" HorizontalAlignment="Left" VerticalAlignment="Top">
+     {{"Panel", {0, 0, 90, 30}}, {"B1", {0, 10, 50, 10}}, {"B2", {30, 5, 30, 20}}, {"B3", {60, 0, 30, 30}}}},
+    {"collapsed children take no space", {800, 600},
+     R"(<StackPanel x:Name="Panel" HorizontalAlignment="Left" VerticalAlignment="Top">
           <TextBlock x:Name="A" Text="aa"/><TextBlock Text="hidden text" Visibility="Collapsed"/><TextBlock x:Name="B" Text="bbbb"/>
         </StackPanel>)",
-     {{"Panel", {0, 0, 28, 44}}, {"A", {0, 0, 28, 20}}, {"B", {0, 24, 28, 20}}}},
+     {{"Panel", {0, 0, 28, 40}}, {"A", {0, 0, 28, 20}}, {"B", {0, 20, 28, 20}}}},
     {"explicit sizes win over stretch and content", {800, 600},
      R"(<Grid>
           <Border x:Name="Fixed" Width="100" Height="50"/>
