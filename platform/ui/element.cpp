@@ -41,15 +41,6 @@ void Element::Changed(Property property)
         observer->OnPropertyChanged(*this, property);
 }
 
-bool Element::TakesInput() const
-{
-    for (const Element* e = this; e; e = e->m_parent) {
-        if (e->m_visibility != Visibility::Visible || e->m_opacity <= 0 || !e->m_hitTestVisible || !e->m_enabled)
-            return false;
-    }
-    return true;
-}
-
 bool AffectsLayout(Property p)
 {
     switch (p) {

@@ -139,8 +139,6 @@ public:
     void SetIsEnabled(bool v) { Assign(m_enabled, v, Property::IsEnabled); }
     bool IsHitTestVisible() const { return m_hitTestVisible; }
     void SetIsHitTestVisible(bool v) { Assign(m_hitTestVisible, v, Property::IsHitTestVisible); }
-    // Takes clicks only when visible, opaque enough to see, enabled for hits.
-    bool TakesInput() const;
 
     Event<Element&> Tapped;
 

@@ -10,9 +10,7 @@
 #include "app/process_state.h"
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
-#include "browser/navigation_handlers.h"
 #include "browser/tab_set.h"
-#include "services/companion_check.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -61,8 +59,6 @@ public:
     TabSet& Tabs() { return *m_page->m_tabs; }
     ChromeAnimator& Chrome() { return *m_page->m_chrome; }
     BridgeHost& Bridge() { return *m_page->m_bridge; }
-    NavigationHandlers& Navigation() { return *m_page->m_navigation; }
-    CompanionCheck& Companion() { return *m_page->m_companion; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;
