@@ -38,7 +38,10 @@ const char* Boolean(bool value)
 
 std::string BoundedDialogText(const std::string& text)
 {
-    // Counted in UTF-16 code units; a cut never splits a character.
+    // Counted in UTF-16 code units, never more than the bytes; a cut never
+    // splits a character.
+    if (text.size() <= MaxDialogText)
+        return text;
     size_t units = 0;
     for (size_t i = 0; i < text.size();) {
         auto lead = static_cast<unsigned char>(text[i]);
