@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace platform { class WebView; }
@@ -27,8 +28,7 @@ struct TabSlot {
     int32_t ZoomPercentage = 100;
     bool Loading = false;
     // The user input that last opened a tab from this one (one input, one tab).
-    uint64_t LastPopupGesture = 0;
-    bool PopupOpened = false;
+    std::optional<uint64_t> LastPopupGesture;
     std::shared_ptr<PageBridge> Bridge;
 };
 

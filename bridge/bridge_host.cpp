@@ -11,31 +11,30 @@ BridgeHost::BridgeHost(platform::PlatformServices& services, BridgeState& reques
 {
 }
 
-PageBridge& BridgeHost::BridgeOf(int tab)
+const std::shared_ptr<PageBridge>& BridgeHost::BridgeOf(int tab)
 {
-    if (auto& bridge = m_tabs.Slot(tab).Bridge)
-        return *bridge;
+    if (const auto& bridge = m_tabs.Slot(tab).Bridge)
+        return bridge;
     auto accepted = [this](const BridgeState& request) {
         m_request = request;
         m_chrome.OpenContextPopup();
     };
     m_tabs.AttachBridge(tab, std::make_shared<PageBridge>(m_services.Dialogs, [this] { return Now(); }, accepted));
-    return *m_tabs.Slot(tab).Bridge;
+    return m_tabs.Slot(tab).Bridge;
 }
 
 void BridgeHost::InstallBridge(int tab)
 {
-    auto& bridge = BridgeOf(tab);
-    bridge.NewDocument();
-    std::shared_ptr<PageBridge> requests = m_tabs.Slot(tab).Bridge;
+    const auto& bridge = BridgeOf(tab);
+    bridge->NewDocument();
     m_tabs.Slot(tab).WebView->AddWebAllowedObject(
-        "wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, bridge.Dialogs(), requests));
+        "wScriptNotify", std::make_shared<SharedObject>(m_services.Strings, bridge->Dialogs(), bridge));
 }
 
 void BridgeHost::InjectPageScripts(int tab)
 {
     // Each script adds listeners: a second run would double every right-click.
-    if (!BridgeOf(tab).TakeScriptInjection())
+    if (!BridgeOf(tab)->TakeScriptInjection())
         return;
     for (const auto* script : PageScripts())
         m_tabs.Slot(tab).WebView->InvokeScriptAsync("eval", {*script});
@@ -43,7 +42,7 @@ void BridgeHost::InjectPageScripts(int tab)
 
 void BridgeHost::ContextMenuGesture(int tab)
 {
-    BridgeOf(tab).ContextMenuGesture();
+    BridgeOf(tab)->ContextMenuGesture();
 }
 
 std::optional<platform::Uri> BridgeHost::WebTarget() const

@@ -4,6 +4,7 @@
 // and what the context pop-up's entries do with them.
 #include <chrono>
 #include <functional>
+#include <memory>
 
 #include "app/process_state.h"
 #include "platform/platform.h"
@@ -32,7 +33,8 @@ public:
     std::function<std::chrono::steady_clock::time_point()> Now = [] { return std::chrono::steady_clock::now(); };
 
 private:
-    PageBridge& BridgeOf(int tab);
+    // The tab's bridge, made on the first page the tab loads.
+    const std::shared_ptr<PageBridge>& BridgeOf(int tab);
     // Only web addresses leave the pop-up: never a local file a page named.
     std::optional<platform::Uri> WebTarget() const;
 

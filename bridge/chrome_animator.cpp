@@ -6,9 +6,6 @@
 
 namespace {
 constexpr int32_t ExitHintShownTicks = 300;
-constexpr double FadeStep = 0.05;
-constexpr double TitleFadeShown = 1.05;
-constexpr double TitleFadeHidden = -0.05;
 constexpr double MenuOverlayOpacity = 0.6;
 } // namespace
 
@@ -121,9 +118,9 @@ void ChromeAnimator::AnimateExitHint()
 void ChromeAnimator::AnimateLoadingFade(bool loading)
 {
     double direction;
-    if (!loading && m_titleFade < TitleFadeShown)
+    if (!loading && m_titleFade < FadedIn)
         direction = 1;
-    else if (loading && m_titleFade > TitleFadeHidden)
+    else if (loading && m_titleFade > FadedOut)
         direction = -1;
     else
         return;

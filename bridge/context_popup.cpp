@@ -10,9 +10,6 @@ constexpr double BottomClearance = 80;
 constexpr int32_t LinkKind = 92;
 // Invisible, yet it takes the click that closes the pop-up.
 constexpr double CatchingOverlayOpacity = 0.002;
-constexpr double PopupShown = 1.05;
-constexpr double PopupHidden = -0.05;
-constexpr double FadeStep = 0.05;
 } // namespace
 
 void ChromeAnimator::AnimateContextPopup(const BridgeState& request)
@@ -22,7 +19,7 @@ void ChromeAnimator::AnimateContextPopup(const BridgeState& request)
     if (m_flags.ContextMenu) {
         CloseAll();
         m_flags.ContextMenu = true;
-        if (m_contextPopupOpacity < PopupShown)
+        if (m_contextPopupOpacity < FadedIn)
             m_contextPopupOpacity = Stepped(m_contextPopupOpacity, FadeStep);
         popup.SetOpacity(m_contextPopupOpacity);
         if (!m_contextPopupPlaced)
@@ -34,7 +31,7 @@ void ChromeAnimator::AnimateContextPopup(const BridgeState& request)
         return;
     }
     m_contextPopupPlaced = false;
-    if (m_contextPopupOpacity > PopupHidden)
+    if (m_contextPopupOpacity > FadedOut)
         m_contextPopupOpacity = Stepped(m_contextPopupOpacity, -FadeStep);
     popup.SetOpacity(m_contextPopupOpacity);
     if (m_contextPopupOpacity <= 0 && popup.GetVisibility() == ui::Visibility::Visible) {

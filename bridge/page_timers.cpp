@@ -47,8 +47,7 @@ void PageTimers::PollingTimer_Tick()
     m_chrome.AnimateOverlay();                            // 7
     m_chrome.AnimatePanelsAfterOverlay();                 // 6, the rest
     m_chrome.AnimateContextPopup(m_bridge.Request());     // 8
-    auto* view = m_tabs.CurrentWebView();                 // 9
-    m_companion.CheckCompanionPage(view ? view->Source() : std::string());
+    m_companion.CheckCompanionPage(m_tabs.CurrentWebView()); // 9
 }
 
 void PageTimers::HandOverActivation()

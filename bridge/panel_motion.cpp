@@ -15,15 +15,15 @@ void AnimatePanel(ui::Element& panel, PanelAnimation& state, bool open, bool may
     if (open) {
         if (!mayMoveIn)
             return;
-        if (state.Opacity < PanelOpacityIn)
-            state.Opacity = Stepped(state.Opacity, PanelOpacityStep);
+        if (state.Opacity < FadedIn)
+            state.Opacity = Stepped(state.Opacity, FadeStep);
         if (slides && state.Offset < PanelOffsetIn)
             state.Offset = std::min(PanelOffsetIn, state.Offset + PanelSlideStep);
         if (state.Opacity > 0)
             panel.SetVisibility(ui::Visibility::Visible);
     } else {
-        if (state.Opacity > PanelOpacityOut)
-            state.Opacity = Stepped(state.Opacity, -PanelOpacityStep);
+        if (state.Opacity > FadedOut)
+            state.Opacity = Stepped(state.Opacity, -FadeStep);
         if (slides && state.Offset > PanelOffsetOut)
             state.Offset = std::max(PanelOffsetOut, state.Offset - outStep);
         if (state.Opacity <= 0)

@@ -9,9 +9,11 @@
 // bound (1.05, -0.05, 0.6) exactly, however many steps it took.
 double Stepped(double value, double step);
 
-inline constexpr double PanelOpacityIn = 1.05;
-inline constexpr double PanelOpacityOut = -0.05;
-inline constexpr double PanelOpacityStep = 0.05;
+// Every fade of the chrome (panels, title and ring, context pop-up, exit
+// hint) moves by the same step between the same bounds.
+inline constexpr double FadedIn = 1.05;
+inline constexpr double FadedOut = -0.05;
+inline constexpr double FadeStep = 0.05;
 inline constexpr int32_t PanelOffsetIn = 0;
 inline constexpr int32_t PanelOffsetOut = -270;
 inline constexpr int32_t PanelSlideStep = 10;

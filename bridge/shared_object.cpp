@@ -6,6 +6,7 @@
 
 #include "bridge/bridge_dialogs.h"
 #include "browser/tab_text.h"
+#include "platform/ui/utf16.h"
 
 namespace {
 constexpr const char* ImageMarker = "&GET_IMG";
@@ -38,21 +39,11 @@ const char* Boolean(bool value)
 
 std::string BoundedDialogText(const std::string& text)
 {
-    // Counted in UTF-16 code units, never more than the bytes; a cut never
-    // splits a character.
+    // Never more code units than bytes: a short text needs no count.
     if (text.size() <= MaxDialogText)
         return text;
-    size_t units = 0;
-    for (size_t i = 0; i < text.size();) {
-        auto lead = static_cast<unsigned char>(text[i]);
-        size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        size_t width = length == 4 ? 2 : 1;
-        if (units + width > MaxDialogText)
-            return text.substr(0, i) + "\u2026";
-        units += width;
-        i += length;
-    }
-    return text;
+    size_t kept = ui::Utf16PrefixBytes(text, MaxDialogText);
+    return kept == text.size() ? text : text.substr(0, kept) + "\u2026";
 }
 
 SharedObject::SharedObject(const platform::Resources& strings, std::shared_ptr<BridgeDialogQueue> dialogs,

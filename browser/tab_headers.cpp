@@ -6,7 +6,6 @@
 #include "settings/theme_painter.h"
 
 namespace {
-const ui::Color StripHeaderColor = ui::Color::FromRgb(32, 32, 32);
 const ui::Color HeaderBorderColor = ui::Color::FromRgb(60, 60, 60);
 const char* CloseGlyph = "\xEE\x84\x8A";   // U+E10A
 const char* PrivateGlyph = "\xEE\x9C\xA7"; // U+E727

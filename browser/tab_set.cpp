@@ -12,10 +12,6 @@
 #include "storage/database.h"
 #include "storage/schema.h"
 
-namespace {
-const ui::Color StripHeaderColor = ui::Color::FromRgb(32, 32, 32);
-} // namespace
-
 TabSet::TabSet(const PageControls& controls, platform::PlatformServices& services, TabSlots& slots,
                ChromeAnimator& chrome, const ThemePainter& theme, ProductMessages& messages)
     : m_controls(controls), m_services(services), m_slots(slots), m_chrome(chrome), m_theme(theme),
@@ -225,11 +221,10 @@ void TabSet::AttachBridge(int tab, std::shared_ptr<PageBridge> bridge)
 
 bool TabSet::TakePopupGesture(int tab, uint64_t gesture)
 {
-    auto& slot = m_slots.at(tab);
-    if (slot.PopupOpened && slot.LastPopupGesture == gesture)
+    auto& last = m_slots.at(tab).LastPopupGesture;
+    if (last == gesture)
         return false;
-    slot.PopupOpened = true;
-    slot.LastPopupGesture = gesture;
+    last = gesture;
     return true;
 }
 

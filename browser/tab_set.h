@@ -64,6 +64,8 @@ public:
     void ReleaseRetiredElements();
 
 private:
+    static constexpr ui::Color StripHeaderColor = ui::Color::FromRgb(32, 32, 32);
+
     void BuildStripHeader(int n, bool lightTheme);
     void BuildListHeader(int n, bool lightTheme);
     void MoveSlot(int from, int to);

@@ -1,13 +1,14 @@
 #pragma once
 // The companion downloader's offer on video pages: asked once per page.
-#include <string>
+namespace platform { class WebView; }
 
 class CompanionCheck {
 public:
     // A new page: the question may be asked again.
     void Reset() { m_promptShown = false; }
-    // The polling tick hands it the current tab's address (empty without a tab).
-    void CheckCompanionPage(const std::string& address);
+    // The polling tick hands it the current tab's view (null without a tab);
+    // its address is read only while the question is still to be asked.
+    void CheckCompanionPage(const platform::WebView* view);
     bool PromptShown() const { return m_promptShown; }
 
 private:

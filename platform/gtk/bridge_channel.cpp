@@ -106,15 +106,15 @@ std::string PropertyText(JSCValue* object, const char* name)
     return ArgumentText(property.Get());
 }
 
-std::vector<std::string> ArrayTexts(JSCValue* array, guint from = 0)
+std::vector<std::string> ArrayTexts(JSCValue* array)
 {
     std::vector<std::string> texts;
     if (!array || !jsc_value_is_array(array))
         return texts;
     GObjectPtr<JSCValue> length(jsc_value_object_get_property(array, "length"));
     const guint count = length ? static_cast<guint>(std::max(0, jsc_value_to_int32(length.Get()))) : 0;
-    texts.reserve(count > from ? count - from : 0);
-    for (guint i = from; i < count; ++i) {
+    texts.reserve(count);
+    for (guint i = 0; i < count; ++i) {
         GObjectPtr<JSCValue> item(jsc_value_object_get_property_at_index(array, i));
         texts.push_back(ArgumentText(item.Get()));
     }

@@ -3,21 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/ui/utf16.h"
+
 namespace ui {
 
 namespace {
-
-// Selections count UTF-16 code units, as the system does.
-int Utf16Length(const std::string& text)
-{
-    int units = 0;
-    for (unsigned char c : text) {
-        if ((c & 0xC0) == 0x80)
-            continue; // continuation byte
-        units += c >= 0xF0 ? 2 : 1;
-    }
-    return units;
-}
 
 ElementObserver* RootObserver(Element& element)
 {
