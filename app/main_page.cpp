@@ -14,6 +14,7 @@
 #include "services/companion_check.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
+#include "settings/settings_panel.h"
 #include "settings/theme_painter.h"
 #include "storage/database.h"
 #include "storage/schema.h"
@@ -70,7 +71,8 @@ void MainPage::BuildComponents()
 {
     const auto& controls = *m_controls;
     m_messages = std::make_unique<ProductMessages>(m_services.Dialogs);
-    m_theme = std::make_unique<ThemePainter>(controls);
+    m_layout = std::make_unique<LayoutAdaptation>(controls);
+    m_theme = std::make_unique<ThemePainter>(controls, m_markup, m_services.System, *m_layout);
     m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
     m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
     m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
@@ -79,10 +81,11 @@ void MainPage::BuildComponents()
                                                         *m_companion);
     m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
-    m_layout = std::make_unique<LayoutAdaptation>(controls);
     m_keys = std::make_unique<PageKeys>();
     m_rating = std::make_unique<RatingPrompt>();
-    m_home = std::make_unique<HomeScreen>(controls, *m_rating);
+    m_home = std::make_unique<HomeScreen>(controls, *m_chrome, *m_rating);
+    m_settings = std::make_unique<SettingsPanel>(m_markup, m_services, *m_chrome, *m_messages);
+    m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this] { m_settings->OpenSettings(); });
     m_timers = std::make_unique<PageTimers>(m_services.Timers, m_process, *m_tabs, *m_chrome, *m_bridge,
                                             *m_companion);
 }
@@ -97,6 +100,8 @@ ui::MarkupHandlers MainPage::Handlers()
     };
     h.Routed["CloseAppButton_Click"] = [this](ui::Element& sender) { CloseAppButton_Click(sender); };
     on("CloseHomeScreen_Click", &m_home, &HomeScreen::CloseHomeScreen_Click);
+    on("ShowHomeScreen_Click", &m_home, &HomeScreen::ShowHomeScreen_Click);
+    on("SaveSettings_Click", &m_settings, &SettingsPanel::SaveSettings_Click);
     on("NewTab_Click", &m_tabs, &TabSet::NewTab_Click);
     on("NewPrivateTab_Click", &m_tabs, &TabSet::NewPrivateTab_Click);
     on("BackButton_Click", &m_tabs, &TabSet::BackButton_Click);

@@ -23,6 +23,7 @@ class PageKeys;
 class PageTimers;
 class ProductMessages;
 class RatingPrompt;
+class SettingsPanel;
 class TabSet;
 class ThemePainter;
 namespace doubles { class PageHarness; }
@@ -85,5 +86,6 @@ private:
     std::unique_ptr<PageKeys> m_keys;
     std::unique_ptr<RatingPrompt> m_rating;
     std::unique_ptr<HomeScreen> m_home;
+    std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
 };

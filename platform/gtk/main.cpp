@@ -51,6 +51,7 @@ public:
         : m_window(application),
           m_dialogs(m_window.Window()),
           m_strings(gtkui::LoadResourceTable()),
+          m_system(G_APPLICATION(application)),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
                      &gtkui::ReadBundledFile, m_clipboard},
           m_app(std::make_unique<App>(m_services, m_window))
