@@ -49,9 +49,19 @@ class Settings(harness.ReturningUserTest):
         return self.browser.wait_for("the painted chrome", read)
 
     def click(self, name):
-        element = self.browser.wait_for(name, lambda: (self.named(name) or {}).get("visible") and self.named(name))
-        x, y, w, h = element["rect"]
+        def shown():
+            element = self.named(name) or {}
+            return element.get("visible") and element["rect"][2] > 0 and element
+        element = self.browser.wait_for(name, shown)
         ox, oy = harness.window_origin("Tolvane Browser")
+        bottom = self.named("RootGrid")["rect"][3]
+        for _ in range(20):  # below the fold: the wheel scrolls the panel up to it
+            x, y, w, h = element["rect"]
+            if y + h <= bottom:
+                break
+            harness.click_button(ox + x + w / 2, oy + bottom - 20, 5)
+            time.sleep(0.2)
+            element = self.named(name)
         harness.click(int(ox + x + w / 2), int(oy + y + h / 2))
 
     def key(self, *keys):
@@ -92,7 +102,10 @@ class Settings(harness.ReturningUserTest):
 
     def test_without_a_session_bus_the_accent_theme_takes_the_fallback_blue(self):
         harness.prepare_config(self.browser, {"wConfig_ThemeColor": ("wCOLOR", "SystemAccentColor")})
-        os.environ["DBUS_SESSION_BUS_ADDRESS"], saved = "unix:path=/nonexistent/bus", os.environ.get(
+        # A socket path where no bus listens (the engine's sandbox needs the path to exist).
+        dead = os.path.join(self.browser.root, "no-bus")
+        open(dead, "w").close()
+        os.environ["DBUS_SESSION_BUS_ADDRESS"], saved = "unix:path=" + dead, os.environ.get(
             "DBUS_SESSION_BUS_ADDRESS", "")
         try:
             self.browser.start()
@@ -131,7 +144,8 @@ class Settings(harness.ReturningUserTest):
 
     def test_damaged_settings_start_in_the_dark_theme_with_defaults_shown(self):
         harness.prepare_config(self.browser, {"wConfig_ThemeColor": ("wCOLOR", "verde"),
-                                              "wConfig_MainSearcherAdress": ("wSEARCHER", "Altavista")})
+                                              "wConfig_MainSearcherAdress": ("wSEARCHER", "Altavista"),
+                                              "wConfig_AdressBarPosition": ("wPOSITION", "Bottom")})
         self.browser.write("wConfig_database.db", "INSERT INTO wConfig_AdressBarPosition VALUES ('Nowhere');")
         self.browser.start()
         self.assertEqual(self.colours(), THEMES["Escuro"])
@@ -164,6 +178,8 @@ class Settings(harness.ReturningUserTest):
         self.browser.wait_for("false stored", lambda: self.rows()[3] == ["false"])
         self.browser.write("wConfig_database.db", "UPDATE wConfig_HomeScreenStatus SET wSTATUS='true';")
         self.click("MainMenuButton")
+        self.browser.wait_for("the main menu", lambda: self.named("wMainMenu")["visible"])
+        time.sleep(0.5)
         self.click("wMainMenuEntry_HomeScreen")
         self.browser.wait_for("the home screen", lambda: self.named("wHomeScreenPanel")["visible"])
         self.assertFalse(self.named("wHomeScreenCheckBox_DoNotShow")["visible"])
