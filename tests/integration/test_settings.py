@@ -1,10 +1,8 @@
 """The settings panel and the themes with the real binary: each theme's
 colours at start with a screenshot of the panel open, the accent through a
-stand-in portal and without a bus, damaged settings, a save by clicks and
-typing that the next start paints, a save against a locked file, and the home
-screen's buttons."""
+stand-in portal and without a bus, damaged settings, and a save by clicks and
+typing that the next start paints."""
 import os
-import sqlite3
 import subprocess
 import time
 
@@ -64,9 +62,6 @@ class Settings(harness.ReturningUserTest):
         return [[r[0].decode("latin-1") for r in self.browser.query("wConfig_database.db", "SELECT * FROM " + t)]
                 for t in TABLES]
 
-    def dialog(self):
-        return self.browser.wait_for("a dialog", lambda: (self.browser.state() or {}).get("dialogs"))[0]["content"]
-
     def test_each_theme_paints_its_colours_and_the_panel_shows_it(self):
         portal = subprocess.Popen(["/usr/bin/python3", PORTAL, "readone"], stdout=subprocess.PIPE, text=True)
         self.addCleanup(lambda: (portal.kill(), portal.wait()))
@@ -115,43 +110,12 @@ class Settings(harness.ReturningUserTest):
             subprocess.run(["xdotool", "key", "--delay", "80", *keys, "Return"], check=True)
             self.browser.wait_for(combo, lambda: self.named("wSettingsComboBox_" + combo)["selected"] == item)
         self.click("wSettingsButton_Save")
-        self.assertIn("saved", self.dialog())
+        self.assertIn("saved", self.browser.wait_for("the dialog", lambda: self.browser.state()["dialogs"])[0]["content"])
         self.assertEqual(self.rows(), [["http://it's.example/\u00e9"], ["true"], ["Verde"], ["false"], ["Bottom"],
                                        ["true"], ["Bing"], ["Google_Translator"], ["false"]])
         self.browser.stop()
         self.browser.start()
         self.assertEqual(self.colours()[1], "#FF008E00")
-
-    def test_a_save_against_a_locked_file_fails_visibly_and_changes_nothing(self):
-        self.browser.start()
-        self.open_panel()
-        before = self.rows()
-        lock = sqlite3.connect(self.browser.file("wConfig_database.db"), isolation_level=None)
-        lock.execute("BEGIN EXCLUSIVE")
-        self.click("wSettingsButton_Save")
-        self.assertIn("could not be saved", self.dialog())
-        self.assertEqual(self.named("wSettingsPanel")["opacity"], 1.05)
-        lock.execute("ROLLBACK")
-        lock.close()
-        self.assertEqual(self.rows(), before)
-
-    def test_only_the_ticked_box_at_start_turns_the_home_screen_off(self):
-        harness.prepare_config(self.browser, {"wConfig_HomeScreenStatus": ("wSTATUS", "true")})
-        self.browser.start()
-        self.click("wHomeScreenCheckBox_DoNotShow")
-        self.browser.wait_for("the tick", lambda: self.named("wHomeScreenCheckBox_DoNotShow")["checked"])
-        self.click("wHomeScreenButton_Close")
-        self.browser.wait_for("false stored", lambda: self.rows()[3] == ["false"])
-        self.browser.write("wConfig_database.db", "UPDATE wConfig_HomeScreenStatus SET wSTATUS='true';")
-        self.click("MainMenuButton")
-        self.browser.wait_for("the main menu", lambda: self.named("wMainMenu")["visible"])
-        time.sleep(0.5)
-        self.click("wMainMenuEntry_HomeScreen")
-        self.browser.wait_for("the home screen", lambda: self.named("wHomeScreenPanel")["visible"])
-        self.assertFalse(self.named("wHomeScreenCheckBox_DoNotShow")["visible"])
-        self.click("wHomeScreenButton_Close")
-        self.browser.wait_for("closed", lambda: not self.named("wHomeScreenPanel")["visible"])
-        self.assertEqual(self.rows()[3], ["true"])
 
 
 if __name__ == "__main__":

@@ -59,17 +59,13 @@ TEST(Theme, EachThemePaintsItsPaletteOntoTheGroupsAndAnUnknownOneIsDark)
         PageHarness h;
         StartWithTheme(h, c.theme, c.accent);
         EXPECT_EQ(std::pair(h.Theme().wThemeColor(), h.Theme().wThemeDarkColor()), std::pair(c.themeColor, c.dark));
-        EXPECT_EQ(Paint(h, "TitleBarArea"), c.dark);
-        EXPECT_EQ(Paint(h, "RootGrid"), c.dark);
-        EXPECT_EQ(Paint(h, "BarGrid"), c.bars);
-        EXPECT_EQ(Paint(h, "TitleStripGrid"), c.bars);
-        EXPECT_EQ(Paint(h, "LoadingRing", true), c.ring);
-        EXPECT_EQ(Paint(h, "wHomeScreenPanel"), c.home);
-        EXPECT_EQ(Paint(h, "wHomeScreenContent"), c.home);
-        EXPECT_EQ(Paint(h, "wText_SettingsTitle", true), c.themeColor);
-        EXPECT_EQ(Paint(h, "wSideMenuEntry_Settings", true), c.themeColor);
-        EXPECT_EQ(Paint(h, "PageTitleText", true), c.title);
-        EXPECT_EQ(Paint(h, "AdressBox", true), c.address);
+        std::vector<ui::Brush> painted;
+        for (auto* name : {"TitleBarArea", "RootGrid", "BarGrid", "TitleStripGrid", "wHomeScreenPanel", "wHomeScreenContent"})
+            painted.push_back(Paint(h, name));
+        for (auto* name : {"LoadingRing", "wText_SettingsTitle", "wSideMenuEntry_Settings", "PageTitleText", "AdressBox"})
+            painted.push_back(Paint(h, name, true));
+        EXPECT_EQ(painted, (std::vector<ui::Brush>{c.dark, c.dark, c.bars, c.bars, c.home, c.home, c.ring, c.themeColor,
+                                                   c.themeColor, c.title, c.address}));
         // The desktop is asked for its accent by the accent theme only.
         EXPECT_EQ(h.System.AccentReads, c.theme == std::string("SystemAccentColor") ? 1 : 0);
         // What other parts draw later follows the same theme.
