@@ -5,6 +5,8 @@ once with no portal at all. Run under tests/integration/with-display, with
 one or more binaries (this one beside the one before the themes):
 
     tests/integration/with-display python3 bench/startup_themes.py [runs] BINARY [BINARY ...]
+
+THEMES="Escuro SystemAccentColor" limits the run to those cases.
 """
 import os
 import re
@@ -36,7 +38,8 @@ def main():
     args = sys.argv[1:]
     runs = int(args.pop(0)) if args and args[0].isdigit() else 10
     server = harness.LocalServer({"/page": harness.html("Loaded", "<p>start-up</p>")})
-    for case in CASES:
+    wanted = os.environ.get("THEMES", "").split()
+    for case in [c for c in CASES if not wanted or c in wanted]:
         portal = None
         if case.endswith("+portal"):
             portal = subprocess.Popen(["/usr/bin/python3", PORTAL, "readone"], stdout=subprocess.PIPE, text=True)

@@ -150,10 +150,16 @@ TEST(HomeScreen, OnlyTheTickedBoxAtStartTurnsItOff)
     h.Click("wHomeScreenButton_Close");
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), "true");
 
-    box.SetIsChecked(true);
-    h.Click("wHomeScreenButton_Close");
-    EXPECT_EQ(panel.GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), "false");
+    // A write that fails half-way leaves the row it would have replaced.
+    h.Execute(ConfigFile, "CREATE TRIGGER refuse BEFORE INSERT ON wConfig_HomeScreenStatus "
+                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    for (const char* after : {"true", "false"}) {
+        box.SetIsChecked(true);
+        h.Click("wHomeScreenButton_Close");
+        EXPECT_EQ(panel.GetVisibility(), ui::Visibility::Collapsed);
+        EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), after);
+        h.Execute(ConfigFile, "DROP TRIGGER IF EXISTS refuse;");
+    }
 }
 
 } // namespace
