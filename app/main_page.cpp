@@ -72,7 +72,7 @@ void MainPage::BuildComponents()
     const auto& controls = *m_controls;
     m_messages = std::make_unique<ProductMessages>(m_services.Dialogs);
     m_layout = std::make_unique<LayoutAdaptation>(controls);
-    m_theme = std::make_unique<ThemePainter>(controls, m_markup, m_services.System, *m_layout);
+    m_theme = std::make_unique<ThemePainter>(controls, m_markup, m_services.System, m_services.View, *m_layout);
     m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
     m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
     m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
@@ -139,6 +139,8 @@ void MainPage::SetVersionText()
                   std::to_string(v.Build) + "." + std::to_string(v.Revision));
 }
 
+ui::Color MainPage::wThemeColor() const { return m_theme->wThemeColor(); }
+ui::Color MainPage::wThemeDarkColor() const { return m_theme->wThemeDarkColor(); }
 void MainPage::OpenTab(const platform::Uri& uri) { m_tabs->OpenTab(uri); }
 void MainPage::SelectTab(ui::Element& sender) { m_tabs->SelectTab(sender); }
 void MainPage::CloseTab(ui::Element& sender) { m_tabs->CloseTab(sender); }

@@ -43,6 +43,9 @@ public:
     const TabSet& Tabs() const { return *m_tabs; }
     const ChromeAnimator& Chrome() const { return *m_chrome; }
     const BridgeHost& Bridge() const { return *m_bridge; }
+    // The theme's two colours, set once at start.
+    ui::Color wThemeColor() const;
+    ui::Color wThemeDarkColor() const;
 
     // Handlers other code calls on the page.
     void CloseAppButton_Click(ui::Element& sender);

@@ -42,8 +42,9 @@ constexpr const char* LightThemeGreyBorders[] = {"AdressBox", "BarGrid"};
 } // namespace
 
 ThemePainter::ThemePainter(const PageControls& controls, const ui::LoadedMarkup& markup,
-                           const platform::SystemInfo& system, LayoutAdaptation& layout)
-    : m_controls(controls), m_markup(markup), m_system(system), m_layout(layout)
+                           const platform::SystemInfo& system, platform::ApplicationView& view,
+                           LayoutAdaptation& layout)
+    : m_controls(controls), m_markup(markup), m_system(system), m_view(view), m_layout(layout)
 {
 }
 
@@ -91,6 +92,13 @@ void ThemePainter::PaintLightThemeTexts()
         m_markup.Get<ui::Element>(name).SetForeground(LightThemeGrey);
     for (const char* name : LightThemeGreyBorders)
         m_markup.Get<ui::Element>(name).SetBorderBrush(LightThemeGrey);
+    // The window's own caption buttons sit on the light strip too.
+    m_view.SetTitleBarColors({
+        .ButtonBackground = ui::Color::Transparent(),
+        .ButtonInactiveBackground = ui::Color::Transparent(),
+        .ButtonHoverBackground = ui::Color::FromArgb(127, 48, 48, 48),
+        .ButtonForeground = ui::Color::Black(),
+    });
 }
 
 void ThemePainter::PaintThemeLabels()

@@ -3,6 +3,7 @@
 // colours every later drawing of the chrome uses.
 #include <string>
 
+#include "platform/application_view.h"
 #include "platform/system_info.h"
 #include "platform/ui/markup.h"
 #include "platform/ui/types.h"
@@ -15,7 +16,7 @@ class ThemePainter {
 public:
     // The painted groups are found by name in the markup.
     ThemePainter(const PageControls& controls, const ui::LoadedMarkup& markup, const platform::SystemInfo& system,
-                 LayoutAdaptation& layout);
+                 platform::ApplicationView& view, LayoutAdaptation& layout);
 
     // Opens the configuration database and leaves it open for the rest of
     // the start-up; ends with the bar placement.
@@ -41,6 +42,7 @@ private:
     const PageControls& m_controls;
     const ui::LoadedMarkup& m_markup;
     const platform::SystemInfo& m_system;
+    platform::ApplicationView& m_view;
     LayoutAdaptation& m_layout;
     ThemeColors m_colors = PaletteOf(DefaultTheme, std::nullopt);
 };

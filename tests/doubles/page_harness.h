@@ -11,7 +11,6 @@
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
 #include "browser/tab_set.h"
-#include "settings/theme_painter.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -60,7 +59,6 @@ public:
     TabSet& Tabs() { return *m_page->m_tabs; }
     ChromeAnimator& Chrome() { return *m_page->m_chrome; }
     BridgeHost& Bridge() { return *m_page->m_bridge; }
-    ThemePainter& Theme() { return *m_page->m_theme; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;

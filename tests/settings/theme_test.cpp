@@ -58,7 +58,8 @@ TEST(Theme, EachThemePaintsItsPaletteOntoTheGroupsAndAnUnknownOneIsDark)
         SCOPED_TRACE(c.theme);
         PageHarness h;
         StartWithTheme(h, c.theme, c.accent);
-        EXPECT_EQ(std::pair(h.Theme().wThemeColor(), h.Theme().wThemeDarkColor()), std::pair(c.themeColor, c.dark));
+        EXPECT_EQ(std::pair(h.Page().wThemeColor(), h.Page().wThemeDarkColor()), std::pair(c.themeColor, c.dark));
+        EXPECT_EQ(h.View.Colors->ButtonForeground, c.title); // the window's caption buttons
         std::vector<ui::Brush> painted;
         for (auto* name : {"TitleBarArea", "RootGrid", "BarGrid", "TitleStripGrid", "wHomeScreenPanel", "wHomeScreenContent"})
             painted.push_back(Paint(h, name));
