@@ -52,8 +52,9 @@ TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
         // Wrong case, empty, unknown, bad bytes, two rows: the defaults, never a stale choice.
         {true, {"", "TRUE", "claro", "", "bottom", "", "Yahoo", "\xFF\xFE", "True"}, " off 0 off 0 off 0 0 0 "},
     };
+    std::unique_ptr<PageHarness> last;
     for (const auto& c : cases) {
-        PageHarness h;
+        auto& h = *(last = std::make_unique<PageHarness>());
         h.System.Phone = c.phone;
         h.Start();
         Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SetSelectedIndex(3);
@@ -67,6 +68,11 @@ TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
         EXPECT_EQ(Shown(h), c.shown);
         EXPECT_TRUE(h.Chrome().Flags().Settings && h.Chrome().Flags().OverlayWanted);
     }
+    // A save repairs what the damaged file held: what was shown is what is stored.
+    auto& h = *last;
+    Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").SetText("http://a.b/");
+    h.Click("wSettingsButton_Save");
+    EXPECT_EQ(Stored(h), "http://a.b/\nfalse\nEscuro\nfalse\nTop\nfalse\nBing\nGoogle_Translator\nfalse\n");
 }
 
 TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
