@@ -1,12 +1,15 @@
-// What theme application costs at start, measured where start-up timings are
-// too noisy to show it: painting the page (the real GTK widgets following),
-// and asking the desktop's portal for its accent colour, answered by the
-// stand-in portal or by nobody.
+// What the themes and the settings panel cost at start, measured where
+// start-up timings are too noisy to show it: painting the page (the real GTK
+// widgets following), asking the desktop's portal for its accent colour
+// (answered by the stand-in portal or by nobody), and making the page's
+// widgets with and without the settings panel's controls.
 //
 // Run it on a display: tests/integration/with-display build/theme_apply_gtk
 #include <benchmark/benchmark.h>
 #include <gio/gio.h>
 #include <gtk/gtk.h>
+
+#include <cstdlib>
 
 #include "browser/layout_adaptation.h"
 #include "platform/gtk/accent_color_gtk.h"
@@ -44,6 +47,37 @@ void BM_ApplyTheme(benchmark::State& state)
     gtk_window_destroy(GTK_WINDOW(window));
 }
 BENCHMARK(BM_ApplyTheme)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The page's widgets made and laid out once, as at start: what the markup
+// (the settings panel's controls among it) costs the first frame.
+void BM_RenderPage(benchmark::State& state)
+{
+    gtk_init();
+    doubles::PageHarness h;
+    h.Start();
+    // WITHOUT_SETTINGS_BODY=1: the same page without the settings panel's
+    // controls, to tell what they add.
+    if (std::getenv("WITHOUT_SETTINGS_BODY"))
+        h.Page().Markup().Get<ui::ScrollViewer>("wSettingsScroller").ChildAt(0).AsPanel()->Clear();
+    for (auto _ : state) {
+        GtkWidget* window = gtk_window_new();
+        gtk_window_set_default_size(GTK_WINDOW(window), 1280, 800);
+        {
+            gtkui::Renderer renderer(h.Page().Root());
+            gtk_window_set_child(GTK_WINDOW(window), renderer.RootWidget());
+            gtk_window_present(GTK_WINDOW(window));
+            while (g_main_context_iteration(nullptr, FALSE)) {
+            }
+            state.PauseTiming();
+            gtk_window_set_child(GTK_WINDOW(window), nullptr);
+        }
+        gtk_window_destroy(GTK_WINDOW(window));
+        while (g_main_context_iteration(nullptr, FALSE)) {
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_RenderPage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_ReadAccentColor(benchmark::State& state, bool portal)
 {
