@@ -3,6 +3,7 @@
 // state, so a rebuild keeps what each row showed (pause glyph and colour, a
 // failure), and named by slot or entry for whoever reads the page.
 #include "app/page_controls.h"
+#include "bridge/chrome_animator.h"
 #include "downloads/download_colors.h"
 #include "downloads/download_manager.h"
 

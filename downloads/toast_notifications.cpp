@@ -11,8 +11,6 @@ std::string XmlEscaped(const std::string& text)
         case '<': escaped += "&lt;"; break;
         case '>': escaped += "&gt;"; break;
         case '&': escaped += "&amp;"; break;
-        case '"': escaped += "&quot;"; break;
-        case '\'': escaped += "&apos;"; break;
         default: escaped += c;
         }
     }

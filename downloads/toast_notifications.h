@@ -1,7 +1,8 @@
 #pragma once
 // ShowToast: a title and a message as a toast of the desktop's notification
 // centre. Both texts are escaped before they enter the toast markup, so a
-// file named "<&" shows as it is instead of breaking the toast.
+// file named "<&" shows as it is instead of breaking the toast; a toast
+// without those characters keeps the markup it always had.
 #include <string>
 
 #include "platform/downloads.h"

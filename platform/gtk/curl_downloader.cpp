@@ -360,9 +360,14 @@ void CurlDownloader::Finish(Transfer& t, int result)
     TransferFailure failure = TransferFailure::None;
     if (t.WriteError)
         failure = t.WriteError == ENOSPC || t.WriteError == EDQUOT ? TransferFailure::DiskFull : TransferFailure::Write;
-    else if (t.Refused || code >= 300)
+    else if (t.Refused)
         failure = TransferFailure::Server;
-    else if (result != CURLE_OK || code < 200 || (total > 0 && t.Offset != total))
+    // Refused, dropped, silent, or redirected away from the web.
+    else if (result != CURLE_OK)
+        failure = TransferFailure::Connection;
+    else if (code < 200 || code >= 300)
+        failure = TransferFailure::Server;
+    else if (total > 0 && t.Offset != total)
         failure = TransferFailure::Connection;
     else if (!t.Posix->Close())
         failure = errno == ENOSPC || errno == EDQUOT ? TransferFailure::DiskFull : TransferFailure::Write;

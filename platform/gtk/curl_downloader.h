@@ -38,6 +38,7 @@ public:
     CurlDownloader& operator=(const CurlDownloader&) = delete;
 
     // Takes a file made by LocalDownloadFiles; any other kind ends in "Error".
+    // Every operation must go before the downloader does.
     std::unique_ptr<platform::DownloadOperation> StartDownload(const platform::Uri& source,
                                                                std::unique_ptr<platform::StorageFile> file) override;
 

@@ -64,7 +64,8 @@ public:
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
         m_probe = gtkui::StateProbe::FromEnvironment(
-            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs);
+            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs,
+            {&m_toasts, &m_timers});
     }
 
     ~Shell()

@@ -42,10 +42,18 @@ protected:
     }
     DownloadManager& m() { return h.Downloads(); }
 
+    doubles::FakeWebView* Current() { return static_cast<doubles::FakeWebView*>(h.Tabs().CurrentWebView()); }
+    // The file-name flow for `address`, the page answering as its script would.
+    void Prepare(const std::string& address)
+    {
+        m().PrepareDownload(address);
+        if (auto* tab = Current(); tab && !tab->Scripts.empty() && tab->Scripts.back().Function == "getFileName")
+            tab->Scripts.back().Done(FileNameFromAddress(address));
+    }
     // The dialog filled for `address` and confirmed with `name`.
     void Start(const std::string& name, const std::string& address = "http://files.example/f.bin")
     {
-        m().PrepareDownload(address);
+        Prepare(address);
         h.Controls().wDownloadNameBox->SetText(name);
         h.Click("wDownloadStartButton");
     }
@@ -79,13 +87,23 @@ protected:
     std::string LastToast() const { return h.Toasts.Markups.empty() ? "" : h.Toasts.Markups.back(); }
     doubles::ManualTimer& DownloadTimer() const { return *h.Timers.Created.at(1); }
     void Tick() { m().DownloadTimer_Tick(); }
+    // Answers "Yes" to the dialog at `index`, which need not be the last.
+    void AnswerYes(size_t index)
+    {
+        auto command = h.Dialogs.Shown.at(index).OnCommand;
+        auto closed = h.Dialogs.Shown.at(index).OnClosed;
+        h.Dialogs.Shown.at(index).Open = false;
+        command("Yes");
+        if (closed)
+            closed();
+    }
 
     PageHarness h;
 };
 
 TEST_F(Downloads, AFileGoesFromTheDialogThroughItsRowToAFinishedEntryWithAToast)
 {
-    m().PrepareDownload("http://files.example/dir/photo.jpg?size=2#top");
+    Prepare("http://files.example/dir/photo.jpg?size=2#top");
     EXPECT_EQ(h.Controls().wDownloadNameBox->Text(), "photo.jpg");
     EXPECT_EQ(h.Controls().wDownloadFolderBox->Text(), h.DownloadFiles.Downloads);
     EXPECT_TRUE(h.Chrome().Flags().DownloadDialog);
@@ -191,22 +209,30 @@ TEST_F(Downloads, CancelAsksAndActsOnTheDownloadItWasAskedFor)
     m().OpenDownloadsPanel();
     Progress(0, MiB, 2 * MiB);
     Tick();
-    // Asked for slot 1, which completes before the answer: left alone.
+    // Asked for slot 1; slot 2's button clicked before the answer.
     Button("wDownloadRowCancel_1").RaiseClick();
-    EXPECT_EQ(m().SelectedDownloadIndex(), 1);
-    Progress(0, 2 * MiB, 2 * MiB, TransferStatus::Completed);
-    Tick();
-    // Slot 2's question, then slot 1's (now free) answered late: only slot 2 goes.
+    size_t question = h.Dialogs.Shown.size() - 1;
     Button("wDownloadRowCancel_2").RaiseClick();
-    h.Dialogs.Answer("Yes");
-    EXPECT_EQ(Transfer(0).Cancels, 0);
-    EXPECT_EQ(Transfer(1).Cancels, 1);
-    EXPECT_FALSE(fs::exists(Transfer(1).File->Path()));
-    EXPECT_NE(LastToast().find("\"two.bin\" was cancelled."), std::string::npos);
-    EXPECT_EQ(Text("wDownloadDoneName_2"), "two.bin");
-    EXPECT_EQ(Text("wDownloadDonePercent_2"), "Cancelled");
-    EXPECT_EQ(Foreground("wDownloadDonePercent_2"), ui::Color::FromRgb(139, 0, 0));
-    EXPECT_EQ(m().ActiveDownloadCount(), 0);
+    EXPECT_EQ(m().SelectedDownloadIndex(), 2);
+    AnswerYes(question);
+    EXPECT_EQ(Transfer(0).Cancels, 1);
+    EXPECT_EQ(Transfer(1).Cancels, 0);
+    EXPECT_FALSE(fs::exists(Transfer(0).File->Path()));
+    EXPECT_NE(LastToast().find("\"one.bin\" was cancelled."), std::string::npos);
+    EXPECT_EQ(Text("wDownloadDoneName_1"), "one.bin");
+    EXPECT_EQ(Text("wDownloadDoneSize_1"), "1 MB / 2 MB");
+    EXPECT_EQ(Text("wDownloadDonePercent_1"), "Cancelled");
+    EXPECT_EQ(Foreground("wDownloadDonePercent_1"), ui::Color::FromRgb(139, 0, 0));
+    EXPECT_EQ(m().ActiveDownloadCount(), 1);
+
+    // Asked for slot 2, which completes before the answer: left alone.
+    Button("wDownloadRowCancel_2").RaiseClick();
+    question = h.Dialogs.Shown.size() - 1;
+    Progress(1, 2, 2, TransferStatus::Completed);
+    Tick();
+    AnswerYes(question);
+    EXPECT_EQ(Transfer(1).Cancels, 0);
+    EXPECT_EQ(Text("wDownloadDonePercent_2"), "Finished");
 
     // A completed transfer still in its slot is not cancelled: it is told so.
     Start("three.bin");
@@ -259,8 +285,8 @@ TEST_F(Downloads, NamesInAnyScriptArriveByteExactOnDiskInTheRowAndEscapedInTheTo
     EXPECT_EQ(Text("wDownloadRowName_1"), name);
     Progress(0, 1, 1, TransferStatus::Completed);
     Tick();
-    EXPECT_NE(LastToast().find("<text>&quot;&quot;&lt;&amp;&gt; \xCE\xB1\xCE\xB2 \xE6\xBC\xA2\xE5\xAD\x97 "
-                               "\xF0\x9F\x98\x80.txt&quot; is here.</text>"),
+    EXPECT_NE(LastToast().find("<text>\"\"&lt;&amp;&gt; \xCE\xB1\xCE\xB2 \xE6\xBC\xA2\xE5\xAD\x97 "
+                               "\xF0\x9F\x98\x80.txt\" is here.</text>"),
               std::string::npos);
 }
 
@@ -300,7 +326,7 @@ TEST_F(Downloads, TenSlotsAtMostAndTheFiftyFirstFinishedEntryDropsTheOldest)
 TEST_F(Downloads, SaveImageProposesTheLastSegmentFromThePageOrFromTheSameRule)
 {
     h.Tabs().OpenTab(*platform::Uri::Parse("http://img.example/p.png?a=1#f"));
-    auto* tab = h.Tab(0);
+    auto* tab = Current();
     tab->CompleteNavigation("http://img.example/p.png?a=1#f", "p.png");
     tab->Scripts.clear();
     h.Click("SaveImageButton");
@@ -333,7 +359,7 @@ TEST(DownloadTexts, ScriptLiteralAndToastMarkupAreEscapedAndOtherwiseAsWritten)
               "<text>B</text><image placement=\"appLogoOverride\" src=\"Assets/NewStoreLogo.png\" /></binding>"
               "</visual></toast>");
     EXPECT_EQ(ToastMarkup("", "<&'\""), "<toast launch=\"app-defined-string\"><visual><binding template "
-                                         "=\"ToastGeneric\"><text></text><text>&lt;&amp;&apos;&quot;</text><image "
+                                         "=\"ToastGeneric\"><text></text><text>&lt;&amp;'\"</text><image "
                                          "placement=\"appLogoOverride\" src=\"Assets/NewStoreLogo.png\" /></binding>"
                                          "</visual></toast>");
     EXPECT_EQ(FileNameFromAddress("http://a.example/d/p.png?a=1/b#f/g"), "p.png");
