@@ -25,6 +25,18 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
+std::string FileSha256(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    GChecksum* sum = g_checksum_new(G_CHECKSUM_SHA256);
+    std::vector<char> buffer(1 << 20);
+    while (file.read(buffer.data(), buffer.size()) || file.gcount() > 0)
+        g_checksum_update(sum, reinterpret_cast<const guchar*>(buffer.data()), file.gcount());
+    std::string hex = g_checksum_get_string(sum);
+    g_checksum_free(sum);
+    return hex;
+}
+
 double Median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -53,7 +65,7 @@ int main(int argc, char** argv)
         for (uint64_t i = 0; i < megabytes; ++i)
             out.write(block.data(), block.size());
     }
-    std::string expected = gtktest::FileSha256(source.string());
+    std::string expected = FileSha256(source.string());
     gtktest::LocalFileServer server;
     std::string url = server.Url("/path?file=" + source.string());
     double size = static_cast<double>(megabytes);
@@ -69,7 +81,7 @@ int main(int argc, char** argv)
         if (std::system(command.c_str()) != 0)
             std::fprintf(stderr, "the curl tool failed\n");
         tool.push_back(size / Seconds(started));
-        hashesMatch = hashesMatch && gtktest::FileSha256(toolCopy.string()) == expected;
+        hashesMatch = hashesMatch && FileSha256(toolCopy.string()) == expected;
         fs::remove(toolCopy);
 
         started = Clock::now();
@@ -79,7 +91,7 @@ int main(int argc, char** argv)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         ours.push_back(size / Seconds(started));
         bool completed = operation->Progress().Status == platform::TransferStatus::Completed;
-        hashesMatch = hashesMatch && completed && gtktest::FileSha256(operation->ResultFile().Path()) == expected;
+        hashesMatch = hashesMatch && completed && FileSha256(operation->ResultFile().Path()) == expected;
         fs::remove(operation->ResultFile().Path());
         std::printf("run %d: curl tool %.0f MB/s, downloader %.0f MB/s\n", run + 1, tool.back(), ours.back());
     }

@@ -30,8 +30,7 @@ def main():
     with open(os.path.join(browser.root, "config", "user-dirs.dirs"), "w") as f:
         f.write('XDG_DOWNLOAD_DIR="%s"\n' % downloads)
     # An address the engine cannot show: the download dialog opens on it.
-    url = "http://127.0.0.1:%d/file?size=%d&rate=%d" % (port, 500 << 20, 25 << 20)
-    browser.start(url.replace("/file?", "/file.bin?"))
+    browser.start("http://127.0.0.1:%d/file.bin?size=%d&rate=%d" % (port, 500 << 20, 25 << 20))
     try:
         named = lambda name: (browser.state() or {}).get("named", {}).get(name, {})
 

@@ -9,14 +9,9 @@ namespace {
 class FakeOperation : public platform::DownloadOperation {
 public:
     explicit FakeOperation(std::shared_ptr<FakeTransfer> transfer) : m_transfer(std::move(transfer)) {}
-    ~FakeOperation() override { m_transfer->Alive = false; }
     platform::TransferProgress Progress() const override { return m_transfer->Progress; }
     const platform::StorageFile& ResultFile() const override { return *m_transfer->File; }
-    void Pause() override
-    {
-        ++m_transfer->Pauses;
-        m_transfer->Progress.Status = platform::TransferStatus::PausedByApplication;
-    }
+    void Pause() override { m_transfer->Progress.Status = platform::TransferStatus::PausedByApplication; }
     void Resume() override
     {
         ++m_transfer->Resumes;
@@ -39,21 +34,10 @@ private:
 
 platform::FileCreation FakeDownloadFiles::CreateUniqueFile(const std::string& folder, const std::string& name)
 {
-    if (Error)
-        return {nullptr, *Error};
-    auto dot = name.rfind('.');
-    if (dot == 0 || dot == std::string::npos)
-        dot = name.size();
-    for (int n = 1;; ++n) {
-        std::string candidate = n == 1 ? name : name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
-        std::filesystem::path path = std::filesystem::path(folder) / candidate;
-        if (std::filesystem::exists(path))
-            continue;
-        std::ofstream(path, std::ios::binary);
-        if (!std::filesystem::exists(path))
-            return {nullptr, "cannot create"};
-        return {std::make_unique<FakeStorageFile>(candidate, path.string()), {}};
-    }
+    auto path = std::filesystem::path(folder) / name;
+    if (Error || !std::ofstream(path, std::ios::binary))
+        return {nullptr, Error.value_or("cannot create")};
+    return {std::make_unique<FakeStorageFile>(name, path.string()), {}};
 }
 
 std::unique_ptr<platform::DownloadOperation> FakeDownloader::StartDownload(const platform::Uri& source,

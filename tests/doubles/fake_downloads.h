@@ -27,7 +27,7 @@ private:
 class FakeDownloadFiles : public platform::DownloadFiles {
 public:
     std::string DownloadsFolderPath() override { return Downloads; }
-    // "name (n).ext" as the real one names them; Error, when set, fails every creation.
+    // The file by its name (unique names are the adapter's); Error, when set, fails every creation.
     platform::FileCreation CreateUniqueFile(const std::string& folder, const std::string& name) override;
     std::string Downloads;
     std::optional<std::string> Error;
@@ -38,10 +38,8 @@ struct FakeTransfer {
     std::string Source;
     std::unique_ptr<platform::StorageFile> File;
     platform::TransferProgress Progress{0, 0, platform::TransferStatus::Running};
-    int Pauses = 0;
     int Resumes = 0;
     int Cancels = 0;
-    bool Alive = true; // false once the system dropped the operation
 };
 
 class FakeDownloader : public platform::Downloader {

@@ -1,47 +1,31 @@
-"""A local file server for the downloader's tests and benchmark.
-
-Prints its port, then serves until stdin closes:
-  /file?size=N[&rate=BYTES_PER_S][&drop=N][&norange=1]  N bytes of a fixed pattern,
-      with an ETag and ranges (unless norange); drop closes the first answer
-      after that many bytes; rate throttles
-  /path?file=PATH     a file from disk through sendfile, with ranges
-  /missing            404 with a body
-  /to-file            a redirect to file:///etc/passwd
-  /log                the Range and If-Range headers of every request so far
-"""
+"""Local server for the download tests and benchmarks; prints its port, serves until stdin closes.
+/NAME.bin?size=N[&rate=B/s][&drop=N][&norange=1]: N pattern bytes, ETag and ranges unless norange,
+an answer from the start cut after `drop` bytes; /p.png a PNG; /to-file a redirect to file://; /path?file=F a
+file by sendfile; /log the Range and If-Range of every request; anything else a 404 page."""
 import http.server
 import os
-import socketserver
 import sys
 import threading
 import time
 import urllib.parse
 
-PATTERN_PERIOD = 251
+PNG = bytes.fromhex("89504e470d0a1a0a0000000d49484452000000010000000108060000001f15c4890000000d4944415478da63f8cfc0f0"
+                    "1f00050001ff5a0b6a7b0000000049454e44ae426082")
+BLOCK = bytes((i * 7) % 256 for i in range(251)) * 4096  # a prime period: no chunk aligns with it
 
 
 def pattern(start, end):
-    """Bytes start..end-1 of the endless pattern (a prime period: no block aligns)."""
-    block = bytes((i * 7) % 256 for i in range(PATTERN_PERIOD))
-    first = start % PATTERN_PERIOD
-    reps = (end - start + first) // PATTERN_PERIOD + 2
-    return (block * reps)[first:first + end - start]
-
-
-class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
-    daemon_threads = True
-    allow_reuse_address = True
-
-    def handle_error(self, request, client_address):
-        pass  # a client that hung up (a pause, a cancel) is part of the tests
-
-
-log = []
-dropped = set()
+    out = bytearray()
+    while start < end:
+        piece = BLOCK[start % 251:][:end - start]
+        out += piece
+        start += len(piece)
+    return bytes(out)
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    log = []
 
     def log_message(self, *args):
         pass
@@ -49,101 +33,71 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         url = urllib.parse.urlparse(self.path)
         query = dict(urllib.parse.parse_qsl(url.query))
-        log.append("%s range=%s if-range=%s" % (url.path, self.headers.get("Range", ""),
-                                                 self.headers.get("If-Range", "")))
+        self.log.append("%s range=%s if-range=%s" % (url.path, self.headers.get("Range", ""),
+                                                      self.headers.get("If-Range", "")))
         if url.path == "/log":
-            return self.reply(200, "\n".join(log).encode())
-        if url.path == "/missing":
-            return self.reply(404, b"<html>not here</html>")
+            return self.reply(200, "text/plain", "\n".join(self.log).encode())
+        if url.path == "/p.png":
+            return self.reply(200, "image/png", PNG)
         if url.path == "/to-file":
-            self.send_response(302)
-            self.send_header("Location", "file:///etc/passwd")
-            self.send_header("Content-Length", "0")
-            self.end_headers()
-            return
-        if url.path in ("/file", "/file.bin"):
-            return self.serve_pattern(int(query["size"]), query)
+            return self.reply(302, "text/plain", b"", [("Location", "file:///etc/passwd")])
+        if url.path.endswith(".bin"):
+            return self.serve(int(query["size"]), query, None)
         if url.path == "/path":
-            return self.serve_path(query["file"])
-        return self.reply(404, b"")
+            return self.serve(os.path.getsize(query["file"]), query, query["file"])
+        return self.reply(404, "text/html", b"<title>Not here</title>404")
 
-    def reply(self, code, body):
+    def reply(self, code, kind, body, headers=()):
         self.send_response(code)
-        self.send_header("Content-Length", str(len(body)))
+        for name, value in [("Content-Type", kind), ("Content-Length", str(len(body))), *headers]:
+            self.send_header(name, value)
         self.end_headers()
         self.wfile.write(body)
 
-    def requested_start(self, size, etag, ranges=True):
+    def serve(self, size, query, path):
+        etag, ranges = '"%d"' % size, "norange" not in query
         wanted = self.headers.get("Range", "")
-        if not ranges or not wanted.startswith("bytes=") or not wanted.endswith("-"):
-            return 0
-        if self.headers.get("If-Range") not in (None, etag):
-            return 0
-        start = int(wanted[6:-1])
-        return start if start < size else 0
-
-    def head(self, start, size, etag, ranges):
+        start = 0
+        if ranges and wanted.startswith("bytes=") and self.headers.get("If-Range") in (None, etag):
+            start = min(int(wanted[6:-1]), size)
+        self.send_response(206 if start else 200)
         if start:
-            self.send_response(206)
             self.send_header("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))
-        else:
-            self.send_response(200)
-        self.send_header("Content-Type", "application/octet-stream")
-        self.send_header("Content-Length", str(size - start))
-        self.send_header("ETag", etag)
-        if ranges:
-            self.send_header("Accept-Ranges", "bytes")
+        for name, value in [("Content-Type", "application/octet-stream"), ("Content-Length", str(size - start)),
+                            ("ETag", etag)]:
+            self.send_header(name, value)
         self.end_headers()
-
-    def serve_pattern(self, size, query):
-        etag = '"p%d"' % size
-        ranges = "norange" not in query
-        start = self.requested_start(size, etag, ranges)
-        self.head(start, size, etag, ranges)
-        rate = int(query.get("rate", 0))
-        drop = int(query.get("drop", 0))
-        key = self.path
-        chunk = 16384 if rate else 1 << 20
-        position = start
-        began = time.monotonic()
-        while position < size:
-            end = min(size, position + chunk)
-            if drop and key not in dropped and end >= drop:
-                dropped.add(key)
-                self.wfile.write(pattern(position, drop))
+        if path:
+            with open(path, "rb") as f:
+                while start < size:
+                    start += os.sendfile(self.connection.fileno(), f.fileno(), start, size - start) or size
+            return
+        rate, drop, began, first = int(query.get("rate", 0)), int(query.get("drop", 0)), time.monotonic(), start
+        while start < size:
+            end = min(size, start + (16384 if rate else 1 << 20))
+            if drop and not wanted and end >= drop:
+                self.wfile.write(pattern(start, drop))
                 self.wfile.flush()
                 self.connection.shutdown(2)
                 self.close_connection = True
                 return
-            self.wfile.write(pattern(position, end))
-            position = end
+            self.wfile.write(pattern(start, end))
+            start = end
             if rate:
-                ahead = (position - start) / rate - (time.monotonic() - began)
-                if ahead > 0:
-                    time.sleep(ahead)
-
-    def serve_path(self, path):
-        size = os.path.getsize(path)
-        etag = '"f%d"' % size
-        start = self.requested_start(size, etag)
-        self.head(start, size, etag, True)
-        self.wfile.flush()
-        with open(path, "rb") as f:
-            offset = start
-            while offset < size:
-                sent = os.sendfile(self.connection.fileno(), f.fileno(), offset, size - offset)
-                if sent == 0:
-                    break
-                offset += sent
+                time.sleep(max(0, (start - first) / rate - (time.monotonic() - began)))
 
 
-def main():
+class Server(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        pass  # clients that hang up (a pause, a cancel, the engine) are part of the tests
+
+
+def start():
     server = Server(("127.0.0.1", 0), Handler)
-    print(server.server_address[1], flush=True)
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    sys.stdin.read()
-    server.shutdown()
+    return server
 
 
 if __name__ == "__main__":
-    main()
+    print(start().server_address[1], flush=True)
+    sys.stdin.read()
