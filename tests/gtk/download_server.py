@@ -1,4 +1,5 @@
-"""Local server for the download tests and benchmarks; prints its port, serves until stdin closes.
+"""Local server for the download tests and benchmarks; prints its port (after its pid with --pid) and serves
+until stdin closes (or, with --pid, until killed).
 /NAME.bin?size=N[&rate=B/s][&drop=N][&norange=1]: N pattern bytes, ETag and ranges unless norange,
 an answer from the start cut after `drop` bytes; /p.png a PNG; /to-file a redirect to file://; /path?file=F a
 file by sendfile; /log the Range and If-Range of every request; anything else a 404 page."""
@@ -99,5 +100,9 @@ def start():
 
 
 if __name__ == "__main__":
-    print(start().server_address[1], flush=True)
+    port = start().server_address[1]
+    if "--pid" in sys.argv:
+        print(os.getpid(), port, flush=True)
+        threading.Event().wait()
+    print(port, flush=True)
     sys.stdin.read()

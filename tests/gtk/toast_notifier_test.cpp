@@ -17,15 +17,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const char* const NotificationsInterface = R"(<node>
-  <interface name="org.freedesktop.Notifications">
-    <method name="Notify">
-      <arg type="s" direction="in"/><arg type="u" direction="in"/><arg type="s" direction="in"/>
-      <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="as" direction="in"/>
-      <arg type="a{sv}" direction="in"/><arg type="i" direction="in"/><arg type="u" direction="out"/>
-    </method>
-  </interface>
-</node>)";
+const char* const NotificationsInterface =
+    "<node><interface name='org.freedesktop.Notifications'><method name='Notify'><arg type='s'/><arg type='u'/>"
+    "<arg type='s'/><arg type='s'/><arg type='s'/><arg type='as'/><arg type='a{sv}'/><arg type='i'/>"
+    "<arg type='u' direction='out'/></method></interface></node>";
 
 // Keeps the summary and body of every Notify call.
 struct StandInService {
