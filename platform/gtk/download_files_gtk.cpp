@@ -67,8 +67,8 @@ std::string NumberedFileName(const std::string& name, int n)
 
 std::string LocalDownloadFiles::DownloadsFolderPath()
 {
-    const char* special = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
-    std::string folder = special && *special ? special : std::string(g_get_home_dir()) + "/Downloads";
+    const char* named = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD);
+    std::string folder = named && *named ? named : std::string(g_get_home_dir()) + "/Downloads";
     if (g_mkdir_with_parents(folder.c_str(), 0755) != 0)
         g_warning("tolvane-browser: cannot create the Downloads folder %s: %s", folder.c_str(), std::strerror(errno));
     while (folder.size() > 1 && folder.back() == '/')
