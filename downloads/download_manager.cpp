@@ -29,7 +29,7 @@ DownloadManager::DownloadManager(const PageControls& controls, platform::Platfor
     });
 }
 
-// The operations go first, while the elements their rows point to still exist.
+// Dropping the operations stops their transfers; the platform deletes what did not finish.
 DownloadManager::~DownloadManager() = default;
 
 void DownloadManager::PrepareDownload(const std::string& address)
