@@ -49,7 +49,7 @@ void DownloadManager::PrepareDownload(const std::string& address)
 void DownloadManager::NameTheFile(const std::string& address, const std::string& name)
 {
     m_pendingDownloadAddress = address;
-    m_controls.wDownloadNameBox->SetText(name);
+    m_controls.wDownloadNameBox->SetText(ProposedName(name));
     if (!m_downloadFolder) {
         m_shownDownloadsFolder = m_services.Downloads.Files.DownloadsFolderPath();
         m_controls.wDownloadFolderBox->SetText(m_shownDownloadsFolder);

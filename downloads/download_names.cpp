@@ -47,6 +47,16 @@ std::string FileNameFromAddress(const std::string& address)
     return slash == std::string::npos ? url : url.substr(slash + 1);
 }
 
+std::string ProposedName(const std::string& name)
+{
+    if (name.size() <= MaxNameBytes)
+        return name;
+    size_t end = MaxNameBytes;
+    while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80)
+        --end;
+    return name.substr(0, end);
+}
+
 bool IsValidDownloadName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.size() <= MaxNameBytes &&

@@ -12,5 +12,9 @@ std::string GetFileNameScript(const std::string& address);
 // "#") and query (from the first "?"), after its last "/".
 std::string FileNameFromAddress(const std::string& address);
 
+// A proposal fit for the name box: a page may return megabytes, the box
+// shows at most 255 bytes, cut on a character boundary.
+std::string ProposedName(const std::string& name);
+
 // Empty, ".", "..", holding "/" or NUL, or longer than 255 bytes: not a file name here.
 bool IsValidDownloadName(const std::string& name);

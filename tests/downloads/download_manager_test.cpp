@@ -264,8 +264,9 @@ TEST_F(Downloads, SaveImageNamesTheFileByThePageScriptOrTheSameRuleInItsPlace)
     Current()->CallAllowedObject("wScriptNotify", "wContextMenu", {"http://img.example/q.jpg?x&GET_IMG"});
     Current()->ContextMenuGesture(*Current());
     h.Click("wContextPopup_SaveImage");
-    Current()->Scripts.back().Done("q.jpg");
+    Current()->Scripts.back().Done("\xCE\xB1" + std::string(300, 'q')); // a page's answer, too long to show
     EXPECT_EQ(m().PendingDownloadAddress(), "http://img.example/q.jpg?x");
+    EXPECT_EQ(h.Controls().wDownloadNameBox->Text(), "\xCE\xB1" + std::string(253, 'q'));
 
     // The address enters the script as a literal that reads back as it was.
     EXPECT_NE(GetFileNameScript("http://a.example/it's\\\n\r\xE2\x80\xA8\xE2\x80\xA9").find(
