@@ -16,6 +16,7 @@ class AddressBar;
 class BridgeHost;
 class ChromeAnimator;
 class CompanionCheck;
+class DownloadManager;
 class HomeScreen;
 class LayoutAdaptation;
 class NavigationHandlers;
@@ -25,6 +26,7 @@ class ProductMessages;
 class RatingPrompt;
 class TabSet;
 class ThemePainter;
+class ToastNotifications;
 namespace doubles { class PageHarness; }
 
 class MainPage {
@@ -85,5 +87,7 @@ private:
     std::unique_ptr<PageKeys> m_keys;
     std::unique_ptr<RatingPrompt> m_rating;
     std::unique_ptr<HomeScreen> m_home;
+    std::unique_ptr<ToastNotifications> m_toasts;
+    std::unique_ptr<DownloadManager> m_downloads;
     std::unique_ptr<PageTimers> m_timers;
 };

@@ -21,7 +21,10 @@
 #include "platform/gtk/bundle_gtk.h"
 #include "platform/gtk/calendar_gtk.h"
 #include "platform/gtk/clipboard_gtk.h"
+#include "platform/gtk/curl_downloader.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
+#include "platform/gtk/download_files_gtk.h"
+#include "platform/gtk/folder_picker_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/launch_address_gtk.h"
 #include "platform/gtk/main_window_gtk.h"
@@ -30,6 +33,7 @@
 #include "platform/gtk/startup_report_gtk.h"
 #include "platform/gtk/state_probe_gtk.h"
 #include "platform/gtk/system_info_gtk.h"
+#include "platform/gtk/toast_notifier_gtk.h"
 #include "platform/gtk/web_views_gtk.h"
 
 namespace {
@@ -51,13 +55,17 @@ public:
         : m_window(application),
           m_dialogs(m_window.Window()),
           m_strings(gtkui::LoadResourceTable()),
+          m_folderPicker(m_window.Window(), [this] { return m_files.DownloadsFolderPath(); }),
+          m_toasts(G_APPLICATION(application), m_window.Window(), [this] { return m_window.ContentOverlay(); }),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
-                     &gtkui::ReadBundledFile, m_clipboard},
+                     &gtkui::ReadBundledFile, m_clipboard,
+                     {m_files, m_downloader, m_folderPicker, m_toasts}},
           m_app(std::make_unique<App>(m_services, m_window))
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
         m_probe = gtkui::StateProbe::FromEnvironment(
-            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs);
+            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs,
+            {&m_toasts, &m_timers});
     }
 
     ~Shell()
@@ -80,6 +88,11 @@ private:
     gtkui::LocalCalendar m_calendar;
     gtkui::WebKitWebViews m_webViews;
     gtkui::DisplayClipboard m_clipboard;
+    gtkui::LocalDownloadFiles m_files;
+    // Outlives the page, whose operations it serves; its end deletes unfinished files.
+    gtkui::CurlDownloader m_downloader;
+    gtkui::NativeFolderPicker m_folderPicker;
+    gtkui::DesktopToastNotifier m_toasts;
     platform::PlatformServices m_services;
     std::unique_ptr<App> m_app;
     std::unique_ptr<gtkui::StateProbe> m_probe;
