@@ -1,6 +1,8 @@
 #include "app/app.h"
 
+#include "app/launch_address.h"
 #include "app/main_page.h"
+#include "app/product_messages.h"
 #include "platform/uri.h"
 
 App::App(platform::PlatformServices& services, AppWindow& window) : m_services(services), m_window(window) {}
@@ -15,31 +17,57 @@ void App::CreatePage()
 
 void App::OnLaunched(const LaunchArgs& args)
 {
-    m_process.LaunchAddress = args.Arguments;
+    auto decision = DecideLaunchAddress(args.Arguments);
+    m_process.LaunchAddress = decision.Address ? decision.Address->AbsoluteUri() : "";
     if (args.PrelaunchActivated)
         return;
     // A launch while running only records the address and raises the window.
     if (!m_page)
         CreatePage();
     m_window.Activate();
+    ReportRefusal(decision.MessageKey);
 }
 
 void App::OnActivated(ActivationKind kind, const std::string& rawUri)
 {
     if (kind != ActivationKind::Protocol)
         return;
-    m_process.LaunchAddress = rawUri;
+    auto decision = DecideLaunchAddress(rawUri);
+    if (decision.Outcome != LaunchDecision::Open) {
+        // Nothing to open: the browser starts (or comes to the front) as a
+        // plain launch would, and says why when it refused.
+        OnLaunched(LaunchArgs{});
+        ReportRefusal(decision.MessageKey);
+        return;
+    }
+    m_process.LaunchAddress = decision.Address->AbsoluteUri();
     if (m_page) {
-        // The polling timer opens it in a new tab.
+        // The polling timer opens it in a new tab; the window comes to the
+        // front, as for any link another program opens.
         m_process.PendingActivation = true;
+        m_window.Activate();
         return;
     }
     CreatePage();
     m_window.Activate();
     // The page has already opened the address in its first tab; this loads it again.
     auto* first = m_process.Tabs[0].WebView;
-    if (auto uri = platform::Uri::Parse(rawUri); first && uri)
-        first->Navigate(*uri);
+    if (first)
+        first->Navigate(*decision.Address);
+}
+
+void App::OnNewPrivateTab()
+{
+    if (!m_page)
+        CreatePage();
+    m_page->NewPrivateTab_Click(m_page->Root());
+    m_window.Activate();
+}
+
+void App::ReportRefusal(const std::string& messageKey)
+{
+    if (!messageKey.empty())
+        m_services.Dialogs.Show(m_services.Strings.GetString(messageKey), ProductTitle);
 }
 
 void App::OnSuspending()

@@ -34,11 +34,15 @@ public:
     void OnLaunched(const LaunchArgs& args);
     void OnActivated(ActivationKind kind, const std::string& rawUri);
     void OnSuspending();
+    // The desktop's "New private tab": the browser starts when it is not
+    // running, then opens a private tab on the home page.
+    void OnNewPrivateTab();
 
     MainPage* Page() const { return m_page.get(); }
 
 private:
     void CreatePage();
+    void ReportRefusal(const std::string& messageKey);
 
     platform::PlatformServices& m_services;
     AppWindow& m_window;
