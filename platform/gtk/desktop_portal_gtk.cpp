@@ -66,10 +66,15 @@ SilentPortalGuard::SilentPortalGuard(int timeoutMs)
     m_bus.Reset(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
     if (!m_bus || PortalAnswers(m_bus.Get(), timeoutMs))
         return;
-    // Read by GIO and WebKit (and the engine's helper processes, which
-    // inherit it) wherever they would otherwise choose a portal.
+    // Read by GIO and WebKit wherever they would otherwise choose a portal.
+    // The environment changes while only GDBus's worker thread runs, which
+    // reads none of it.
     g_setenv("GTK_USE_PORTAL", "0", TRUE);
     g_setenv("WEBKIT_USE_PORTAL", "0", TRUE);
+    // The engine's sandboxed page processes always turn to the portal, and
+    // get the session bus only through this address; without it they go on
+    // at once. Our own connection is open already and stays as it is.
+    g_unsetenv("DBUS_SESSION_BUS_ADDRESS");
     m_filter = g_dbus_connection_add_filter(m_bus.Get(), &RefuseToStartThePortal, nullptr, nullptr);
     g_printerr("tolvane-browser: the desktop portal does not answer; going on without it\n");
 }
