@@ -28,17 +28,17 @@ void App::OnLaunched(const LaunchArgs& args)
     ReportRefusal(decision.MessageKey);
 }
 
-void App::OnActivated(ActivationKind kind, const std::string& rawUri)
+bool App::OnActivated(ActivationKind kind, const std::string& rawUri)
 {
     if (kind != ActivationKind::Protocol)
-        return;
+        return true;
     auto decision = DecideLaunchAddress(rawUri);
     if (decision.Outcome != LaunchDecision::Open) {
         // Nothing to open: the browser starts (or comes to the front) as a
         // plain launch would, and says why when it refused.
         OnLaunched(LaunchArgs{});
         ReportRefusal(decision.MessageKey);
-        return;
+        return decision.Outcome == LaunchDecision::PlainLaunch;
     }
     m_process.LaunchAddress = decision.Address->AbsoluteUri();
     if (m_page) {
@@ -46,7 +46,7 @@ void App::OnActivated(ActivationKind kind, const std::string& rawUri)
         // front, as for any link another program opens.
         m_process.PendingActivation = true;
         m_window.Activate();
-        return;
+        return true;
     }
     CreatePage();
     m_window.Activate();
@@ -54,6 +54,7 @@ void App::OnActivated(ActivationKind kind, const std::string& rawUri)
     auto* first = m_process.Tabs[0].WebView;
     if (first)
         first->Navigate(*decision.Address);
+    return true;
 }
 
 void App::OnNewPrivateTab()

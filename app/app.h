@@ -32,7 +32,8 @@ public:
     ~App();
 
     void OnLaunched(const LaunchArgs& args);
-    void OnActivated(ActivationKind kind, const std::string& rawUri);
+    // False when the address was refused (the user has been told why).
+    bool OnActivated(ActivationKind kind, const std::string& rawUri);
     void OnSuspending();
     // The desktop's "New private tab": the browser starts when it is not
     // running, then opens a private tab on the home page.

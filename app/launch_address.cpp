@@ -61,7 +61,8 @@ LaunchDecision DecideLaunchAddress(std::string_view text)
     if (std::any_of(cleaned.begin(), cleaned.end(), [](char c) { return IsControl(c); }))
         return Refuse("wMessageBox_LaunchAddressRefused");
     auto uri = platform::Uri::Parse(cleaned);
-    if (!uri)
+    // "http://" and a control character trimmed away leave no host to visit.
+    if (!uri || ((uri->Scheme() == "http" || uri->Scheme() == "https") && uri->Host().empty()))
         return Refuse("wMessageBox_LaunchAddressRefused");
     // A script address would run in whatever page the tab shows: another
     // program never gets to do that.

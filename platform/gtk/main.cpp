@@ -158,7 +158,11 @@ int Dispatch(Shell& shell, const Request& request, GApplicationCommandLine* comm
     } else if (!request.Addresses.empty()) {
         const char* cwd = g_application_command_line_get_cwd(commandLine);
         std::string address = gtkui::AddressFromCommandLine(request.Addresses.front(), cwd ? cwd : ".");
-        app.OnActivated(ActivationKind::Protocol, address);
+        if (!app.OnActivated(ActivationKind::Protocol, address)) {
+            // The window says why; the invoking terminal learns that it failed.
+            g_application_command_line_printerr(commandLine, "tolvane-browser: the address was refused\n");
+            return 1;
+        }
     } else {
         app.OnLaunched(LaunchArgs{request.Arguments});
     }

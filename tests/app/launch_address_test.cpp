@@ -43,6 +43,7 @@ TEST(LaunchAddress, EveryInputIsOpenedIgnoredOrRefusedAtStartAndWhileRunning)
         {"an overlong slash", "http://example.com/\xC0\xAF", "", Bad},
         {"a surrogate", "http://example.com/\xED\xA0\x80", "", Bad},
         {"a control character inside", "http://exa\x01mple.com/", "", Bad},
+        {"controls around nothing", "http://\x01\x02", "", Bad},
         {"a NUL inside", std::string("http://example.com/\0evil", 24), "", Bad},
         {"no absolute address", "http://[bad", "", Bad},
         {"a script", "javascript:alert(document.cookie)", "", Script},
@@ -54,7 +55,7 @@ TEST(LaunchAddress, EveryInputIsOpenedIgnoredOrRefusedAtStartAndWhileRunning)
         Window window;
         App app(h.Services, window);
 
-        app.OnActivated(ActivationKind::Protocol, c.text);
+        EXPECT_EQ(app.OnActivated(ActivationKind::Protocol, c.text), c.message == nullptr);
         ASSERT_TRUE(app.Page());
         const TabSet& tabs = app.Page()->Tabs();
         EXPECT_EQ(tabs.LastTabIndex(), 0);
