@@ -49,8 +49,7 @@ GDBusMessage* RefuseToStartThePortal(GDBusConnection*, GDBusMessage* message, gb
 {
     if (incoming || !StartsThePortal(message))
         return message;
-    // The toolkit asks the bus to start the portal before using it, and waits
-    // for the answer: it gets "no such service" at once instead.
+    // The bus answers "no such service" at once instead of waiting 25 s.
     GDBusMessage* copy = g_dbus_message_copy(message, nullptr);
     g_object_unref(message);
     if (!copy)
@@ -66,16 +65,15 @@ SilentPortalGuard::SilentPortalGuard(int timeoutMs)
     m_bus.Reset(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
     if (!m_bus || PortalAnswers(m_bus.Get(), timeoutMs))
         return;
-    // Read by GIO and WebKit wherever they would otherwise choose a portal.
-    // The environment changes while only GDBus's worker thread runs, which
-    // reads none of it.
-    g_setenv("GTK_USE_PORTAL", "0", TRUE);
-    g_setenv("WEBKIT_USE_PORTAL", "0", TRUE);
-    // The engine's sandboxed page processes always turn to the portal, and
-    // get the session bus only through this address; without it they go on
-    // at once. Our own connection is open already and stays as it is.
-    g_unsetenv("DBUS_SESSION_BUS_ADDRESS");
+    // The toolkit has no switch to keep it off the portal (GTK_USE_PORTAL
+    // and GDK_DEBUG only turn portals on): its start-up asks the bus to start
+    // the portal, and this connection is the one it will use.
     m_filter = g_dbus_connection_add_filter(m_bus.Get(), &RefuseToStartThePortal, nullptr, nullptr);
+    // The engine's sandboxed page processes always turn to the portal, and
+    // reach the session bus only through this address: without it they go on
+    // at once. Our own connection is open already and stays; only GDBus's
+    // worker thread runs yet, and it reads no environment.
+    g_unsetenv("DBUS_SESSION_BUS_ADDRESS");
     g_printerr("tolvane-browser: the desktop portal does not answer; going on without it\n");
 }
 

@@ -3,8 +3,8 @@
 // bus can start a portal that never answers (a remote X session, a bare
 // window manager, CI), the toolkit's start-up would wait out D-Bus's 25 s
 // timeout for it before the window appears. When the portal does not answer
-// within a short time, the browser stops the toolkit and the engine from
-// turning to it: they do what they would do with no portal at all.
+// within a short time, the browser keeps the toolkit and the engine from
+// turning to it: they do what they do where there is no portal at all.
 #include <gio/gio.h>
 
 #include "platform/gtk/gobject_ptr.h"
