@@ -4,7 +4,6 @@
 
 #include "app/app.h"
 #include "app/launch_address.h"
-#include "browser/tab_text.h"
 #include "tests/doubles/page_harness.h"
 
 namespace {
@@ -53,19 +52,6 @@ TEST(LaunchAddress, EachIsOpenedIgnoredOrRefusedAtStartAndWhileRunning)
         for (const auto& dialog : h.Dialogs.Shown)
             EXPECT_EQ(dialog.Content, h.Strings.GetString(message));
     }
-}
-
-TEST(LaunchAddress, ThePrivateTabActionStartsTheBrowserOrAddsToIt)
-{
-    doubles::PageHarness h;
-    Window window;
-    App app(h.Services, window);
-    app.OnNewPrivateTab();
-    app.OnNewPrivateTab();
-    const TabSet& tabs = app.Page()->Tabs();
-    ASSERT_EQ(tabs.LastTabIndex(), 2);
-    EXPECT_NE(tabs.Slot(0).WebView->Name(), PrivateWebViewName);
-    EXPECT_EQ(tabs.Slot(2).WebView->Name(), PrivateWebViewName);
 }
 
 } // namespace
