@@ -4,6 +4,7 @@
 #include "app/main_page.h"
 #include "app/product_messages.h"
 #include "platform/uri.h"
+#include "storage/database.h"
 
 App::App(platform::PlatformServices& services, AppWindow& window) : m_services(services), m_window(window) {}
 
@@ -34,11 +35,22 @@ bool App::OnActivated(ActivationKind kind, const std::string& rawUri)
         return true;
     auto decision = DecideLaunchAddress(rawUri);
     if (decision.Outcome != LaunchDecision::Open) {
-        // Nothing to open: the browser starts (or comes to the front) as a
-        // plain launch would, and says why when it refused.
-        OnLaunched(LaunchArgs{});
+        // Nothing to open: the browser starts as a plain launch would, or
+        // comes to the front (an address still to hand over stays), and says
+        // why when it refused.
+        if (m_page)
+            m_window.Activate();
+        else
+            OnLaunched(LaunchArgs{});
         ReportRefusal(decision.MessageKey);
         return decision.Outcome == LaunchDecision::PlainLaunch;
+    }
+    if (m_page && m_process.PendingActivation) {
+        // The address before it is not handed over yet (two came within one
+        // tick, or several on one command line): it opens now, not lost.
+        if (auto earlier = platform::Uri::Parse(m_process.LaunchAddress))
+            m_page->OpenTab(*earlier);
+        CloseDatabase(ConfigDb);
     }
     m_process.LaunchAddress = decision.Address->AbsoluteUri();
     if (m_page) {

@@ -3,7 +3,7 @@
 // running one), one window, the platform adapters and the App on top.
 //
 //   tolvane-browser                   a plain launch
-//   tolvane-browser ADDRESS           a protocol activation with that address
+//   tolvane-browser ADDRESS…          a protocol activation with each address
 //   tolvane-browser --arguments TEXT  a launch with arguments (pinned pages)
 //   tolvane-browser --private-tab     a private tab (the desktop entry's action)
 //   tolvane-browser --version
@@ -142,11 +142,6 @@ Request ReadRequest(GApplicationCommandLine* commandLine)
 // invocation that sent it.
 int Dispatch(Shell& shell, const Request& request, GApplicationCommandLine* commandLine)
 {
-    if (request.Addresses.size() > 1) {
-        g_application_command_line_printerr(commandLine, "tolvane-browser: give one address at most (got %zu)\n",
-                                            request.Addresses.size());
-        return 1;
-    }
     if (int(request.HasArguments) + int(!request.Addresses.empty()) + int(request.PrivateTab) > 1) {
         g_application_command_line_printerr(
             commandLine, "tolvane-browser: give one of --arguments, --private-tab or an address, not more\n");
@@ -156,13 +151,19 @@ int Dispatch(Shell& shell, const Request& request, GApplicationCommandLine* comm
     if (request.PrivateTab) {
         app.OnNewPrivateTab();
     } else if (!request.Addresses.empty()) {
+        // Several come from a desktop opening several files at once: each
+        // opens in a tab of its own.
         const char* cwd = g_application_command_line_get_cwd(commandLine);
-        std::string address = gtkui::AddressFromCommandLine(request.Addresses.front(), cwd ? cwd : ".");
-        if (!app.OnActivated(ActivationKind::Protocol, address)) {
-            // The window says why; the invoking terminal learns that it failed.
-            g_application_command_line_printerr(commandLine, "tolvane-browser: the address was refused\n");
-            return 1;
+        int status = 0;
+        for (const auto& text : request.Addresses) {
+            std::string address = gtkui::AddressFromCommandLine(text, cwd ? cwd : ".");
+            if (!app.OnActivated(ActivationKind::Protocol, address)) {
+                // The window says why; the invoking terminal learns that it failed.
+                g_application_command_line_printerr(commandLine, "tolvane-browser: the address was refused\n");
+                status = 1;
+            }
         }
+        return status;
     } else {
         app.OnLaunched(LaunchArgs{request.Arguments});
     }
@@ -226,7 +227,7 @@ const GOptionEntry Options[] = {
     {"version", 0, 0, G_OPTION_ARG_NONE, nullptr, "Print the version and exit", nullptr},
     {"arguments", 0, 0, G_OPTION_ARG_STRING, nullptr, "Start as a launch with these arguments (an address)", "TEXT"},
     {"private-tab", 0, 0, G_OPTION_ARG_NONE, nullptr, "Open a private tab on the home page", nullptr},
-    {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_STRING_ARRAY, nullptr, nullptr, "[ADDRESS]"},
+    {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_STRING_ARRAY, nullptr, nullptr, "[ADDRESS…]"},
     {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
 };
 
@@ -241,7 +242,7 @@ int main(int argc, char** argv)
     GApplication* app = G_APPLICATION(application.Get());
     g_application_add_main_option_entries(app, Options);
     g_application_set_option_context_summary(
-        app, "Opens ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
+        app, "Opens each ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
 
     g_signal_connect(app, "handle-local-options", G_CALLBACK(&OnHandleLocalOptions), nullptr);
     // Declared after the application: it is gone (at shutdown at the latest)

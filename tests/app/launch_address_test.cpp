@@ -54,4 +54,20 @@ TEST(LaunchAddress, EachIsOpenedIgnoredOrRefusedAtStartAndWhileRunning)
     }
 }
 
+// A desktop opening several files at once, or links clicked faster than a
+// tick: each address gets its own tab, in order, whatever is refused between.
+TEST(LaunchAddress, AddressesWithinOneTickAllOpenInOrder)
+{
+    doubles::PageHarness h;
+    Window window;
+    App app(h.Services, window);
+    for (const char* address : {"http://a.example/", "http://b.example/", "javascript:0", "", "http://c.example/"})
+        app.OnActivated(ActivationKind::Protocol, address);
+    h.Timers.TickAll();
+    const TabSet& tabs = app.Page()->Tabs();
+    ASSERT_EQ(tabs.LastTabIndex(), 2);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(Shown(tabs.Slot(k).WebView), std::string("http://") + char('a' + k) + ".example/");
+}
+
 } // namespace
