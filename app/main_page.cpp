@@ -148,6 +148,7 @@ void MainPage::SetVersionText()
 }
 
 void MainPage::OpenTab(const platform::Uri& uri) { m_tabs->OpenTab(uri); }
+void MainPage::NewPrivateTab_Click(ui::Element& sender) { m_tabs->NewPrivateTab_Click(sender); }
 void MainPage::SelectTab(ui::Element& sender) { m_tabs->SelectTab(sender); }
 void MainPage::CloseTab(ui::Element& sender) { m_tabs->CloseTab(sender); }
 void MainPage::AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args) { m_address->AdressBox_KeyDown(sender, args); }

@@ -48,6 +48,7 @@ public:
     // Handlers other code calls on the page.
     void CloseAppButton_Click(ui::Element& sender);
     void OpenTab(const platform::Uri& uri);
+    void NewPrivateTab_Click(ui::Element& sender);
     void SelectTab(ui::Element& sender);
     void CloseTab(ui::Element& sender);
     void AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args);
