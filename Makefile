@@ -1,9 +1,12 @@
 # make run [ARGS=<address>]   install what is missing, build, open the browser
 # make test                   install what is missing, build, run every test
+# make install [PREFIX=/usr] [DESTDIR=dir]   install the browser (default prefix /usr/local)
+# make uninstall [DESTDIR=dir]               remove what the last install wrote
+# make deb                    build the Debian package into $(BUILD)
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test clean install uninstall deb
 all: build
 
 deps:
@@ -23,3 +26,12 @@ test: build
 
 clean:
 	rm -rf $(BUILD)
+
+install: build
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+uninstall:
+	DESTDIR=$(DESTDIR) cmake --build $(BUILD) --target uninstall
+
+deb: build
+	cd $(BUILD) && cpack -G DEB

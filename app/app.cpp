@@ -1,7 +1,10 @@
 #include "app/app.h"
 
+#include "app/launch_address.h"
 #include "app/main_page.h"
+#include "app/product_messages.h"
 #include "platform/uri.h"
+#include "storage/database.h"
 
 App::App(platform::PlatformServices& services, AppWindow& window) : m_services(services), m_window(window) {}
 
@@ -15,31 +18,69 @@ void App::CreatePage()
 
 void App::OnLaunched(const LaunchArgs& args)
 {
-    m_process.LaunchAddress = args.Arguments;
+    auto decision = DecideLaunchAddress(args.Arguments);
+    m_process.LaunchAddress = decision.Address ? decision.Address->AbsoluteUri() : "";
     if (args.PrelaunchActivated)
         return;
     // A launch while running only records the address and raises the window.
     if (!m_page)
         CreatePage();
     m_window.Activate();
+    ReportRefusal(decision.MessageKey);
 }
 
-void App::OnActivated(ActivationKind kind, const std::string& rawUri)
+bool App::OnActivated(ActivationKind kind, const std::string& rawUri)
 {
     if (kind != ActivationKind::Protocol)
-        return;
-    m_process.LaunchAddress = rawUri;
+        return true;
+    auto decision = DecideLaunchAddress(rawUri);
+    if (decision.Outcome != LaunchDecision::Open) {
+        // Nothing to open: the browser starts as a plain launch would, or
+        // comes to the front (an address still to hand over stays), and says
+        // why when it refused.
+        if (m_page)
+            m_window.Activate();
+        else
+            OnLaunched(LaunchArgs{});
+        ReportRefusal(decision.MessageKey);
+        return decision.Outcome == LaunchDecision::PlainLaunch;
+    }
+    if (m_page && m_process.PendingActivation) {
+        // The address before it is not handed over yet (two came within one
+        // tick, or several on one command line): it opens now, not lost.
+        if (auto earlier = platform::Uri::Parse(m_process.LaunchAddress))
+            m_page->OpenTab(*earlier);
+        CloseDatabase(ConfigDb);
+    }
+    m_process.LaunchAddress = decision.Address->AbsoluteUri();
     if (m_page) {
-        // The polling timer opens it in a new tab.
+        // The polling timer opens it in a new tab; the window comes to the
+        // front, as for any link another program opens.
         m_process.PendingActivation = true;
-        return;
+        m_window.Activate();
+        return true;
     }
     CreatePage();
     m_window.Activate();
     // The page has already opened the address in its first tab; this loads it again.
     auto* first = m_process.Tabs[0].WebView;
-    if (auto uri = platform::Uri::Parse(rawUri); first && uri)
-        first->Navigate(*uri);
+    if (first)
+        first->Navigate(*decision.Address);
+    return true;
+}
+
+void App::OnNewPrivateTab()
+{
+    if (!m_page)
+        CreatePage();
+    m_page->NewPrivateTab_Click(m_page->Root());
+    m_window.Activate();
+}
+
+void App::ReportRefusal(const std::string& messageKey)
+{
+    if (!messageKey.empty())
+        m_services.Dialogs.Show(m_services.Strings.GetString(messageKey), ProductTitle);
 }
 
 void App::OnSuspending()

@@ -32,13 +32,18 @@ public:
     ~App();
 
     void OnLaunched(const LaunchArgs& args);
-    void OnActivated(ActivationKind kind, const std::string& rawUri);
+    // False when the address was refused (the user has been told why).
+    bool OnActivated(ActivationKind kind, const std::string& rawUri);
     void OnSuspending();
+    // The desktop's "New private tab": the browser starts when it is not
+    // running, then opens a private tab on the home page.
+    void OnNewPrivateTab();
 
     MainPage* Page() const { return m_page.get(); }
 
 private:
     void CreatePage();
+    void ReportRefusal(const std::string& messageKey);
 
     platform::PlatformServices& m_services;
     AppWindow& m_window;

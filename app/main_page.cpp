@@ -11,6 +11,8 @@
 #include "browser/navigation_handlers.h"
 #include "browser/page_keys.h"
 #include "browser/tab_set.h"
+#include "downloads/download_manager.h"
+#include "downloads/toast_notifications.h"
 #include "services/companion_check.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
@@ -86,8 +88,16 @@ void MainPage::BuildComponents()
     m_home = std::make_unique<HomeScreen>(controls, *m_chrome, *m_rating);
     m_settings = std::make_unique<SettingsPanel>(m_markup, m_services, *m_chrome, *m_messages);
     m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this] { m_settings->OpenSettings(); });
+    m_toasts = std::make_unique<ToastNotifications>(m_services.Downloads.Toasts);
+    m_downloads = std::make_unique<DownloadManager>(
+        controls, m_services, *m_chrome, *m_tabs, *m_messages, *m_toasts,
+        [this](const std::string& timer, const std::string& command) { TimerControl(timer, command); });
+    auto prepare = [this](const std::string& address) { m_downloads->PrepareDownload(address); };
+    m_bridge->SaveImageRequested = prepare;
+    m_navigation->DownloadRequested = prepare;
+    m_chrome->DownloadsOpening = [this] { m_downloads->BuildDownloadsPanel(); };
     m_timers = std::make_unique<PageTimers>(m_services.Timers, m_process, *m_tabs, *m_chrome, *m_bridge,
-                                            *m_companion);
+                                            *m_companion, *m_downloads);
 }
 
 // The markup's handler names, bound to the components that own them. The
@@ -115,6 +125,9 @@ ui::MarkupHandlers MainPage::Handlers()
     on("OpenInNewTabEntry_Click", &m_bridge, &BridgeHost::OpenInNewTabEntry_Click);
     on("CopyLinkEntry_Click", &m_bridge, &BridgeHost::CopyLinkEntry_Click);
     on("SaveImageEntry_Click", &m_bridge, &BridgeHost::SaveImageEntry_Click);
+    on("SaveImageButton_Click", &m_downloads, &DownloadManager::SaveImageButton_Click);
+    on("DownloadStartButton_Click", &m_downloads, &DownloadManager::DownloadStartButton_Click);
+    on("DownloadFolderButton_Click", &m_downloads, &DownloadManager::DownloadFolderButton_Click);
     h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
     h.Key["AdressBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) { AdressBox_KeyDown(sender, args); };
     return h;
@@ -142,6 +155,7 @@ void MainPage::SetVersionText()
 ui::Color MainPage::wThemeColor() const { return m_theme->wThemeColor(); }
 ui::Color MainPage::wThemeDarkColor() const { return m_theme->wThemeDarkColor(); }
 void MainPage::OpenTab(const platform::Uri& uri) { m_tabs->OpenTab(uri); }
+void MainPage::NewPrivateTab_Click(ui::Element& sender) { m_tabs->NewPrivateTab_Click(sender); }
 void MainPage::SelectTab(ui::Element& sender) { m_tabs->SelectTab(sender); }
 void MainPage::CloseTab(ui::Element& sender) { m_tabs->CloseTab(sender); }
 void MainPage::AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args) { m_address->AdressBox_KeyDown(sender, args); }

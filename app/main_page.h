@@ -16,6 +16,7 @@ class AddressBar;
 class BridgeHost;
 class ChromeAnimator;
 class CompanionCheck;
+class DownloadManager;
 class HomeScreen;
 class LayoutAdaptation;
 class NavigationHandlers;
@@ -26,6 +27,7 @@ class RatingPrompt;
 class SettingsPanel;
 class TabSet;
 class ThemePainter;
+class ToastNotifications;
 namespace doubles { class PageHarness; }
 
 class MainPage {
@@ -50,6 +52,7 @@ public:
     // Handlers other code calls on the page.
     void CloseAppButton_Click(ui::Element& sender);
     void OpenTab(const platform::Uri& uri);
+    void NewPrivateTab_Click(ui::Element& sender);
     void SelectTab(ui::Element& sender);
     void CloseTab(ui::Element& sender);
     void AdressBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args);
@@ -89,6 +92,8 @@ private:
     std::unique_ptr<PageKeys> m_keys;
     std::unique_ptr<RatingPrompt> m_rating;
     std::unique_ptr<HomeScreen> m_home;
+    std::unique_ptr<ToastNotifications> m_toasts;
+    std::unique_ptr<DownloadManager> m_downloads;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
 };

@@ -33,6 +33,9 @@ PageControls PageControls::Bind(const ui::LoadedMarkup& markup)
     bind(c.wHistoryPanel, "wHistoryPanel");
     bind(c.wDownloadsPanel, "wDownloadsPanel");
     bind(c.wDownloadDialog, "wDownloadDialog");
+    bind(c.DownloadsListPanel, "DownloadsListPanel");
+    bind(c.wDownloadNameBox, "wDownloadNameBox");
+    bind(c.wDownloadFolderBox, "wDownloadFolderBox");
     bind(c.wSettingsPanel, "wSettingsPanel");
     bind(c.wAboutPanel, "wAboutPanel");
     bind(c.wExtensionPanel, "wExtensionPanel");

@@ -35,6 +35,9 @@ struct PageControls {
     ui::Element* wHistoryPanel = nullptr;
     ui::Element* wDownloadsPanel = nullptr;
     ui::Element* wDownloadDialog = nullptr;
+    ui::StackPanel* DownloadsListPanel = nullptr;
+    ui::TextBox* wDownloadNameBox = nullptr;
+    ui::TextBox* wDownloadFolderBox = nullptr;
     ui::Element* wSettingsPanel = nullptr;
     ui::Element* wAboutPanel = nullptr; // the seventh panel
     ui::Element* wExtensionPanel = nullptr;

@@ -46,7 +46,7 @@ void BM_OpenSettingsPanel(benchmark::State& state)
         StoreRound(h, odd = !odd);
         h.Page().CloseAll();
         state.ResumeTiming();
-        h.Click("wSideMenuEntry_Settings");
+        h.Click("wSideMenu_Settings");
         while (g_main_context_iteration(nullptr, FALSE)) {
         }
     }

@@ -71,6 +71,9 @@ void BridgeHost::CopyLinkEntry_Click(ui::Element&)
 
 void BridgeHost::SaveImageEntry_Click(ui::Element&)
 {
-    // Saving the image arrives with the download manager.
+    std::string target = m_request.ContextTarget;
     m_chrome.DismissContextPopup();
+    // Only web addresses are fetched; the download's own checks refuse the rest.
+    if (WebTarget() && SaveImageRequested)
+        SaveImageRequested(target);
 }

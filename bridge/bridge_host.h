@@ -29,6 +29,8 @@ public:
     void SaveImageEntry_Click(ui::Element& sender);
 
     const BridgeState& Request() const { return m_request; }
+    // Save image hands the image's address to the download preparation.
+    std::function<void(const std::string& address)> SaveImageRequested;
     // Tests move time on.
     std::function<std::chrono::steady_clock::time_point()> Now = [] { return std::chrono::steady_clock::now(); };
 

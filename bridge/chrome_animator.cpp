@@ -97,6 +97,8 @@ void ChromeAnimator::PanelEntry_Click(ui::Element& sender)
     default: CloseAll(); return;
     }
     OpenPanel(panel);
+    if (panel == &OpenFlags::Downloads && DownloadsOpening)
+        DownloadsOpening();
 }
 
 void ChromeAnimator::AnimateExitHint()

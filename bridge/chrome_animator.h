@@ -94,6 +94,8 @@ public:
     void AnimateContextPopup(const BridgeState& request);
     // Runs as the history panel starts to slide out: it lets go of its rows.
     std::function<void()> HistoryClosing;
+    // A menu's downloads entry: the panel is built as it opens.
+    std::function<void()> DownloadsOpening;
 
     const OpenFlags& Flags() const { return m_flags; }
     const PanelTable& Panels() const { return m_panels; }

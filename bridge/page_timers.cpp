@@ -3,12 +3,15 @@
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
 #include "browser/tab_set.h"
+#include "downloads/download_manager.h"
 #include "services/companion_check.h"
 #include "storage/database.h"
 
 PageTimers::PageTimers(platform::DispatcherTimers& timers, ProcessState& process, TabSet& tabs,
-                       ChromeAnimator& chrome, BridgeHost& bridge, CompanionCheck& companion)
-    : m_timers(timers), m_process(process), m_tabs(tabs), m_chrome(chrome), m_bridge(bridge), m_companion(companion)
+                       ChromeAnimator& chrome, BridgeHost& bridge, CompanionCheck& companion,
+                       DownloadManager& downloads)
+    : m_timers(timers), m_process(process), m_tabs(tabs), m_chrome(chrome), m_bridge(bridge), m_companion(companion),
+      m_downloads(downloads)
 {
 }
 
@@ -64,5 +67,5 @@ void PageTimers::HandOverActivation()
 
 void PageTimers::DownloadTimer_Tick()
 {
-    // The download list arrives with the download manager.
+    m_downloads.DownloadTimer_Tick();
 }

@@ -12,12 +12,13 @@
 class BridgeHost;
 class ChromeAnimator;
 class CompanionCheck;
+class DownloadManager;
 class TabSet;
 
 class PageTimers {
 public:
     PageTimers(platform::DispatcherTimers& timers, ProcessState& process, TabSet& tabs, ChromeAnimator& chrome,
-               BridgeHost& bridge, CompanionCheck& companion);
+               BridgeHost& bridge, CompanionCheck& companion, DownloadManager& downloads);
 
     void SetUpTimers();
     // "Main" or "Download" with "Start" or "Stop"; any other pair does nothing.
@@ -34,6 +35,7 @@ private:
     ChromeAnimator& m_chrome;
     BridgeHost& m_bridge;
     CompanionCheck& m_companion;
+    DownloadManager& m_downloads;
     std::unique_ptr<platform::DispatcherTimer> m_pollingTimer;
     std::unique_ptr<platform::DispatcherTimer> m_downloadTimer;
 };

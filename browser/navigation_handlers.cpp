@@ -218,12 +218,14 @@ void NavigationHandlers::WebView_DocumentTitleChanged(platform::WebView& sender)
 }
 
 void NavigationHandlers::WebView_UnviewableContentIdentified(platform::WebView& sender,
-                                                             const platform::UnviewableContentArgs&)
+                                                             const platform::UnviewableContentArgs& args)
 {
-    // The download manager takes such content once downloads exist; the load
-    // itself ends here.
+    // The load itself ends here; the content goes to the download dialog.
     if (auto tab = m_tabs.TabOf(sender))
         m_tabs.SetLoading(*tab, false);
+    auto uri = platform::Uri::Parse(args.Uri);
+    if (uri && DownloadRequested)
+        DownloadRequested(uri->AbsoluteUri());
 }
 
 void NavigationHandlers::WebView_ContainsFullScreenElementChanged(platform::WebView&)

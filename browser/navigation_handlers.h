@@ -29,6 +29,9 @@ public:
     void WebView_ContainsFullScreenElementChanged(platform::WebView& sender);
     void WebView_DocumentTitleChanged(platform::WebView& sender);
 
+    // Content a view cannot show goes to the download preparation.
+    std::function<void(const std::string& address)> DownloadRequested;
+
 private:
     enum class Completion { TopDocument, Frame };
     void Completed(platform::WebView& sender, const platform::NavigationCompletedArgs& args, Completion completion);

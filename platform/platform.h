@@ -4,6 +4,7 @@
 #include "platform/calendar.h"
 #include "platform/clipboard.h"
 #include "platform/dispatcher_timer.h"
+#include "platform/downloads.h"
 #include "platform/message_dialog.h"
 #include "platform/resources.h"
 #include "platform/system_info.h"
@@ -24,6 +25,7 @@ struct PlatformServices {
     // ("/app/wMain.xaml"); empty when absent.
     std::function<std::string(const std::string& path)> ReadBundledFile;
     Clipboard& Clip;
+    DownloadServices Downloads;
 };
 
 } // namespace platform

@@ -23,10 +23,10 @@ constexpr const char* ThemeLabels[] = {
     "wText_AboutTitle", "wText_ExtensionTitle", "wText_DownloadDialogTitle", "wText_AddFavoriteTitle",
     "wText_Settings_HomePage", "wText_Settings_SaveFavorite", "wText_Settings_Theme", "wText_Settings_HomeScreen",
     "wText_Settings_AdressBarPosition", "wText_Settings_TitleBar", "wText_Settings_Searcher",
-    "wText_Settings_Translator", "wText_Settings_PagesOpened", "wSideMenuEntry_Favorites",
-    "wSideMenuEntry_History", "wSideMenuEntry_Downloads",
+    "wText_Settings_Translator", "wText_Settings_PagesOpened", "wSideMenu_Favorites",
+    "wSideMenu_History", "wSideMenu_Downloads",
 };
-constexpr const char* LastThemeLabel = "wSideMenuEntry_Settings";
+constexpr const char* LastThemeLabel = "wSideMenu_Settings";
 constexpr const char* ThemeBorders[] = {"wMainMenu", "wAddFavoritePanel"};
 constexpr const char* HomeScreenPanels[] = {"wHomeScreenPanel", "wHomeScreenContent"};
 // The light theme's bars are near white: their texts and glyphs turn dark.

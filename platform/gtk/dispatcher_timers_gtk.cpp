@@ -4,7 +4,10 @@
 
 namespace gtkui {
 
-GLibDispatcherTimer::GLibDispatcherTimer(std::function<void()> tick) : m_tick(std::move(tick)) {}
+GLibDispatcherTimer::GLibDispatcherTimer(std::function<void()> tick, std::shared_ptr<uint64_t> ticks)
+    : m_tick(std::move(tick)), m_ticks(std::move(ticks))
+{
+}
 
 void GLibDispatcherTimer::Start()
 {
@@ -25,7 +28,10 @@ gboolean GLibDispatcherTimer::TickThunk(gpointer self)
     // The tick may stop, restart or even destroy this timer; the source stays
     // registered until Stop or destruction removes it, so `self` is not
     // touched after the call.
-    auto tick = static_cast<GLibDispatcherTimer*>(self)->m_tick;
+    auto* timer = static_cast<GLibDispatcherTimer*>(self);
+    if (timer->m_ticks)
+        ++*timer->m_ticks;
+    auto tick = timer->m_tick;
     Guarded("dispatcher timer tick", [&] {
         if (tick)
             tick();
@@ -35,7 +41,16 @@ gboolean GLibDispatcherTimer::TickThunk(gpointer self)
 
 std::unique_ptr<platform::DispatcherTimer> GLibDispatcherTimers::Create(std::function<void()> tick)
 {
-    return std::make_unique<GLibDispatcherTimer>(std::move(tick));
+    m_tickCounts.push_back(std::make_shared<uint64_t>(0));
+    return std::make_unique<GLibDispatcherTimer>(std::move(tick), m_tickCounts.back());
+}
+
+std::vector<uint64_t> GLibDispatcherTimers::TickCounts() const
+{
+    std::vector<uint64_t> counts;
+    for (const auto& count : m_tickCounts)
+        counts.push_back(*count);
+    return counts;
 }
 
 } // namespace gtkui

@@ -2,7 +2,9 @@
 // Dispatcher timers on the GLib main loop: a running timer is a 16 ms timeout
 // source (about 60 ticks a second), removed when it stops or dies.
 #include <functional>
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/dispatcher_timer.h"
 #include "platform/gtk/source_holder.h"
@@ -13,7 +15,7 @@ class GLibDispatcherTimer : public platform::DispatcherTimer {
 public:
     static constexpr unsigned IntervalMs = 16;
 
-    explicit GLibDispatcherTimer(std::function<void()> tick);
+    explicit GLibDispatcherTimer(std::function<void()> tick, std::shared_ptr<uint64_t> ticks = {});
     ~GLibDispatcherTimer() override = default;
 
     // Starting a running timer changes nothing (its period is not restarted).
@@ -25,12 +27,18 @@ private:
     static gboolean TickThunk(gpointer self);
 
     std::function<void()> m_tick;
+    std::shared_ptr<uint64_t> m_ticks; // counted for the state probe
     SourceHolder m_source;
 };
 
 class GLibDispatcherTimers : public platform::DispatcherTimers {
 public:
     std::unique_ptr<platform::DispatcherTimer> Create(std::function<void()> tick) override;
+    // How often each timer made so far has ticked, in creation order.
+    std::vector<uint64_t> TickCounts() const;
+
+private:
+    std::vector<std::shared_ptr<uint64_t>> m_tickCounts;
 };
 
 } // namespace gtkui

@@ -3,8 +3,9 @@
 // running one), one window, the platform adapters and the App on top.
 //
 //   tolvane-browser                   a plain launch
-//   tolvane-browser ADDRESS           a protocol activation with that address
+//   tolvane-browser ADDRESS…          a protocol activation with each address
 //   tolvane-browser --arguments TEXT  a launch with arguments (pinned pages)
+//   tolvane-browser --private-tab     a private tab (the desktop entry's action)
 //   tolvane-browser --version
 #include <glib-unix.h>
 #include <gtk/gtk.h>
@@ -21,7 +22,11 @@
 #include "platform/gtk/bundle_gtk.h"
 #include "platform/gtk/calendar_gtk.h"
 #include "platform/gtk/clipboard_gtk.h"
+#include "platform/gtk/curl_downloader.h"
+#include "platform/gtk/desktop_portal_gtk.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
+#include "platform/gtk/download_files_gtk.h"
+#include "platform/gtk/folder_picker_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/launch_address_gtk.h"
 #include "platform/gtk/main_window_gtk.h"
@@ -30,11 +35,15 @@
 #include "platform/gtk/startup_report_gtk.h"
 #include "platform/gtk/state_probe_gtk.h"
 #include "platform/gtk/system_info_gtk.h"
+#include "platform/gtk/toast_notifier_gtk.h"
 #include "platform/gtk/web_views_gtk.h"
 
 namespace {
 
 constexpr const char* ApplicationId = "org.tolvane.Browser";
+// A running portal answers in a few milliseconds, a starting one well within
+// this; the window must still appear soon after when none answers.
+constexpr int PortalTimeoutMs = 500;
 
 std::string VersionText()
 {
@@ -52,13 +61,17 @@ public:
           m_dialogs(m_window.Window()),
           m_strings(gtkui::LoadResourceTable()),
           m_system(G_APPLICATION(application)),
+          m_folderPicker(m_window.Window(), [this] { return m_files.DownloadsFolderPath(); }),
+          m_toasts(G_APPLICATION(application), m_window.Window(), [this] { return m_window.ContentOverlay(); }),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
-                     &gtkui::ReadBundledFile, m_clipboard},
+                     &gtkui::ReadBundledFile, m_clipboard,
+                     {m_files, m_downloader, m_folderPicker, m_toasts}},
           m_app(std::make_unique<App>(m_services, m_window))
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
         m_probe = gtkui::StateProbe::FromEnvironment(
-            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs);
+            [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs,
+            {&m_toasts, &m_timers});
     }
 
     ~Shell()
@@ -81,6 +94,11 @@ private:
     gtkui::LocalCalendar m_calendar;
     gtkui::WebKitWebViews m_webViews;
     gtkui::DisplayClipboard m_clipboard;
+    gtkui::LocalDownloadFiles m_files;
+    // Outlives the page, whose operations it serves; its end deletes unfinished files.
+    gtkui::CurlDownloader m_downloader;
+    gtkui::NativeFolderPicker m_folderPicker;
+    gtkui::DesktopToastNotifier m_toasts;
     platform::PlatformServices m_services;
     std::unique_ptr<App> m_app;
     std::unique_ptr<gtkui::StateProbe> m_probe;
@@ -92,6 +110,8 @@ using ShellHolder = std::unique_ptr<Shell>;
 void OnStartup(GApplication* application, gpointer holder)
 {
     auto& shell = *static_cast<ShellHolder*>(holder);
+    // The icon the desktop entry names, installed in the hicolor theme.
+    gtk_window_set_default_icon_name(ApplicationId);
     try {
         shell = std::make_unique<Shell>(GTK_APPLICATION(application));
     } catch (const std::exception& e) {
@@ -109,6 +129,7 @@ void OnShutdown(GApplication*, gpointer holder)
 struct Request {
     std::string Arguments;
     bool HasArguments = false;
+    bool PrivateTab = false;
     std::vector<std::string> Addresses;
 };
 
@@ -121,6 +142,7 @@ Request ReadRequest(GApplicationCommandLine* commandLine)
         request.Arguments = arguments;
         request.HasArguments = true;
     }
+    request.PrivateTab = g_variant_dict_contains(options, "private-tab");
     const char** addresses = nullptr;
     if (g_variant_dict_lookup(options, G_OPTION_REMAINING, "^a&s", &addresses)) {
         for (const char** a = addresses; *a; ++a)
@@ -134,21 +156,28 @@ Request ReadRequest(GApplicationCommandLine* commandLine)
 // invocation that sent it.
 int Dispatch(Shell& shell, const Request& request, GApplicationCommandLine* commandLine)
 {
-    if (request.Addresses.size() > 1) {
-        g_application_command_line_printerr(commandLine, "tolvane-browser: give one address at most (got %zu)\n",
-                                            request.Addresses.size());
-        return 1;
-    }
-    if (request.HasArguments && !request.Addresses.empty()) {
-        g_application_command_line_printerr(commandLine,
-                                            "tolvane-browser: give either --arguments or an address, not both\n");
+    if (int(request.HasArguments) + int(!request.Addresses.empty()) + int(request.PrivateTab) > 1) {
+        g_application_command_line_printerr(
+            commandLine, "tolvane-browser: give one of --arguments, --private-tab or an address, not more\n");
         return 1;
     }
     App& app = shell.Application();
-    if (!request.Addresses.empty()) {
+    if (request.PrivateTab) {
+        app.OnNewPrivateTab();
+    } else if (!request.Addresses.empty()) {
+        // Several come from a desktop opening several files at once: each
+        // opens in a tab of its own.
         const char* cwd = g_application_command_line_get_cwd(commandLine);
-        std::string address = gtkui::AddressFromCommandLine(request.Addresses.front(), cwd ? cwd : ".");
-        app.OnActivated(ActivationKind::Protocol, address);
+        int status = 0;
+        for (const auto& text : request.Addresses) {
+            std::string address = gtkui::AddressFromCommandLine(text, cwd ? cwd : ".");
+            if (!app.OnActivated(ActivationKind::Protocol, address)) {
+                // The window says why; the invoking terminal learns that it failed.
+                g_application_command_line_printerr(commandLine, "tolvane-browser: the address was refused\n");
+                status = 1;
+            }
+        }
+        return status;
     } else {
         app.OnLaunched(LaunchArgs{request.Arguments});
     }
@@ -211,7 +240,8 @@ int OnHandleLocalOptions(GApplication*, GVariantDict* options, gpointer)
 const GOptionEntry Options[] = {
     {"version", 0, 0, G_OPTION_ARG_NONE, nullptr, "Print the version and exit", nullptr},
     {"arguments", 0, 0, G_OPTION_ARG_STRING, nullptr, "Start as a launch with these arguments (an address)", "TEXT"},
-    {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_STRING_ARRAY, nullptr, nullptr, "[ADDRESS]"},
+    {"private-tab", 0, 0, G_OPTION_ARG_NONE, nullptr, "Open a private tab on the home page", nullptr},
+    {G_OPTION_REMAINING, 0, 0, G_OPTION_ARG_STRING_ARRAY, nullptr, nullptr, "[ADDRESS…]"},
     {nullptr, 0, 0, G_OPTION_ARG_NONE, nullptr, nullptr, nullptr},
 };
 
@@ -220,11 +250,13 @@ const GOptionEntry Options[] = {
 int main(int argc, char** argv)
 {
     gtkui::MarkMainEntered();
+    // Before the toolkit starts: it must not wait on a portal that never answers.
+    gtkui::SilentPortalGuard portal(PortalTimeoutMs);
     auto application = gtkui::Adopt(gtk_application_new(ApplicationId, G_APPLICATION_HANDLES_COMMAND_LINE));
     GApplication* app = G_APPLICATION(application.Get());
     g_application_add_main_option_entries(app, Options);
     g_application_set_option_context_summary(
-        app, "Opens ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
+        app, "Opens each ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");
 
     g_signal_connect(app, "handle-local-options", G_CALLBACK(&OnHandleLocalOptions), nullptr);
     // Declared after the application: it is gone (at shutdown at the latest)

@@ -36,6 +36,7 @@ void MainWindow::SetContent(ui::Element& root)
         gtk_overlay_add_overlay(GTK_OVERLAY(overlay), captions);
     }
     gtk_window_set_child(m_window.Get(), overlay);
+    m_overlay = GTK_OVERLAY(overlay);
     Renderer* renderer = m_renderer.get();
     m_view->AttachContent([renderer](const ui::Element& element) { return renderer->WidgetFor(element); });
 }
@@ -45,6 +46,7 @@ void MainWindow::ClearContent()
     if (!m_renderer)
         return;
     gtk_window_set_child(m_window.Get(), nullptr);
+    m_overlay = nullptr;
     m_view->AttachContent({});
     m_renderer.reset();
 }

@@ -34,6 +34,8 @@ public:
     GtkWindow* Window() const { return m_window.Get(); }
     WindowApplicationView& View() { return *m_view; }
     Renderer* ContentRenderer() const { return m_renderer.get(); }
+    // The layer over the page that notices go on; null before the page shows.
+    GtkOverlay* ContentOverlay() const { return m_overlay; }
 
 private:
     // Room for the page's own close button at the top right.
@@ -41,6 +43,7 @@ private:
     GObjectPtr<GtkWindow> m_window;
     std::unique_ptr<WindowApplicationView> m_view;
     std::unique_ptr<Renderer> m_renderer;
+    GtkOverlay* m_overlay = nullptr; // the window's child while the page shows
 };
 
 } // namespace gtkui

@@ -5,7 +5,9 @@
 #include <sstream>
 
 #include "platform/gtk/bridge_channel.h"
+#include "platform/gtk/dispatcher_timers_gtk.h"
 #include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/gtk/toast_notifier_gtk.h"
 #include "platform/ui/layout.h"
 #include "platform/web_view.h"
 
@@ -95,8 +97,9 @@ std::string DialogText(GtkWidget* dialog)
 
 } // namespace
 
-StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs)
-    : m_path(std::move(path)), m_root(std::move(root)), m_dialogs(dialogs)
+StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs,
+                       ProbeSources sources)
+    : m_path(std::move(path)), m_root(std::move(root)), m_dialogs(dialogs), m_sources(sources)
 {
     m_timer.Reset(g_timeout_add(
         250,
@@ -109,12 +112,12 @@ StateProbe::StateProbe(std::string path, std::function<ui::Element*()> root, con
 }
 
 std::unique_ptr<StateProbe> StateProbe::FromEnvironment(std::function<ui::Element*()> root,
-                                                        const GtkMessageDialogs& dialogs)
+                                                        const GtkMessageDialogs& dialogs, ProbeSources sources)
 {
     const char* path = std::getenv("TOLVANE_STATE_FILE");
     if (!path || !*path)
         return nullptr;
-    return std::make_unique<StateProbe>(path, std::move(root), dialogs);
+    return std::make_unique<StateProbe>(path, std::move(root), dialogs, sources);
 }
 
 void StateProbe::FollowCommands() const
@@ -159,8 +162,16 @@ void StateProbe::Write() const
         dialogs << (firstDialog ? "" : ",") << DialogText(dialog);
         firstDialog = false;
     }
+    std::ostringstream toasts, ticks;
+    if (m_sources.Toasts)
+        for (const auto& toast : m_sources.Toasts->History())
+            toasts << (toasts.tellp() > 0 ? "," : "") << "{\"title\":" << Json(toast.Title)
+                   << ",\"body\":" << Json(toast.Body) << ",\"path\":" << Json(toast.Path) << "}";
+    if (m_sources.Timers)
+        for (uint64_t count : m_sources.Timers->TickCounts())
+            ticks << (ticks.tellp() > 0 ? "," : "") << count;
     std::string json = "{\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
-                       dialogs.str() + "]}\n";
+                       dialogs.str() + "],\"toasts\":[" + toasts.str() + "],\"timerTicks\":[" + ticks.str() + "]}\n";
     // Written whole, then renamed, so a reader never sees half a file.
     std::string partial = m_path + ".part";
     if (FILE* file = std::fopen(partial.c_str(), "w")) {

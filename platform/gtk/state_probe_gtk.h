@@ -12,17 +12,26 @@
 
 namespace gtkui {
 
+class DesktopToastNotifier;
+class GLibDispatcherTimers;
 class GtkMessageDialogs;
+
+// What the probe reads besides the page and the dialogs.
+struct ProbeSources {
+    const DesktopToastNotifier* Toasts = nullptr;
+    const GLibDispatcherTimers* Timers = nullptr;
+};
 
 class StateProbe {
 public:
-    StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs);
+    StateProbe(std::string path, std::function<ui::Element*()> root, const GtkMessageDialogs& dialogs,
+               ProbeSources sources = {});
     StateProbe(const StateProbe&) = delete;
     StateProbe& operator=(const StateProbe&) = delete;
 
     // A probe when the environment asks for one, else null.
     static std::unique_ptr<StateProbe> FromEnvironment(std::function<ui::Element*()> root,
-                                                       const GtkMessageDialogs& dialogs);
+                                                       const GtkMessageDialogs& dialogs, ProbeSources sources = {});
 
 private:
     void Write() const;
@@ -31,6 +40,7 @@ private:
     std::string m_path;
     std::function<ui::Element*()> m_root;
     const GtkMessageDialogs& m_dialogs;
+    ProbeSources m_sources;
     SourceHolder m_timer;
 };
 

@@ -33,9 +33,12 @@ std::string ReadSourceFile(const std::string& relativePath)
 
 PageHarness::PageHarness()
     : Services{Dialogs, Strings, Timers, View, System, Clock, Browsers,
-               [](const std::string& path) { return ReadSourceFile(path.substr(1)); }, Clipboard}
+               [](const std::string& path) { return ReadSourceFile(path.substr(1)); }, Clipboard,
+               {DownloadFiles, Downloader, FolderPicker, Toasts}}
 {
     System.Folder = Folder.Path().string();
+    DownloadFiles.Downloads = (Folder.Path() / "Downloads").string();
+    std::filesystem::create_directories(DownloadFiles.Downloads);
 }
 
 PageHarness::~PageHarness()

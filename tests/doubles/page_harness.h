@@ -11,6 +11,8 @@
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
 #include "browser/tab_set.h"
+#include "downloads/download_manager.h"
+#include "tests/doubles/fake_downloads.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -59,6 +61,7 @@ public:
     TabSet& Tabs() { return *m_page->m_tabs; }
     ChromeAnimator& Chrome() { return *m_page->m_chrome; }
     BridgeHost& Bridge() { return *m_page->m_bridge; }
+    DownloadManager& Downloads() { return *m_page->m_downloads; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;
@@ -69,6 +72,10 @@ public:
     FixedCalendar Clock;
     FakeWebViews Browsers;
     FakeClipboard Clipboard;
+    FakeDownloadFiles DownloadFiles;
+    FakeDownloader Downloader;
+    FakeFolderPicker FolderPicker;
+    FakeToastNotifier Toasts;
     platform::PlatformServices Services;
     ProcessState Process;
 

@@ -55,7 +55,7 @@ class Settings(harness.ReturningUserTest):
         self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Home")
         self.click("SideMenuButton")
         self.browser.wait_for("the side menu", lambda: self.named("wSideMenu")["margin"][2] == 0)
-        self.click("wSideMenuEntry_Settings")
+        self.click("wSideMenu_Settings")
         self.browser.wait_for("the panel", lambda: self.named("wSettingsPanel")["opacity"] >= 1)
 
     def rows(self):

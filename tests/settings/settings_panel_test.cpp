@@ -64,7 +64,7 @@ TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
         }
         if (c.stored[2] == "claro")
             h.Execute(ConfigFile, "INSERT INTO wConfig_ThemeColor VALUES ('Azul');");
-        h.Click("wSideMenuEntry_Settings");
+        h.Click("wSideMenu_Settings");
         EXPECT_EQ(Shown(h), c.shown);
         EXPECT_TRUE(h.Chrome().Flags().Settings && h.Chrome().Flags().OverlayWanted);
     }
@@ -93,7 +93,7 @@ TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
         SCOPED_TRACE(c.typed.substr(0, 40));
         PageHarness h;
         h.Start();
-        h.Click("wSideMenuEntry_Settings");
+        h.Click("wSideMenu_Settings");
         const std::string before = Stored(h);
         Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").SetText(c.typed);
         h.Click("wSettingsButton_Save");
@@ -107,7 +107,7 @@ TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
         }
         EXPECT_EQ(LastDialog(h), "wMessageBox_SucessConfigChange");
         EXPECT_TRUE(flags.SideMenu && flags.OverlayWanted && !flags.Settings);
-        h.Click("wSideMenuEntry_Settings");
+        h.Click("wSideMenu_Settings");
         EXPECT_EQ(Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").Text(), c.stored);
     }
 }
@@ -116,19 +116,19 @@ TEST(SettingsPanel, SavesAreWholeOrNothingAndUnsavedEditsAreDropped)
 {
     PageHarness h;
     h.Start();
-    h.Click("wSideMenuEntry_Settings");
+    h.Click("wSideMenu_Settings");
     for (auto [name, index] : {std::pair("Theme", 2), {"AdressBarPosition", 1}, {"PagesOpened", 1}})
         Get<ui::ComboBox>(h, std::string("wSettingsComboBox_") + name).SetSelectedIndex(index);
     Get<ui::ToggleSwitch>(h, "wSettingsToggle_SaveFavorite").SetIsOn(false);
     h.Click("wSettingsButton_Save");
-    h.Click("wSideMenuEntry_Settings");
+    h.Click("wSideMenu_Settings");
     h.Click("wSettingsButton_Save");
     const std::string saved = "http://www.bing.com/\nfalse\nVerde\ntrue\nBottom\ntrue\nBing\nGoogle_Translator\ntrue\n";
     EXPECT_EQ(Stored(h), saved); // one row each after two saves
 
     Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SetSelectedIndex(4);
     h.Page().CloseAll();
-    h.Click("wSideMenuEntry_Settings");
+    h.Click("wSideMenu_Settings");
     EXPECT_EQ(Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SelectedIndex(), 2);
 
     h.Execute(ConfigFile, "CREATE TRIGGER refuse BEFORE INSERT ON wConfig_MainSearcherAdress "

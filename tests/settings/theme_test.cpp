@@ -63,7 +63,7 @@ TEST(Theme, EachThemePaintsItsPaletteOntoTheGroupsAndAnUnknownOneIsDark)
         std::vector<ui::Brush> painted;
         for (auto* name : {"TitleBarArea", "RootGrid", "BarGrid", "TitleStripGrid", "wHomeScreenPanel", "wHomeScreenContent"})
             painted.push_back(Paint(h, name));
-        for (auto* name : {"LoadingRing", "wText_SettingsTitle", "wSideMenuEntry_Settings", "PageTitleText", "AdressBox"})
+        for (auto* name : {"LoadingRing", "wText_SettingsTitle", "wSideMenu_Settings", "PageTitleText", "AdressBox"})
             painted.push_back(Paint(h, name, true));
         EXPECT_EQ(painted, (std::vector<ui::Brush>{c.dark, c.dark, c.bars, c.bars, c.home, c.home, c.ring, c.themeColor,
                                                    c.themeColor, c.title, c.address}));

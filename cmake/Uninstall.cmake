@@ -1,0 +1,12 @@
+# Removes every file an install wrote, as its manifest lists them.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} is missing (run `make install` first)")
+endif()
+file(STRINGS "${MANIFEST}" installed)
+foreach(path ${installed})
+  set(path "$ENV{DESTDIR}${path}")
+  if(EXISTS "${path}" OR IS_SYMLINK "${path}")
+    message(STATUS "Removing ${path}")
+    file(REMOVE "${path}")
+  endif()
+endforeach()

@@ -1,0 +1,57 @@
+#pragma once
+// download_server.py on a free port for one test or benchmark, stopped with this object.
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace gtktest {
+
+class LocalFileServer {
+public:
+    LocalFileServer()
+    {
+        // The server prints its pid and port, and serves until it is killed.
+        m_output = popen(("exec python3 " TOLVANE_SOURCE_DIR "/tests/gtk/download_server.py --pid </dev/null"), "r");
+        if (!m_output || std::fscanf(m_output, "%d %d", &m_pid, &m_port) != 2)
+            m_port = 0;
+    }
+    ~LocalFileServer()
+    {
+        if (m_pid > 0)
+            kill(m_pid, SIGTERM);
+        if (m_output)
+            pclose(m_output);
+    }
+    LocalFileServer(const LocalFileServer&) = delete;
+    LocalFileServer& operator=(const LocalFileServer&) = delete;
+
+    std::string Url(const std::string& pathAndQuery) const
+    {
+        return "http://127.0.0.1:" + std::to_string(m_port) + pathAndQuery;
+    }
+    // The Range and If-Range headers the server saw, a request a line.
+    std::string Log() const
+    {
+        std::string log;
+        FILE* out = popen(("curl -s " + Url("/log")).c_str(), "r");
+        for (int c; out && (c = std::fgetc(out)) != EOF;)
+            log += static_cast<char>(c);
+        if (out)
+            pclose(out);
+        return log;
+    }
+
+private:
+    FILE* m_output = nullptr;
+    int m_pid = 0;
+    int m_port = 0;
+};
+
+// Byte `position` of the server's pattern.
+inline uint8_t PatternByte(uint64_t position)
+{
+    return static_cast<uint8_t>((position % 251) * 7 % 256);
+}
+
+} // namespace gtktest
