@@ -16,6 +16,7 @@
 #include "services/companion_check.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
+#include "settings/settings_panel.h"
 #include "settings/theme_painter.h"
 #include "storage/database.h"
 #include "storage/schema.h"
@@ -72,7 +73,8 @@ void MainPage::BuildComponents()
 {
     const auto& controls = *m_controls;
     m_messages = std::make_unique<ProductMessages>(m_services.Dialogs);
-    m_theme = std::make_unique<ThemePainter>(controls);
+    m_layout = std::make_unique<LayoutAdaptation>(controls);
+    m_theme = std::make_unique<ThemePainter>(controls, m_markup, m_services.System, m_services.View, *m_layout);
     m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
     m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
     m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
@@ -81,10 +83,11 @@ void MainPage::BuildComponents()
                                                         *m_companion);
     m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
-    m_layout = std::make_unique<LayoutAdaptation>(controls);
     m_keys = std::make_unique<PageKeys>();
     m_rating = std::make_unique<RatingPrompt>();
-    m_home = std::make_unique<HomeScreen>(controls, *m_rating);
+    m_home = std::make_unique<HomeScreen>(controls, *m_chrome, *m_rating);
+    m_settings = std::make_unique<SettingsPanel>(m_markup, m_services, *m_chrome, *m_messages);
+    m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this] { m_settings->OpenSettings(); });
     m_toasts = std::make_unique<ToastNotifications>(m_services.Downloads.Toasts);
     m_downloads = std::make_unique<DownloadManager>(
         controls, m_services, *m_chrome, *m_tabs, *m_messages, *m_toasts,
@@ -107,6 +110,8 @@ ui::MarkupHandlers MainPage::Handlers()
     };
     h.Routed["CloseAppButton_Click"] = [this](ui::Element& sender) { CloseAppButton_Click(sender); };
     on("CloseHomeScreen_Click", &m_home, &HomeScreen::CloseHomeScreen_Click);
+    on("ShowHomeScreen_Click", &m_home, &HomeScreen::ShowHomeScreen_Click);
+    on("SaveSettings_Click", &m_settings, &SettingsPanel::SaveSettings_Click);
     on("NewTab_Click", &m_tabs, &TabSet::NewTab_Click);
     on("NewPrivateTab_Click", &m_tabs, &TabSet::NewPrivateTab_Click);
     on("BackButton_Click", &m_tabs, &TabSet::BackButton_Click);
@@ -147,6 +152,8 @@ void MainPage::SetVersionText()
                   std::to_string(v.Build) + "." + std::to_string(v.Revision));
 }
 
+ui::Color MainPage::wThemeColor() const { return m_theme->wThemeColor(); }
+ui::Color MainPage::wThemeDarkColor() const { return m_theme->wThemeDarkColor(); }
 void MainPage::OpenTab(const platform::Uri& uri) { m_tabs->OpenTab(uri); }
 void MainPage::NewPrivateTab_Click(ui::Element& sender) { m_tabs->NewPrivateTab_Click(sender); }
 void MainPage::SelectTab(ui::Element& sender) { m_tabs->SelectTab(sender); }

@@ -24,6 +24,7 @@ class PageKeys;
 class PageTimers;
 class ProductMessages;
 class RatingPrompt;
+class SettingsPanel;
 class TabSet;
 class ThemePainter;
 class ToastNotifications;
@@ -44,6 +45,9 @@ public:
     const TabSet& Tabs() const { return *m_tabs; }
     const ChromeAnimator& Chrome() const { return *m_chrome; }
     const BridgeHost& Bridge() const { return *m_bridge; }
+    // The theme's two colours, set once at start.
+    ui::Color wThemeColor() const;
+    ui::Color wThemeDarkColor() const;
 
     // Handlers other code calls on the page.
     void CloseAppButton_Click(ui::Element& sender);
@@ -90,5 +94,6 @@ private:
     std::unique_ptr<HomeScreen> m_home;
     std::unique_ptr<ToastNotifications> m_toasts;
     std::unique_ptr<DownloadManager> m_downloads;
+    std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
 };

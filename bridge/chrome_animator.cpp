@@ -75,8 +75,17 @@ void ChromeAnimator::AboutButton_Click(ui::Element&)
     TogglePanel(&OpenFlags::SeventhPanel);
 }
 
+void ChromeAnimator::SetPanelOpener(PanelEntry entry, std::function<void()> open)
+{
+    m_openers[entry] = std::move(open);
+}
+
 void ChromeAnimator::PanelEntry_Click(ui::Element& sender)
 {
+    if (auto opener = m_openers.find(sender.Tag().value_or(0)); opener != m_openers.end() && opener->second) {
+        opener->second();
+        return;
+    }
     Flag panel = nullptr;
     switch (sender.Tag().value_or(0)) {
     case FavoritesEntry: panel = &OpenFlags::Favorites; break;

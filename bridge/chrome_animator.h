@@ -5,6 +5,7 @@
 // tick. Each step does nothing once its values are at their bounds.
 #include <cstdint>
 #include <functional>
+#include <map>
 
 #include "app/process_state.h"
 #include "platform/application_view.h"
@@ -77,6 +78,9 @@ public:
     enum PanelEntry : int32_t {
         FavoritesEntry = 1, HistoryEntry, DownloadsEntry, SettingsEntry, AboutEntry, ExtensionEntry,
     };
+    // A panel that fills itself before it shows: its entry runs this instead
+    // of opening the panel, and the opener opens it when it is ready.
+    void SetPanelOpener(PanelEntry entry, std::function<void()> open);
 
     // The tick's animation steps, in the order the tick runs them.
     void AnimateExitHint();
@@ -105,6 +109,7 @@ private:
 
     const PageControls& m_controls;
     platform::ApplicationView& m_view;
+    std::map<int32_t, std::function<void()>> m_openers;
     OpenFlags m_flags;
     PanelTable m_panels;
     double m_overlayOpacity = -0.06;

@@ -1,7 +1,10 @@
 #pragma once
 // Facts about the device and the installed package.
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "platform/ui/types.h"
 
 namespace platform {
 
@@ -24,6 +27,9 @@ public:
     virtual void HideStatusBar() {}
     // The local data folder (created at start), as a UTF-8 path without a trailing slash.
     virtual std::string LocalFolderPath() const = 0;
+    // The desktop's accent colour (opaque), when the desktop says one; asked
+    // once at start by the "SystemAccentColor" theme.
+    virtual std::optional<ui::Color> AccentColor() const { return std::nullopt; }
 };
 
 } // namespace platform

@@ -60,6 +60,7 @@ public:
         : m_window(application),
           m_dialogs(m_window.Window()),
           m_strings(gtkui::LoadResourceTable()),
+          m_system(G_APPLICATION(application)),
           m_folderPicker(m_window.Window(), [this] { return m_files.DownloadsFolderPath(); }),
           m_toasts(G_APPLICATION(application), m_window.Window(), [this] { return m_window.ContentOverlay(); }),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,

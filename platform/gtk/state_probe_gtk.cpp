@@ -31,7 +31,30 @@ std::string TextOf(const ui::Element& e)
     return {};
 }
 
-// Named elements with their text and visibility; web views with their page.
+// "#AARRGGBB", or null for no brush.
+std::string BrushJson(const ui::Brush& brush)
+{
+    if (!brush)
+        return "null";
+    char text[16];
+    std::snprintf(text, sizeof text, "\"#%02X%02X%02X%02X\"", brush->A, brush->R, brush->G, brush->B);
+    return text;
+}
+
+// The states a user sees on a control: switched on, ticked, the chosen item.
+std::string StatesJson(const ui::Element& e)
+{
+    std::string states = std::string(",\"enabled\":") + (e.IsEnabled() ? "true" : "false");
+    if (auto* t = dynamic_cast<const ui::ToggleSwitch*>(&e))
+        states += std::string(",\"on\":") + (t->IsOn() ? "true" : "false");
+    if (auto* c = dynamic_cast<const ui::CheckBox*>(&e))
+        states += std::string(",\"checked\":") + (!c->IsChecked() ? "null" : *c->IsChecked() ? "true" : "false");
+    if (auto* c = dynamic_cast<const ui::ComboBox*>(&e))
+        states += ",\"selected\":" + std::to_string(c->SelectedIndex());
+    return states;
+}
+
+// Named elements with their text, visibility, colours and states; web views with their page.
 void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream& views, bool& firstNamed,
              bool& firstView)
 {
@@ -47,7 +70,9 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
               << ",\"margin\":[" << e.Margin().Left << "," << e.Margin().Top << "," << e.Margin().Right << ","
               << e.Margin().Bottom << "],\"rect\":[" << r.X << "," << r.Y << "," << r.Width << "," << r.Height << "]"
               << ",\"visible\":" << (e.GetVisibility() == ui::Visibility::Visible ? "true" : "false")
-              << ",\"opacity\":" << e.Opacity() << "}";
+              << ",\"opacity\":" << e.Opacity() << ",\"background\":" << BrushJson(e.Background())
+              << ",\"foreground\":" << BrushJson(e.Foreground()) << ",\"border\":" << BrushJson(e.BorderBrush())
+              << StatesJson(e) << "}";
         firstNamed = false;
     }
     if (auto* panel = const_cast<ui::Element&>(e).AsPanel())

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/gtk/accent_color_gtk.h"
+
 namespace gtkui {
 
 namespace {
@@ -18,9 +20,13 @@ void CreateFolder(const std::string& path)
 
 } // namespace
 
-DesktopSystemInfo::DesktopSystemInfo() : DesktopSystemInfo(DefaultLocalFolder()) {}
+DesktopSystemInfo::DesktopSystemInfo(GApplication* application)
+    : DesktopSystemInfo(DefaultLocalFolder(), application)
+{
+}
 
-DesktopSystemInfo::DesktopSystemInfo(std::string localFolder) : m_localFolder(std::move(localFolder))
+DesktopSystemInfo::DesktopSystemInfo(std::string localFolder, GApplication* application)
+    : m_localFolder(std::move(localFolder)), m_application(application)
 {
     while (m_localFolder.size() > 1 && m_localFolder.back() == '/')
         m_localFolder.pop_back();
@@ -30,6 +36,12 @@ DesktopSystemInfo::DesktopSystemInfo(std::string localFolder) : m_localFolder(st
 std::string DesktopSystemInfo::DefaultLocalFolder()
 {
     return std::string(g_get_user_data_dir()) + "/tolvane-browser";
+}
+
+std::optional<ui::Color> DesktopSystemInfo::AccentColor() const
+{
+    // Without a session bus the application has no connection: no accent, at once.
+    return ReadAccentColor(m_application ? g_application_get_dbus_connection(m_application) : nullptr);
 }
 
 platform::PackageVersion DesktopSystemInfo::BuildVersion()

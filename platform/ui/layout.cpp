@@ -1,6 +1,7 @@
 #include "platform/ui/layout.h"
 
 #include <algorithm>
+#include <cmath>
 #include <unordered_map>
 #include <vector>
 
@@ -330,9 +331,16 @@ Size LayoutPass::MeasureGrid(Grid& grid, Size inner)
     tracks.Rows.GrowAutoTracks(tracks.Cells);
     tracks.Rows.ResolveStars(inner.Height);
 
-    // Last, every cell with its final height, so star cells see their space.
-    for (const auto& cell : tracks.Cells)
-        measureCell(cell, true);
+    // Last, every cell with its final height, so star cells see their space;
+    // a cell across star and auto rows too (the autos are grown by now), or
+    // a scrolling panel there would take its whole content's height.
+    for (const auto& cell : tracks.Cells) {
+        if (std::isfinite(inner.Height) && tracks.Rows.HasStar(cell.Row, cell.RowSpan))
+            Measure(*cell.Child, {tracks.Columns.Constraint(cell.Column, cell.ColumnSpan, true),
+                                  tracks.Rows.Sum(cell.Row, cell.RowSpan)});
+        else
+            measureCell(cell, true);
+    }
     tracks.Columns.NoteStarContent(tracks.Cells);
     tracks.Rows.NoteStarContent(tracks.Cells);
 

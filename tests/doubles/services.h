@@ -89,7 +89,10 @@ public:
     platform::PackageVersion Version() const override { return PackageVersion; }
     std::string LocalFolderPath() const override { return Folder; }
     void HideStatusBar() override { ++StatusBarHides; }
+    std::optional<ui::Color> AccentColor() const override { ++AccentReads; return Accent; }
     bool Phone = false;
+    std::optional<ui::Color> Accent;
+    mutable int AccentReads = 0;
     int StatusBarHides = 0;
     platform::PackageVersion PackageVersion{1, 2, 3, 4};
     std::string Folder;

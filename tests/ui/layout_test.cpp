@@ -131,6 +131,12 @@ const std::vector<LayoutCase> Cases = {
           </ScrollViewer>
         </Grid>)",
      {{"Wraps", {0, 0, 200, 40}}, {"OneLine", {0, 0, 280, 20}}}},
+    {"a scrolling panel across a star row and empty auto rows keeps to the space left", {300, 200},
+     R"(<Grid>
+          <Grid.RowDefinitions><RowDefinition Height="50"/><RowDefinition Height="*"/><RowDefinition Height="Auto"/></Grid.RowDefinitions>
+          <ScrollViewer x:Name="Side" Grid.Row="1" Grid.RowSpan="2"><Border Height="900"/></ScrollViewer>
+        </Grid>)",
+     {{"Side", {0, 50, 300, 150}}}},
 };
 
 TEST(Layout, PlacesElementsAsThePageMarkupExpects)
