@@ -11,6 +11,9 @@
 #include "browser/navigation_handlers.h"
 #include "browser/page_keys.h"
 #include "browser/tab_set.h"
+#include "library/address_suggestions.h"
+#include "library/favorites_panel.h"
+#include "library/history_panel.h"
 #include "services/companion_check.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
@@ -79,6 +82,10 @@ void MainPage::BuildComponents()
                                                         *m_companion);
     m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_favorites = std::make_unique<FavoritesPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_history = std::make_unique<HistoryPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_chrome->HistoryClosing = [this] { m_history->ReleaseHistoryRows(); };
+    m_suggestions = std::make_unique<AddressSuggestions>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_layout = std::make_unique<LayoutAdaptation>(controls);
     m_keys = std::make_unique<PageKeys>();
     m_rating = std::make_unique<RatingPrompt>();
@@ -106,11 +113,24 @@ ui::MarkupHandlers MainPage::Handlers()
     on("SideMenuButton_Click", &m_chrome, &ChromeAnimator::SideMenuButton_Click);
     on("MainMenuButton_Click", &m_chrome, &ChromeAnimator::MainMenuButton_Click);
     on("AboutButton_Click", &m_chrome, &ChromeAnimator::AboutButton_Click);
-    on("PanelEntry_Click", &m_chrome, &ChromeAnimator::PanelEntry_Click);
+    h.Routed["PanelEntry_Click"] = [this](ui::Element& sender) {
+        switch (sender.Tag().value_or(0)) {
+        case ChromeAnimator::FavoritesEntry: m_favorites->BuildFavoritesList(sender); break;
+        case ChromeAnimator::HistoryEntry: m_history->OpenHistoryPanel(sender); break;
+        default: m_chrome->PanelEntry_Click(sender); break;
+        }
+    };
+    on("OpenAddFavoritePanel_Click", &m_favorites, &FavoritesPanel::OpenAddFavoritePanel_Click);
+    on("SaveFavorite_Click", &m_favorites, &FavoritesPanel::SaveFavorite_Click);
+    on("ClearHistory_Click", &m_history, &HistoryPanel::ClearHistory_Click);
+    on("AdressBox_TextChanged", &m_suggestions, &AddressSuggestions::AdressBox_TextChanged);
     on("OpenInNewTabEntry_Click", &m_bridge, &BridgeHost::OpenInNewTabEntry_Click);
     on("CopyLinkEntry_Click", &m_bridge, &BridgeHost::CopyLinkEntry_Click);
     on("SaveImageEntry_Click", &m_bridge, &BridgeHost::SaveImageEntry_Click);
     h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
+    h.Key["AddFavoriteNameBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) {
+        m_favorites->AddFavoriteNameBox_KeyDown(sender, args);
+    };
     h.Key["AdressBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) { AdressBox_KeyDown(sender, args); };
     return h;
 }

@@ -11,6 +11,9 @@
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
 #include "browser/tab_set.h"
+#include "library/address_suggestions.h"
+#include "library/favorites_panel.h"
+#include "library/history_panel.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -59,6 +62,9 @@ public:
     TabSet& Tabs() { return *m_page->m_tabs; }
     ChromeAnimator& Chrome() { return *m_page->m_chrome; }
     BridgeHost& Bridge() { return *m_page->m_bridge; }
+    FavoritesPanel& Favorites() { return *m_page->m_favorites; }
+    HistoryPanel& History() { return *m_page->m_history; }
+    AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;

@@ -1,0 +1,85 @@
+// The history list with real text metrics (Pango): the query, the 3,000
+// newest of 100,000 visits as rows and the first layout of the page with a
+// fresh measurer; then, with the list shown, one scroll's layout pass.
+//
+// Run it on a display: tests/integration/with-display build/history_list_gtk
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "library/history_panel.h"
+#include "platform/gtk/text_measurer.h"
+#include "platform/ui/layout.h"
+#include "storage/schema.h"
+#include "tests/doubles/page_harness.h"
+
+namespace {
+
+struct LongHistory {
+    doubles::PageHarness h;
+
+    LongHistory()
+    {
+        h.Start();
+        h.Execute(HistoryFile,
+            "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 100000) "
+            "INSERT INTO wHistoric_PagesOpened SELECT NULL, 'Visited page number ' || x || ' – a longer title', "
+            "'https://site' || (x % 5000) || '.example.org/articles/' || x, "
+            "((x / 300) % 28 + 1) || '/' || ((x / 8400) % 12 + 1), ((x / 60) % 24) || 'h' || (x % 60) FROM n;");
+        h.History().OpenHistoryPanel(h.Page().Root());
+        h.Timers.TickAll(60); // the panel slides in
+    }
+
+    void ShowList()
+    {
+        auto& panel = *h.Controls().HistoryListPanel;
+        h.History().OpenHistoryPanel(h.Page().Root());
+        dynamic_cast<ui::Button&>(panel.ChildAt(0)).RaiseClick();
+    }
+
+    ui::ScrollViewer& Scroller() { return h.Page().Markup().Get<ui::ScrollViewer>("HistoryListScroller"); }
+};
+
+LongHistory& History()
+{
+    static LongHistory history;
+    return history;
+}
+
+constexpr ui::Size Window{1024, 768};
+
+void BM_HistoryListFirstLayout(benchmark::State& state)
+{
+    auto& history = History();
+    for (auto _ : state) {
+        gtkui::PangoTextMeasurer measurer; // nothing measured before
+        history.ShowList();
+        ui::UpdateLayout(history.h.Page().Root(), Window, measurer);
+        state.PauseTiming();
+        history.h.Timers.TickAll(); // the show-list button goes
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = static_cast<double>(history.h.Controls().HistoryListPanel->Count());
+    state.counters["extent"] = history.Scroller().ExtentSize.Height;
+}
+BENCHMARK(BM_HistoryListFirstLayout)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_HistoryListScroll(benchmark::State& state)
+{
+    auto& history = History();
+    gtkui::PangoTextMeasurer measurer;
+    history.ShowList();
+    ui::UpdateLayout(history.h.Page().Root(), Window, measurer);
+    double offset = 0;
+    for (auto _ : state) {
+        offset = offset > 100000 ? 0 : offset + 48; // one wheel notch
+        history.Scroller().ScrollTo(0, offset);
+        ui::UpdateLayout(history.h.Page().Root(), Window, measurer);
+    }
+}
+BENCHMARK(BM_HistoryListScroll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+BENCHMARK_MAIN();
