@@ -100,9 +100,10 @@ class Library(harness.ReturningUserTest):
     def test_history_lists_the_newest_first_opens_one_and_clears(self):
         self.browser.start(self.server.url("/a"))
         for path in ("/b", "/c"):
-            self.browser.wait_for("the page loaded", lambda: self.browser.text("AdressBox", ) and
+            self.browser.wait_for("the page loaded", lambda: self.state().get("webViews") and
                                   self.state()["webViews"][0]["title"])
             self.click_named("AdressBox")
+            subprocess.run(["xdotool", "key", "ctrl+a", "BackSpace"], check=True)
             subprocess.run(["xdotool", "type", "--delay", "20", self.server.url(path)], check=True)
             subprocess.run(["xdotool", "key", "Return"], check=True)
             self.browser.wait_for(path, lambda: self.state()["webViews"][0]["source"] == self.server.url(path))
