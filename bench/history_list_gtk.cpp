@@ -1,13 +1,19 @@
 // The history list with real text metrics (Pango): the query, the 3,000
 // newest of 100,000 visits as rows and the first layout of the page with a
-// fresh measurer; then, with the list shown, one scroll's layout pass.
+// fresh measurer; then, with the list shown, one scroll's layout pass. The
+// same two on screen: the page rendered in a window, timed until the frame
+// that shows the change has been painted (widgets made, laid out, drawn).
 //
 // Run it on a display: tests/integration/with-display build/history_list_gtk
 #include <benchmark/benchmark.h>
 
+#include <gtk/gtk.h>
+
+#include <memory>
 #include <string>
 
 #include "library/history_panel.h"
+#include "platform/gtk/renderer.h"
 #include "platform/gtk/text_measurer.h"
 #include "platform/ui/layout.h"
 #include "storage/schema.h"
@@ -79,6 +85,75 @@ void BM_HistoryListScroll(benchmark::State& state)
     }
 }
 BENCHMARK(BM_HistoryListScroll)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// The page in a 1024 by 768 window.
+struct OnScreen {
+    std::unique_ptr<gtkui::Renderer> Renderer;
+    GtkWindow* Window = nullptr;
+
+    explicit OnScreen(ui::Element& root)
+    {
+        gtk_init();
+        Renderer = std::make_unique<gtkui::Renderer>(root);
+        Window = GTK_WINDOW(gtk_window_new());
+        gtk_window_set_default_size(Window, 1024, 768);
+        gtk_window_set_child(Window, Renderer->RootWidget());
+        gtk_window_present(Window);
+        while (!gtk_widget_get_mapped(Renderer->RootWidget()))
+            g_main_context_iteration(nullptr, TRUE);
+        NextFrame();
+    }
+
+    // Runs the main loop until one more frame has been painted.
+    void NextFrame()
+    {
+        GdkFrameClock* clock = gtk_widget_get_frame_clock(Renderer->RootWidget());
+        bool painted = false;
+        gulong id = g_signal_connect_swapped(clock, "after-paint", G_CALLBACK(+[](bool* p) { *p = true; }), &painted);
+        gtk_widget_queue_draw(Renderer->RootWidget());
+        while (!painted)
+            g_main_context_iteration(nullptr, TRUE);
+        g_signal_handler_disconnect(clock, id);
+    }
+};
+
+OnScreen& Screen()
+{
+    static OnScreen screen(History().h.Page().Root());
+    return screen;
+}
+
+void BM_HistoryListOnScreen(benchmark::State& state)
+{
+    auto& history = History();
+    auto& screen = Screen();
+    for (auto _ : state) {
+        history.ShowList();
+        screen.NextFrame();
+        state.PauseTiming();
+        history.h.Timers.TickAll();
+        history.h.History().ReleaseHistoryRows();
+        screen.NextFrame();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_HistoryListOnScreen)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+void BM_HistoryScrollOnScreen(benchmark::State& state)
+{
+    auto& history = History();
+    auto& screen = Screen();
+    history.ShowList();
+    screen.NextFrame();
+    double offset = 0;
+    for (auto _ : state) {
+        offset = offset > 100000 ? 0 : offset + 48;
+        history.Scroller().ScrollTo(0, offset);
+        screen.NextFrame();
+    }
+}
+BENCHMARK(BM_HistoryScrollOnScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 } // namespace
 
