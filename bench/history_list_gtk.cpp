@@ -155,6 +155,15 @@ void BM_HistoryScrollOnScreen(benchmark::State& state)
 }
 BENCHMARK(BM_HistoryScrollOnScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
+// For reference: a frame of the same window in which nothing changed.
+void BM_UnchangedFrameOnScreen(benchmark::State& state)
+{
+    auto& screen = Screen();
+    for (auto _ : state)
+        screen.NextFrame();
+}
+BENCHMARK(BM_UnchangedFrameOnScreen)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
 } // namespace
 
 BENCHMARK_MAIN();

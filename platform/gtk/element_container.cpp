@@ -5,6 +5,9 @@
 
 namespace gtkui {
 struct ContainerState {
+    // The part of the container that its clipping ancestors let show, in its
+    // own coordinates; set by the parent as it places the container.
+    graphene_rect_t Visible = GRAPHENE_RECT_INIT(-1e9f, -1e9f, 2e9f, 2e9f);
     ContainerPaint Paint;
     ContainerScroll Scroll;
     bool TargetsEmptyArea = false;
@@ -50,17 +53,16 @@ GtkAllocation PixelRect(double x, double y, double width, double height)
     return GtkAllocation{left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
+// Every container clips, so a child wholly outside the part of its container
+// that shows can never be seen: it is neither allocated nor drawn (unmapped)
+// until it comes into view. A long scrolled list costs only its visible rows.
 void PlaceChildren(GtkWidget* container, bool descendants)
 {
+    const graphene_rect_t visible = StateOf(container).Visible;
     for (GtkWidget* child = gtk_widget_get_first_child(container); child;
          child = gtk_widget_get_next_sibling(child)) {
         if (!gtk_widget_should_layout(child))
             continue;
-        // GTK expects a measure before every allocation; the rectangle itself
-        // comes from the layout engine, whatever the widget would like.
-        int ignored;
-        gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &ignored, &ignored, nullptr, nullptr);
-        gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, -1, &ignored, &ignored, nullptr, nullptr);
         GtkAllocation allocation;
         if (const ui::Element* element = WidgetElement(child)) {
             const ui::Rect& r = element->LayoutRect;
@@ -68,6 +70,24 @@ void PlaceChildren(GtkWidget* container, bool descendants)
         } else {
             allocation = GtkAllocation{0, 0, gtk_widget_get_width(container), gtk_widget_get_height(container)};
         }
+        graphene_rect_t bounds = GRAPHENE_RECT_INIT(static_cast<float>(allocation.x), static_cast<float>(allocation.y),
+                                                    static_cast<float>(allocation.width),
+                                                    static_cast<float>(allocation.height));
+        graphene_rect_t shown;
+        bool inView = graphene_rect_intersection(&visible, &bounds, &shown);
+        if (gtk_widget_get_child_visible(child) != inView)
+            gtk_widget_set_child_visible(child, inView);
+        if (!inView)
+            continue;
+        if (IsElementContainer(child)) {
+            graphene_rect_offset(&shown, static_cast<float>(-allocation.x), static_cast<float>(-allocation.y));
+            StateOf(child).Visible = shown;
+        }
+        // GTK expects a measure before every allocation; the rectangle itself
+        // comes from the layout engine, whatever the widget would like.
+        int ignored;
+        gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &ignored, &ignored, nullptr, nullptr);
+        gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, -1, &ignored, &ignored, nullptr, nullptr);
         gtk_widget_size_allocate(child, &allocation, -1);
         if (descendants && IsElementContainer(child))
             PlaceChildren(child, true);
@@ -152,6 +172,8 @@ void ContainerMeasure(GtkWidget* widget, GtkOrientation orientation, int, int* m
 void ContainerSizeAllocate(GtkWidget* widget, int width, int height, int)
 {
     ContainerState& state = StateOf(widget);
+    if (state.LayoutHook)
+        state.Visible = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
     if (state.LayoutHook) {
         // Copy: the hook may change the model, which may replace the hook.
         auto hook = state.LayoutHook;
