@@ -147,6 +147,7 @@ class Library(harness.ReturningUserTest):
         self.click_at(rows[0]["rect"], dx=80)
         self.browser.wait_for("the current tab loads it", lambda: self.state()["webViews"][0]["source"]
                               == self.server.url("/c"))
+        self.browser.wait_for("the list collapsed", lambda: not self.state()["named"]["SuggestionList"]["visible"])
         self.assertEqual(len(self.state()["webViews"]), 1)
 
 

@@ -46,6 +46,7 @@ TEST_F(Favorites, SavingStoresTheNameAsTypedOrTheAddressAndRefusesARepeatedName)
 
     const std::string odd = "Tom's \"best\" 😀 Ελληνικά 日本 עברית";
     Save(odd);
+    EXPECT_EQ(LastDialog(), "\"" + odd + "\" wMessageBox_SucessAddFavorite");
     Save("");
     EXPECT_EQ(LastDialog(), std::string("\"") + PageLink + "\" wMessageBox_SucessAddFavorite");
     // The stored bytes are the layer's one-byte format; the list shows the name whole.
@@ -56,8 +57,12 @@ TEST_F(Favorites, SavingStoresTheNameAsTypedOrTheAddressAndRefusesARepeatedName)
     EXPECT_TRUE(h.Chrome().Flags().AddFavorite); // the panel stays for another name
     EXPECT_EQ(h.QueryInteger(FavoritesFile, "SELECT COUNT(*) FROM wFavorite_Registered"), 3);
 
+    const std::string longTitle(100000, 'x');
+    Save(longTitle);
+    EXPECT_EQ(h.QueryInteger(FavoritesFile, "SELECT length(wNAME) FROM wFavorite_Registered WHERE wID=4"), 100000);
+
     List();
-    ASSERT_EQ(Panel().Count(), 3u);
+    ASSERT_EQ(Panel().Count(), 4u);
     EXPECT_EQ(RowButton(Panel(), 1, 1).Content(), odd);
     EXPECT_EQ(Row(Panel(), 1).Tag(), 2);
     EXPECT_TRUE(AllConnectionsClosed());
