@@ -150,6 +150,9 @@ void FavoritesPanel::OpenAddFavoritePanel_Click(ui::Element&)
     }
     m_chrome.TogglePanel(&OpenFlags::AddFavorite);
     m_controls.AddFavoriteNameBox->SetText(view->DocumentTitle());
+    // Ready to rename and press Enter.
+    if (m_chrome.Flags().AddFavorite)
+        m_controls.AddFavoriteNameBox->Focus(ui::FocusState::Programmatic);
 }
 
 void FavoritesPanel::AddFavoriteNameBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args)

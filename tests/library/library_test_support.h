@@ -1,6 +1,6 @@
 #pragma once
 // What the favorites, history and suggestion tests share: a started page and
-// stored rows made outside the layer under test.
+// rows stored outside the layer under test.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,34 +14,21 @@ namespace librarytest {
 class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override { h.Start(); }
-
-    // n favorites "Fav k" on "http://k.example/", ids 1..n.
-    void FillFavorites(int n)
+    // n rows made by a SELECT over x = 1..n.
+    void Fill(const char* file, const std::string& table, int n, const std::string& select)
     {
-        h.Execute(FavoritesFile, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " +
-                                     std::to_string(n) + ") INSERT INTO wFavorite_Registered SELECT NULL, "
-                                     "'Fav ' || x, 'http://' || x || '.example/' FROM n;");
-    }
-    // n visits "Visit k" on "http://visit.example/k", ids 1..n.
-    void FillHistory(int n)
-    {
-        h.Execute(HistoryFile, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " +
-                                   std::to_string(n) + ") INSERT INTO wHistoric_PagesOpened SELECT NULL, "
-                                   "'Visit ' || x, 'http://visit.example/' || x, '5/3', '7h' || x FROM n;");
+        h.Execute(file, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " +
+                            std::to_string(n) + ") INSERT INTO " + table + " SELECT NULL, " + select + " FROM n;");
     }
     std::string LastDialog() const { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
-    // Every operation closes what it opened.
     static bool AllConnectionsClosed()
     {
-        for (auto* connection : ConnectionSlots)
-            if (connection)
-                return false;
-        return true;
+        return ConnectionSlots == std::array<sqlite3*, 3>{};
     }
-    ui::Element& Row(ui::Panel& panel, size_t index) const { return panel.ChildAt(index); }
-    ui::Button& RowButton(ui::Panel& panel, size_t row, size_t child) const
+    static ui::Element& Child(ui::Element& panel, size_t index) { return panel.AsPanel()->ChildAt(index); }
+    static ui::Button& RowButton(ui::Panel& panel, size_t row, size_t child)
     {
-        return dynamic_cast<ui::Button&>(panel.ChildAt(row).AsPanel()->ChildAt(child));
+        return dynamic_cast<ui::Button&>(Child(panel.ChildAt(row), child));
     }
 
     doubles::PageHarness h;

@@ -5,23 +5,19 @@
 
 namespace {
 
-using librarytest::LibraryTest;
-
-class Suggestions : public LibraryTest {
+class Suggestions : public librarytest::LibraryTest {
 protected:
     void SetUp() override
     {
         LibraryTest::SetUp();
-        // The layer's own byte format, as the browser would have stored them.
+        // In the layer's own byte format, as the browser stores them.
         h.Execute(FavoritesFile, NarrowText(
             "INSERT INTO wFavorite_Registered (wNAME, wLINK) VALUES ('GitHub', 'https://github.com/'), "
-            "('404 Not Found', 'http://x.example/missing'), ('Tom''s page', 'http://toms.example/'), "
-            "('100% pure', 'http://pure.example/'), ('a_b', 'http://ab.example/'), "
-            "('C:\\path', 'http://path.example/'), ('café', 'http://cafe.example/'), "
-            "('cafè', 'http://cafe2.example/'), ('日本', 'http://jp.example/');"));
-        h.Execute(FavoritesFile, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < 20) "
-                                 "INSERT INTO wFavorite_Registered SELECT NULL, 'Fav ' || x, 'http://fav.example/' || x FROM n;");
-        FillHistory(20);
+            "('404 Not Found', 'http://x.example/'), ('Tom''s', 'http://toms/'), ('100% pure', 'http://pure/'), "
+            "('a_b', 'http://ab/'), ('C:\\path', 'http://path/'), ('café', 'http://cafe/'), "
+            "('cafè', 'http://cafe2/'), ('日本', 'http://jp/');"));
+        Fill(FavoritesFile, "wFavorite_Registered", 20, "'Fav ' || x, 'http://fav/' || x");
+        Fill(HistoryFile, "wHistoric_PagesOpened", 20, "'Visit ' || x, 'http://visit/' || x, '5/3', '7h0'");
     }
     void Type(const std::string& text, ui::FocusState focus = ui::FocusState::Pointer)
     {
@@ -30,63 +26,49 @@ protected:
         box.SetTextFromUser(text);
     }
     ui::StackPanel& Items() { return *h.Controls().SuggestionItemsPanel; }
-    // The entries as "F:link" or "H:link", the headers as "#text@top".
-    std::vector<std::string> Shown()
+    // Entries as "F:link" or "H:link" (favorite, history), headers as "#top margin".
+    std::string Shown()
     {
-        std::vector<std::string> shown;
+        std::string shown;
         for (size_t i = 0; i < Items().Count(); ++i) {
             auto& text = dynamic_cast<ui::TextBlock&>(Items().ChildAt(i));
-            if (text.Name() == "wFavorite" || text.Name() == "wHistoric")
-                shown.push_back(text.Name().substr(1, 1) + ":" + text.Text());
+            if (!text.Name().empty())
+                shown += text.Name().substr(1, 1) + ":" + text.Text() + " ";
             else if (text.FontFamily().empty())
-                shown.push_back("#" + text.Text() + "@" + std::to_string(int(text.Margin().Top)));
+                shown += "#" + std::to_string(int(text.Margin().Top)) + " ";
         }
         return shown;
     }
-    static std::vector<std::string> Range(const std::string& prefix, int from, int to)
+    static std::string Range(const std::string& prefix, int from, int to)
     {
-        std::vector<std::string> links;
+        std::string links;
         for (int k = from; k <= to; ++k)
-            links.push_back(prefix + std::to_string(k));
+            links += prefix + std::to_string(k) + " ";
         return links;
     }
 };
 
 TEST_F(Suggestions, ATypedTextOffersWhatShowsItOldestFirstUnderItsHeaders)
 {
-    const std::string fav = "#wSec_Name_Favorite/Text@3";
-    struct Case {
-        std::string Typed;
-        std::vector<std::string> Expected;
-    };
-    // Both sections: the history header keeps its distance from the favorites.
-    std::vector<std::string> both{fav, "F:http://fav.example/1"};
-    auto favTens = Range("F:http://fav.example/", 10, 19);
-    both.insert(both.end(), favTens.begin(), favTens.end());
-    both.push_back("#wSec_Name_Historic/Text@10");
-    both.push_back("H:http://visit.example/1");
-    auto visitTens = Range("H:http://visit.example/", 10, 19);
-    both.insert(both.end(), visitTens.begin(), visitTens.end());
-    std::vector<std::string> visits{"#wSec_Name_Historic/Text@3"};
-    auto sixteen = Range("H:http://visit.example/", 1, 16);
-    visits.insert(visits.end(), sixteen.begin(), sixteen.end());
-    std::vector<std::string> favs{fav};
-    auto fifteen = Range("F:http://fav.example/", 1, 15);
-    favs.insert(favs.end(), fifteen.begin(), fifteen.end());
-    const Case cases[] = {
-        {"git", {fav, "F:https://github.com/"}}, // not "404 Not Found" for its leading digits
-        {"GIT", {fav, "F:https://github.com/"}},
-        {"'", {fav, "F:http://toms.example/"}},
-        {"%", {fav, "F:http://pure.example/"}},
-        {"_", {fav, "F:http://ab.example/"}},
-        {"\\", {fav, "F:http://path.example/"}},
-        {"é", {fav, "F:http://cafe.example/"}},
-        {"x6", {}}, // not inside the stored escape of 日
-        {"日", {fav, "F:http://jp.example/"}},
-        {"example/1", both},
-        {"VISIT", visits},
-        {"visit.example/2", {"#wSec_Name_Historic/Text@3", "H:http://visit.example/2", "H:http://visit.example/20"}},
-        {"fav.example/", favs},
+    const struct {
+        std::string Typed, Expected;
+    } cases[] = {
+        {"git", "#3 F:https://github.com/ "}, // not "404 Not Found" for its leading digits
+        {"GIT", "#3 F:https://github.com/ "},
+        {"'", "#3 F:http://toms/ "},
+        {"%", "#3 F:http://pure/ "},
+        {"_", "#3 F:http://ab/ "},
+        {"\\", "#3 F:http://path/ "},
+        {"é", "#3 F:http://cafe/ "},
+        {"x6", ""}, // not inside the stored escape of 日
+        {"日", "#3 F:http://jp/ "},
+        {"fav/", "#3 " + Range("F:http://fav/", 1, 15)},
+        {"visit/2", "#3 H:http://visit/2 H:http://visit/20 "},
+        {"/1", "#3 F:http://fav/1 " + Range("F:http://fav/", 10, 19) + "#10 H:http://visit/1 " +
+                   Range("H:http://visit/", 10, 19)},
+        {"", "#3 F:https://github.com/ F:http://x.example/ F:http://toms/ F:http://pure/ F:http://ab/ "
+             "F:http://path/ F:http://cafe/ F:http://cafe2/ F:http://jp/ " + Range("F:http://fav/", 1, 6) + "#10 " +
+             Range("H:http://visit/", 1, 16)},
     };
     for (const auto& c : cases) {
         Type(c.Typed);
@@ -94,22 +76,16 @@ TEST_F(Suggestions, ATypedTextOffersWhatShowsItOldestFirstUnderItsHeaders)
         EXPECT_TRUE(AllConnectionsClosed()) << c.Typed;
     }
     EXPECT_EQ(h.Controls().SuggestionList->GetVisibility(), ui::Visibility::Visible);
-
-    // An empty text lists the oldest of each; keyboard focus or code lists nothing.
-    Type("");
-    auto all = Shown();
-    EXPECT_EQ(std::count_if(all.begin(), all.end(), [](auto& s) { return s[0] == 'F'; }), 15);
-    EXPECT_EQ(all.back(), "H:http://visit.example/16");
     Type("git", ui::FocusState::Keyboard);
-    EXPECT_TRUE(Shown().empty());
+    EXPECT_EQ(Shown(), "");
 }
 
 TEST_F(Suggestions, ATapLoadsTheEntryInTheCurrentTabOrAFirstTab)
 {
-    Type("visit.example/20");
+    Type("visit/20");
     auto& entry = Items().ChildAt(Items().Count() - 1);
     entry.Tapped(entry);
-    EXPECT_EQ(h.Tab(0)->Navigations.back(), "http://visit.example/20");
+    EXPECT_EQ(h.Tab(0)->Navigations.back(), "http://visit/20");
     EXPECT_EQ(h.TabCount(), 1);
     EXPECT_GT(h.Tab(0)->FocusCalls, 0);
 
@@ -117,7 +93,6 @@ TEST_F(Suggestions, ATapLoadsTheEntryInTheCurrentTabOrAFirstTab)
     Type("github");
     auto& favorite = Items().ChildAt(Items().Count() - 1);
     favorite.Tapped(favorite);
-    ASSERT_EQ(h.TabCount(), 1);
     EXPECT_EQ(h.Tab(0)->Navigations, (std::vector<std::string>{"https://github.com/"}));
     EXPECT_TRUE(AllConnectionsClosed());
 }
