@@ -47,12 +47,12 @@ class Library(harness.ReturningUserTest):
         self.click([menu[0], menu[1] + 44 * entry, menu[2], 44])
         self.browser.wait_for(panel, lambda: self.named(panel)["margin"][2] == 0)
 
-    def type_in_box(self, text, enter=False):
-        self.click_named("AdressBox")
-        subprocess.run(["xdotool", "key", "ctrl+a", "BackSpace"], check=True)
-        subprocess.run(["xdotool", "type", "--delay", "20", text], check=True)
-        if enter:
-            subprocess.run(["xdotool", "key", "Return"], check=True)
+    def visits(self, *paths):
+        """Visits an earlier run recorded, oldest first."""
+        self.browser.write(HISTORY, "CREATE TABLE wHistoric_PagesOpened(wID INTEGER PRIMARY KEY NOT NULL, wNAME TEXT "
+                           "NOT NULL, wLINK TEXT NOT NULL, wDATE TEXT NOT NULL, wTIME TEXT NOT NULL);" + "".join(
+                               "INSERT INTO wHistoric_PagesOpened VALUES (NULL, 'Page', '%s', '1/1', '1h1');"
+                               % self.server.url(p) for p in paths))
 
     def loaded(self, tab, path):
         return lambda: len(self.state().get("webViews", [])) > tab and self.state()["webViews"][tab]["title"] and \
@@ -89,18 +89,14 @@ class Library(harness.ReturningUserTest):
         self.browser.wait_for("the favorite deleted, ids dense", lambda: favorites() == [(1,) + stored[1:]])
 
     def test_history_lists_the_newest_first_opens_one_and_clears(self):
-        self.browser.start(self.server.url("/a"))
-        self.browser.wait_for("the page", self.loaded(0, "/a"))
-        for path in ("/b", "/c"):
-            self.type_in_box(self.server.url(path), enter=True)
-            self.browser.wait_for(path, self.loaded(0, path))
-        self.browser.wait_for("three visits", lambda: len(self.browser.query(HISTORY, "SELECT 1 FROM wHistoric_PagesOpened")) == 3)
-
+        self.visits("/a", "/c")
+        self.browser.start(self.server.url("/b"))  # the third visit
+        self.browser.wait_for("the page", self.loaded(0, "/b"))
         self.open_panel(1, "wHistoryPanel")
         self.assertEqual(self.rows("HistoryListPanel")[0]["tag"], 15)
         self.click(self.rows("HistoryListPanel")[0]["rect"])
         rows = self.browser.wait_for("the rows", lambda: len(self.rows("HistoryListPanel")) == 3 and self.rows("HistoryListPanel"))
-        self.assertEqual([r["texts"][1] for r in rows], [self.server.url(p) for p in ("/c", "/b", "/a")])
+        self.assertEqual([r["texts"][1] for r in rows], [self.server.url(p) for p in ("/b", "/c", "/a")])
         self.browser.screenshot("library-history.png")
         self.click(rows[2]["rect"], dx=60)
         self.browser.wait_for("the visit in a new tab", self.loaded(1, "/a"))
@@ -112,18 +108,18 @@ class Library(harness.ReturningUserTest):
             HISTORY, "SELECT COUNT(*) FROM wHistoric_PagesOpened") == [(0,)])
 
     def test_typing_after_a_click_lists_suggestions_and_a_click_loads_one(self):
-        self.browser.start(self.server.url("/c"))
-        self.browser.wait_for("the visit", lambda: self.browser.query(HISTORY, "SELECT 1 FROM wHistoric_PagesOpened"))
-        self.type_in_box(self.server.url("/a"), enter=True)
+        self.visits("/c")
+        self.browser.start(self.server.url("/a"))
         self.browser.wait_for("the page", self.loaded(0, "/a"))
-        self.type_in_box("/c")
+        self.click_named("AdressBox")
+        subprocess.run(["xdotool", "key", "ctrl+a", "BackSpace"], check=True)
+        subprocess.run(["xdotool", "type", "--delay", "20", "/c"], check=True)
         suggestion = lambda: [r for r in self.rows("SuggestionItemsPanel")
                               if r["texts"] == [self.server.url("/c")] and r["rect"][2] > 0]
         self.browser.wait_for("the suggestion", suggestion)
         time.sleep(0.5)  # the typing has settled
-        rows = self.browser.wait_for("the suggestion", suggestion)
         self.browser.screenshot("library-suggestions.png")
-        self.click(rows[0]["rect"], dx=80)
+        self.click(self.browser.wait_for("the suggestion", suggestion)[0]["rect"], dx=80)
         self.browser.wait_for("the current tab loads it", self.loaded(0, "/c"))
         self.browser.wait_for("the list collapsed", lambda: not self.named("SuggestionList")["visible"])
         self.assertEqual(len(self.state()["webViews"]), 1)
