@@ -140,6 +140,24 @@ void BM_HistoryListOnScreen(benchmark::State& state)
 BENCHMARK(BM_HistoryListOnScreen)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The panel leaves: its rows and their widgets go.
+void BM_HistoryReleaseOnScreen(benchmark::State& state)
+{
+    auto& history = History();
+    auto& screen = Screen();
+    for (auto _ : state) {
+        state.PauseTiming();
+        history.ShowList();
+        screen.NextFrame();
+        history.h.Timers.TickAll();
+        state.ResumeTiming();
+        history.h.History().ReleaseHistoryRows();
+        screen.NextFrame();
+    }
+}
+BENCHMARK(BM_HistoryReleaseOnScreen)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(3)
+    ->ReportAggregatesOnly(true);
+
 void BM_HistoryScrollOnScreen(benchmark::State& state)
 {
     auto& history = History();

@@ -164,6 +164,20 @@ TEST(Layout, ScrollViewerReportsExtentAndViewportAndClampsItsOffset)
     EXPECT_EQ(viewer.ChildAt(0).LayoutRect, (Rect{75, -195, 50, 300}));
 }
 
+// A side panel spans the star row and the auto rows under it: its list scrolls
+// within the panel instead of growing to its content.
+TEST(Layout, AViewerInACellSpanningStarAndAutoRowsGetsTheCellsHeight)
+{
+    FixedTextMeasurer measurer;
+    auto markup = Load(R"(<Grid><Grid.RowDefinitions><RowDefinition Height="*"/><RowDefinition Height="Auto"/>
+        </Grid.RowDefinitions><Border Grid.Row="1" Height="20"/><ScrollViewer x:Name="Viewer" Grid.RowSpan="2">
+        <Border Height="1000"/></ScrollViewer></Grid>)");
+    auto& viewer = markup.Get<ui::ScrollViewer>("Viewer");
+    ui::UpdateLayout(*markup.Root, {100, 300}, measurer);
+    EXPECT_EQ(viewer.LayoutRect, (Rect{0, 0, 100, 300}));
+    EXPECT_EQ(viewer.ViewportSize.Height, 300);
+}
+
 // Web views come from the platform, not from markup: a stand-in of that kind.
 class StandInWebView : public ui::Element {
 public:
