@@ -8,12 +8,18 @@ namespace gtkui {
 
 namespace {
 
-// A panel that is one row of a scrolled list (a panel inside a scroll viewer).
-bool IsScrolledRow(ui::Element& element)
+// Short lists (the tab strip, a few favorites) get their widgets at once, as
+// everything else does; only the rows of a long list wait to be seen.
+constexpr size_t LongListRows = 64;
+
+// A panel that is a row beyond the first rows of a scrolled list (a panel
+// inside a scroll viewer).
+bool IsLongListRow(ui::Element& element)
 {
-    const ui::Element* list = element.Parent();
+    ui::Element* list = element.Parent();
     const ui::Element* viewer = list ? list->Parent() : nullptr;
-    return element.AsPanel() && viewer && viewer->Kind() == ui::ElementKind::ScrollViewer;
+    return element.AsPanel() && viewer && viewer->Kind() == ui::ElementKind::ScrollViewer &&
+           list->AsPanel()->Count() > LongListRows;
 }
 
 bool Overlap(const ui::Rect& a, const ui::Rect& b)
@@ -136,7 +142,7 @@ void Renderer::AddTree(ui::Element& element, GtkWidget* host, GtkWidget* sibling
     GtkWidget* childHost = view->ChildHost();
     m_views[&element] = std::move(view);
     if (ui::Panel* panel = element.AsPanel(); panel && childHost) {
-        if (IsScrolledRow(element)) {
+        if (IsLongListRow(element)) {
             m_unseenRows.insert(&element);
             QueueLayout(); // the layout tells whether it shows
             return;
