@@ -5,8 +5,8 @@
 
 namespace gtkui {
 struct ContainerState {
-    // The part of the container that its clipping ancestors let show, in its
-    // own coordinates; set by the parent as it places the container.
+    // For a scroll viewer's content: the part the viewport shows, in the
+    // content's coordinates; set by the viewer as it places the content.
     graphene_rect_t Visible = GRAPHENE_RECT_INIT(-1e9f, -1e9f, 2e9f, 2e9f);
     ContainerPaint Paint;
     ContainerScroll Scroll;
@@ -53,11 +53,13 @@ GtkAllocation PixelRect(double x, double y, double width, double height)
     return GtkAllocation{left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
-// Every container clips, so a child wholly outside the part of its container
-// that shows can never be seen: it is neither allocated nor drawn (unmapped)
-// until it comes into view. A long scrolled list costs only its visible rows.
+// A scrolled list's rows outside the viewport can never be seen: they are
+// neither allocated nor drawn (unmapped) until scrolled into view, so a long
+// list costs only its visible rows.
 void PlaceChildren(GtkWidget* container, bool descendants)
 {
+    const ui::Element* own = WidgetElement(container);
+    const bool scrolledList = own && own->Parent() && own->Parent()->Kind() == ui::ElementKind::ScrollViewer;
     const graphene_rect_t visible = StateOf(container).Visible;
     for (GtkWidget* child = gtk_widget_get_first_child(container); child;
          child = gtk_widget_get_next_sibling(child)) {
@@ -70,19 +72,21 @@ void PlaceChildren(GtkWidget* container, bool descendants)
         } else {
             allocation = GtkAllocation{0, 0, gtk_widget_get_width(container), gtk_widget_get_height(container)};
         }
-        graphene_rect_t bounds = GRAPHENE_RECT_INIT(static_cast<float>(allocation.x), static_cast<float>(allocation.y),
-                                                    static_cast<float>(allocation.width),
-                                                    static_cast<float>(allocation.height));
-        graphene_rect_t shown;
-        bool inView = graphene_rect_intersection(&visible, &bounds, &shown);
-        if (gtk_widget_get_child_visible(child) != inView)
-            gtk_widget_set_child_visible(child, inView);
-        if (!inView)
-            continue;
-        if (IsElementContainer(child)) {
-            graphene_rect_offset(&shown, static_cast<float>(-allocation.x), static_cast<float>(-allocation.y));
-            StateOf(child).Visible = shown;
+        if (scrolledList) {
+            graphene_rect_t bounds = GRAPHENE_RECT_INIT(static_cast<float>(allocation.x), static_cast<float>(allocation.y),
+                                                        static_cast<float>(allocation.width),
+                                                        static_cast<float>(allocation.height));
+            bool inView = graphene_rect_intersection(&visible, &bounds, nullptr);
+            if (gtk_widget_get_child_visible(child) != inView)
+                gtk_widget_set_child_visible(child, inView);
+            if (!inView)
+                continue;
         }
+        // What of a scroll viewer's content shows: the viewport, in the content's coordinates.
+        if (IsElementContainer(child) && own && own->Kind() == ui::ElementKind::ScrollViewer)
+            StateOf(child).Visible = GRAPHENE_RECT_INIT(static_cast<float>(-allocation.x), static_cast<float>(-allocation.y),
+                                                        static_cast<float>(gtk_widget_get_width(container)),
+                                                        static_cast<float>(gtk_widget_get_height(container)));
         // GTK expects a measure before every allocation; the rectangle itself
         // comes from the layout engine, whatever the widget would like.
         int ignored;
@@ -172,8 +176,6 @@ void ContainerMeasure(GtkWidget* widget, GtkOrientation orientation, int, int* m
 void ContainerSizeAllocate(GtkWidget* widget, int width, int height, int)
 {
     ContainerState& state = StateOf(widget);
-    if (state.LayoutHook)
-        state.Visible = GRAPHENE_RECT_INIT(0, 0, static_cast<float>(width), static_cast<float>(height));
     if (state.LayoutHook) {
         // Copy: the hook may change the model, which may replace the hook.
         auto hook = state.LayoutHook;
