@@ -13,6 +13,9 @@
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "downloads/toast_notifications.h"
+#include "library/address_suggestions.h"
+#include "library/favorites_panel.h"
+#include "library/history_panel.h"
 #include "services/companion_check.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
@@ -83,11 +86,19 @@ void MainPage::BuildComponents()
                                                         *m_companion);
     m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_favorites = std::make_unique<FavoritesPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_history = std::make_unique<HistoryPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_chrome->HistoryClosing = [this] { m_history->ReleaseHistoryRows(); };
+    m_chrome->SetPanelOpener(ChromeAnimator::FavoritesEntry,
+                             [this](ui::Element& sender) { m_favorites->BuildFavoritesList(sender); });
+    m_chrome->SetPanelOpener(ChromeAnimator::HistoryEntry,
+                             [this](ui::Element& sender) { m_history->OpenHistoryPanel(sender); });
+    m_suggestions = std::make_unique<AddressSuggestions>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_keys = std::make_unique<PageKeys>();
     m_rating = std::make_unique<RatingPrompt>();
     m_home = std::make_unique<HomeScreen>(controls, *m_chrome, *m_rating);
     m_settings = std::make_unique<SettingsPanel>(m_markup, m_services, *m_chrome, *m_messages);
-    m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this] { m_settings->OpenSettings(); });
+    m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this](ui::Element&) { m_settings->OpenSettings(); });
     m_toasts = std::make_unique<ToastNotifications>(m_services.Downloads.Toasts);
     m_downloads = std::make_unique<DownloadManager>(
         controls, m_services, *m_chrome, *m_tabs, *m_messages, *m_toasts,
@@ -122,6 +133,10 @@ ui::MarkupHandlers MainPage::Handlers()
     on("MainMenuButton_Click", &m_chrome, &ChromeAnimator::MainMenuButton_Click);
     on("AboutButton_Click", &m_chrome, &ChromeAnimator::AboutButton_Click);
     on("PanelEntry_Click", &m_chrome, &ChromeAnimator::PanelEntry_Click);
+    on("OpenAddFavoritePanel_Click", &m_favorites, &FavoritesPanel::OpenAddFavoritePanel_Click);
+    on("SaveFavorite_Click", &m_favorites, &FavoritesPanel::SaveFavorite_Click);
+    on("ClearHistory_Click", &m_history, &HistoryPanel::ClearHistory_Click);
+    on("AdressBox_TextChanged", &m_suggestions, &AddressSuggestions::AdressBox_TextChanged);
     on("OpenInNewTabEntry_Click", &m_bridge, &BridgeHost::OpenInNewTabEntry_Click);
     on("CopyLinkEntry_Click", &m_bridge, &BridgeHost::CopyLinkEntry_Click);
     on("SaveImageEntry_Click", &m_bridge, &BridgeHost::SaveImageEntry_Click);
@@ -129,6 +144,9 @@ ui::MarkupHandlers MainPage::Handlers()
     on("DownloadStartButton_Click", &m_downloads, &DownloadManager::DownloadStartButton_Click);
     on("DownloadFolderButton_Click", &m_downloads, &DownloadManager::DownloadFolderButton_Click);
     h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
+    h.Key["AddFavoriteNameBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) {
+        m_favorites->AddFavoriteNameBox_KeyDown(sender, args);
+    };
     h.Key["AdressBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) { AdressBox_KeyDown(sender, args); };
     return h;
 }

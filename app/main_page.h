@@ -13,10 +13,13 @@
 
 struct PageControls;
 class AddressBar;
+class AddressSuggestions;
 class BridgeHost;
 class ChromeAnimator;
 class CompanionCheck;
 class DownloadManager;
+class FavoritesPanel;
+class HistoryPanel;
 class HomeScreen;
 class LayoutAdaptation;
 class NavigationHandlers;
@@ -88,6 +91,9 @@ private:
     std::unique_ptr<CompanionCheck> m_companion;
     std::unique_ptr<NavigationHandlers> m_navigation;
     std::unique_ptr<AddressBar> m_address;
+    std::unique_ptr<FavoritesPanel> m_favorites;
+    std::unique_ptr<HistoryPanel> m_history;
+    std::unique_ptr<AddressSuggestions> m_suggestions;
     std::unique_ptr<LayoutAdaptation> m_layout;
     std::unique_ptr<PageKeys> m_keys;
     std::unique_ptr<RatingPrompt> m_rating;

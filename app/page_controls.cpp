@@ -25,6 +25,10 @@ PageControls PageControls::Bind(const ui::LoadedMarkup& markup)
     bind(c.SaveImageText, "SaveImageText");
     bind(c.SideMenuButton, "SideMenuButton");
     bind(c.SuggestionList, "SuggestionList");
+    bind(c.SuggestionItemsPanel, "SuggestionItemsPanel");
+    bind(c.FavoritesListPanel, "FavoritesListPanel");
+    bind(c.HistoryListPanel, "HistoryListPanel");
+    bind(c.AddFavoriteNameBox, "AddFavoriteNameBox");
     bind(c.wReelpullPromptBar, "wReelpullPromptBar");
     bind(c.wSideMenu, "wSideMenu");
     bind(c.wMainMenu, "wMainMenu");

@@ -27,6 +27,10 @@ struct PageControls {
     ui::TextBlock* SaveImageText = nullptr;
     ui::Element* SideMenuButton = nullptr;
     ui::Element* SuggestionList = nullptr;
+    ui::StackPanel* SuggestionItemsPanel = nullptr;
+    ui::StackPanel* FavoritesListPanel = nullptr;
+    ui::StackPanel* HistoryListPanel = nullptr;
+    ui::TextBox* AddFavoriteNameBox = nullptr;
     ui::Element* wReelpullPromptBar = nullptr;
     ui::Element* wSideMenu = nullptr;
     ui::Element* wMainMenu = nullptr;

@@ -75,7 +75,7 @@ void ChromeAnimator::AboutButton_Click(ui::Element&)
     TogglePanel(&OpenFlags::SeventhPanel);
 }
 
-void ChromeAnimator::SetPanelOpener(PanelEntry entry, std::function<void()> open)
+void ChromeAnimator::SetPanelOpener(PanelEntry entry, std::function<void(ui::Element&)> open)
 {
     m_openers[entry] = std::move(open);
 }
@@ -83,7 +83,7 @@ void ChromeAnimator::SetPanelOpener(PanelEntry entry, std::function<void()> open
 void ChromeAnimator::PanelEntry_Click(ui::Element& sender)
 {
     if (auto opener = m_openers.find(sender.Tag().value_or(0)); opener != m_openers.end() && opener->second) {
-        opener->second();
+        opener->second(sender);
         return;
     }
     Flag panel = nullptr;

@@ -80,7 +80,7 @@ public:
     };
     // A panel that fills itself before it shows: its entry runs this instead
     // of opening the panel, and the opener opens it when it is ready.
-    void SetPanelOpener(PanelEntry entry, std::function<void()> open);
+    void SetPanelOpener(PanelEntry entry, std::function<void(ui::Element&)> open);
 
     // The tick's animation steps, in the order the tick runs them.
     void AnimateExitHint();
@@ -109,7 +109,7 @@ private:
 
     const PageControls& m_controls;
     platform::ApplicationView& m_view;
-    std::map<int32_t, std::function<void()>> m_openers;
+    std::map<int32_t, std::function<void(ui::Element&)>> m_openers;
     OpenFlags m_flags;
     PanelTable m_panels;
     double m_overlayOpacity = -0.06;

@@ -59,8 +59,10 @@ public:
     bool TakePopupGesture(int tab, uint64_t gesture);
     void ResetZoomState();
 
-    // Closed tabs' elements live until the next tick, so a close button is
-    // never destroyed inside its own click.
+    // Closed tabs' elements, and any element removed inside its own handler
+    // (a list's button, a tapped suggestion), live until the next tick, so
+    // none is destroyed inside its own click.
+    void Retire(std::unique_ptr<ui::Element> element) { m_retired.push_back(std::move(element)); }
     void ReleaseRetiredElements();
 
 private:

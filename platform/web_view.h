@@ -132,6 +132,9 @@ public:
     virtual ~WebViews() = default;
     // Private views share one ephemeral session: nothing reaches the disk.
     virtual std::unique_ptr<WebView> Create(BrowsingSession session) = 0;
+    // Empties the memory and disk cache of the normal session; started, not
+    // awaited (a failure is the adapter's to report).
+    virtual void ClearTemporaryWebData() = 0;
 };
 
 } // namespace platform

@@ -40,14 +40,18 @@ public:
     QueryRows(const QueryRows&) = delete;
     QueryRows& operator=(const QueryRows&) = delete;
 
+    bool Prepared() const { return m_statement != nullptr; }
     bool HasRow() const { return m_hasRow; }
     void Next() { m_hasRow = m_hasRow && sqlite3_step(m_statement) == SQLITE_ROW; }
     // Column 0's bytes; empty for a NULL value.
-    std::string FirstColumn() const
+    std::string FirstColumn() const { return Column(0); }
+    std::string Column(int index) const
     {
-        auto text = sqlite3_column_text(m_statement, 0);
-        return text ? std::string(reinterpret_cast<const char*>(text)) : std::string();
+        auto text = sqlite3_column_text(m_statement, index);
+        return text ? std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(m_statement, index))
+                    : std::string();
     }
+    int ColumnCount() const { return sqlite3_column_count(m_statement); }
 
 private:
     sqlite3_stmt* m_statement = nullptr;
@@ -136,6 +140,34 @@ std::vector<std::string> QueryTexts(DatabaseId id, const std::string& sql)
     for (QueryRows row(id, sql); row.HasRow(); row.Next())
         texts.push_back(WidenText(row.FirstColumn()));
     return texts;
+}
+
+bool QueryEachRow(DatabaseId id, const std::string& sql, const RowReader& onRow)
+{
+    QueryRows row(id, sql);
+    if (!row.Prepared())
+        return false;
+    std::vector<std::string> columns(static_cast<size_t>(row.ColumnCount()));
+    for (; row.HasRow(); row.Next()) {
+        for (size_t i = 0; i < columns.size(); ++i)
+            columns[i] = WidenText(row.Column(static_cast<int>(i)));
+        if (!onRow(columns))
+            break;
+    }
+    return true;
+}
+
+int32_t ExecuteTransaction(DatabaseId id, const std::string& statements)
+{
+    int32_t result = ExecuteStatement(id, "BEGIN;");
+    if (result != SQLITE_OK)
+        return result;
+    result = ExecuteStatement(id, statements);
+    if (result == SQLITE_OK)
+        result = ExecuteStatement(id, "COMMIT;");
+    if (result != SQLITE_OK)
+        ExecuteStatement(id, "ROLLBACK;");
+    return result;
 }
 
 std::string SqlQuoted(const std::string& value)

@@ -3,6 +3,7 @@
 // Texts cross the SQLite boundary one byte per character (see text_codec.h).
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,17 @@ std::string QueryText(DatabaseId id, const std::string& sql);
 // Column 0 of every row as text, in the query's order; empty when no row (or
 // the query failed).
 std::vector<std::string> QueryTexts(DatabaseId id, const std::string& sql);
+
+// Steps a query row by row: each row's columns as text go to onRow, in the
+// query's order, until onRow returns false or the rows run out. False when the
+// query could not run (no connection, a damaged file, a bad statement).
+using RowReader = std::function<bool(const std::vector<std::string>& columns)>;
+bool QueryEachRow(DatabaseId id, const std::string& sql, const RowReader& onRow);
+
+// Runs statements that stand or fall together: BEGIN, the statements, COMMIT;
+// on any failure a ROLLBACK, so nothing is half done. Returns SQLite's result
+// code of the failing step (0 = all committed).
+int32_t ExecuteTransaction(DatabaseId id, const std::string& statements);
 
 // A text value ready to splice between single quotes: quotes doubled.
 std::string SqlQuoted(const std::string& value);

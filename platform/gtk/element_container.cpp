@@ -5,6 +5,9 @@
 
 namespace gtkui {
 struct ContainerState {
+    // For a scroll viewer's content: the part the viewport shows, in the
+    // content's coordinates; set by the viewer as it places the content.
+    graphene_rect_t Visible = GRAPHENE_RECT_INIT(-1e9f, -1e9f, 2e9f, 2e9f);
     ContainerPaint Paint;
     ContainerScroll Scroll;
     bool TargetsEmptyArea = false;
@@ -50,17 +53,18 @@ GtkAllocation PixelRect(double x, double y, double width, double height)
     return GtkAllocation{left, top, std::max(0, right - left), std::max(0, bottom - top)};
 }
 
+// A scrolled list's rows outside the viewport can never be seen: they are
+// neither allocated nor drawn (unmapped) until scrolled into view, so a long
+// list costs only its visible rows.
 void PlaceChildren(GtkWidget* container, bool descendants)
 {
+    const ui::Element* own = WidgetElement(container);
+    const bool scrolledList = own && own->Parent() && own->Parent()->Kind() == ui::ElementKind::ScrollViewer;
+    const graphene_rect_t visible = StateOf(container).Visible;
     for (GtkWidget* child = gtk_widget_get_first_child(container); child;
          child = gtk_widget_get_next_sibling(child)) {
         if (!gtk_widget_should_layout(child))
             continue;
-        // GTK expects a measure before every allocation; the rectangle itself
-        // comes from the layout engine, whatever the widget would like.
-        int ignored;
-        gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &ignored, &ignored, nullptr, nullptr);
-        gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, -1, &ignored, &ignored, nullptr, nullptr);
         GtkAllocation allocation;
         if (const ui::Element* element = WidgetElement(child)) {
             const ui::Rect& r = element->LayoutRect;
@@ -68,6 +72,26 @@ void PlaceChildren(GtkWidget* container, bool descendants)
         } else {
             allocation = GtkAllocation{0, 0, gtk_widget_get_width(container), gtk_widget_get_height(container)};
         }
+        if (scrolledList) {
+            graphene_rect_t bounds = GRAPHENE_RECT_INIT(static_cast<float>(allocation.x), static_cast<float>(allocation.y),
+                                                        static_cast<float>(allocation.width),
+                                                        static_cast<float>(allocation.height));
+            bool inView = graphene_rect_intersection(&visible, &bounds, nullptr);
+            if (gtk_widget_get_child_visible(child) != inView)
+                gtk_widget_set_child_visible(child, inView);
+            if (!inView)
+                continue;
+        }
+        // What of a scroll viewer's content shows: the viewport, in the content's coordinates.
+        if (IsElementContainer(child) && own && own->Kind() == ui::ElementKind::ScrollViewer)
+            StateOf(child).Visible = GRAPHENE_RECT_INIT(static_cast<float>(-allocation.x), static_cast<float>(-allocation.y),
+                                                        static_cast<float>(gtk_widget_get_width(container)),
+                                                        static_cast<float>(gtk_widget_get_height(container)));
+        // GTK expects a measure before every allocation; the rectangle itself
+        // comes from the layout engine, whatever the widget would like.
+        int ignored;
+        gtk_widget_measure(child, GTK_ORIENTATION_HORIZONTAL, -1, &ignored, &ignored, nullptr, nullptr);
+        gtk_widget_measure(child, GTK_ORIENTATION_VERTICAL, -1, &ignored, &ignored, nullptr, nullptr);
         gtk_widget_size_allocate(child, &allocation, -1);
         if (descendants && IsElementContainer(child))
             PlaceChildren(child, true);

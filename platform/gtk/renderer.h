@@ -1,12 +1,14 @@
 #pragma once
 // Mirrors a tree of elements into GTK widgets and keeps them in step: panels
 // become containers that place children where the layout engine says, other
-// elements native widgets. Every allocation of the root widget (a window
+// elements native widgets; the contents of a scrolled list's rows wait until
+// the row first comes into view. Every allocation of the root widget (a window
 // resize, or a change that affects layout) lays the whole tree out again.
 #include <gtk/gtk.h>
 
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "platform/gtk/element_view.h"
 #include "platform/gtk/gobject_ptr.h"
@@ -45,12 +47,17 @@ private:
     void AddTree(ui::Element& element, GtkWidget* host, GtkWidget* sibling);
     void RemoveTree(ui::Element& element);
     void Layout(int width, int height);
+    // Gives the rows that came into view the widgets of their contents.
+    void ShowRowsInView(ui::Size window);
 
     ui::Element& m_root;
     ViewContext m_context;
     GObjectPtr<GtkWidget> m_host;
     PangoTextMeasurer m_measurer;
     std::unordered_map<const ui::Element*, std::unique_ptr<ElementView>> m_views;
+    // Rows of scrolled lists whose contents have no widgets yet: a list of
+    // thousands of rows makes widgets only for the rows that have been seen.
+    std::unordered_set<ui::Element*> m_unseenRows;
     bool m_layingOut = false;
 };
 

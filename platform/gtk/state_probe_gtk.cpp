@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
@@ -30,6 +32,18 @@ std::string TextOf(const ui::Element& e)
         return b->Content();
     return {};
 }
+
+const ui::Element* FindNamed(const ui::Element& e, const std::string& name)
+{
+    if (e.Name() == name)
+        return &e;
+    if (auto* panel = const_cast<ui::Element&>(e).AsPanel())
+        for (size_t i = 0; i < panel->Count(); ++i)
+            if (auto* found = FindNamed(panel->ChildAt(i), name))
+                return found;
+    return nullptr;
+}
+
 
 // "#AARRGGBB", or null for no brush.
 std::string BrushJson(const ui::Brush& brush)
@@ -78,6 +92,44 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
     if (auto* panel = const_cast<ui::Element&>(e).AsPanel())
         for (size_t i = 0; i < panel->Count(); ++i)
             Collect(panel->ChildAt(i), named, views, firstNamed, firstView);
+}
+
+// The texts of an element and everything in it, in order.
+void LeafTexts(const ui::Element& e, std::vector<std::string>& texts)
+{
+    auto* panel = const_cast<ui::Element&>(e).AsPanel();
+    if (!panel) {
+        texts.push_back(TextOf(e));
+        return;
+    }
+    for (size_t i = 0; i < panel->Count(); ++i)
+        LeafTexts(panel->ChildAt(i), texts);
+}
+
+// The rows of the library's list panels, in order: texts, tag, rectangle.
+std::string ListRows(const ui::Element* root)
+{
+    std::ostringstream lists;
+    bool firstList = true;
+    for (const char* name : {"FavoritesListPanel", "HistoryListPanel", "SuggestionItemsPanel"}) {
+        lists << (firstList ? "" : ",") << Json(name) << ":[";
+        firstList = false;
+        const ui::Element* found = root ? FindNamed(*root, name) : nullptr;
+        auto* panel = found ? const_cast<ui::Element*>(found)->AsPanel() : nullptr;
+        for (size_t i = 0; panel && i < panel->Count(); ++i) {
+            const auto& row = panel->ChildAt(i);
+            std::vector<std::string> texts;
+            LeafTexts(row, texts);
+            auto r = ui::AbsoluteRect(row);
+            lists << (i ? "," : "") << "{\"texts\":[";
+            for (size_t k = 0; k < texts.size(); ++k)
+                lists << (k ? "," : "") << Json(texts[k]);
+            lists << "],\"tag\":" << (row.Tag() ? *row.Tag() : -1) << ",\"rect\":[" << r.X << "," << r.Y << ","
+                  << r.Width << "," << r.Height << "]}";
+        }
+        lists << "]";
+    }
+    return lists.str();
 }
 
 std::string DialogText(GtkWidget* dialog)
@@ -156,7 +208,8 @@ void StateProbe::Write() const
 {
     std::ostringstream named, views, dialogs;
     bool firstNamed = true, firstView = true, firstDialog = true;
-    if (auto* root = m_root())
+    auto* root = m_root();
+    if (root)
         Collect(*root, named, views, firstNamed, firstView);
     for (GtkWidget* dialog : m_dialogs.OpenDialogs()) {
         dialogs << (firstDialog ? "" : ",") << DialogText(dialog);
@@ -171,7 +224,8 @@ void StateProbe::Write() const
         for (uint64_t count : m_sources.Timers->TickCounts())
             ticks << (ticks.tellp() > 0 ? "," : "") << count;
     std::string json = "{\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
-                       dialogs.str() + "],\"toasts\":[" + toasts.str() + "],\"timerTicks\":[" + ticks.str() + "]}\n";
+                       dialogs.str() + "],\"toasts\":[" + toasts.str() + "],\"timerTicks\":[" + ticks.str() +
+                       "],\"lists\":{" + ListRows(root) + "}}\n";
     // Written whole, then renamed, so a reader never sees half a file.
     std::string partial = m_path + ".part";
     if (FILE* file = std::fopen(partial.c_str(), "w")) {

@@ -1,9 +1,11 @@
 #pragma once
 // For integration tests: with TOLVANE_STATE_FILE set, the shell writes what a
 // user would see (named elements' texts, colours and control states, web
-// views, open dialogs) to that file as JSON, four times a second, and answers
-// a dialog the way a user would when the test writes "answer LABEL" into the
-// file's ".cmd" companion. Without the variable nothing runs.
+// views, open dialogs, toasts, timer ticks) to that file as JSON, four times a
+// second, and answers a dialog the way a user would when the test writes
+// "answer LABEL" into the file's ".cmd" companion. Without the variable
+// nothing runs. It also lists the rows of the favorites, history and
+// suggestion panels in order, each with its texts, tag and rectangle.
 #include <functional>
 #include <memory>
 

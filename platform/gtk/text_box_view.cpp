@@ -126,6 +126,10 @@ private:
         gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(press), GTK_PHASE_CAPTURE);
         Connect(press, "pressed", G_CALLBACK(+[](GtkGestureClick*, int, double, double, TextBoxView* view) {
                     view->m_pointerDown = true;
+                    // A click into a box that has the focus already (from a
+                    // key, or given at start) makes it the pointer's.
+                    if (gtk_event_controller_focus_contains_focus(view->m_focus))
+                        view->m_box.SetFocusStateFromUser(ui::FocusState::Pointer);
                 }));
         Connect(press, "released", G_CALLBACK(+[](GtkGestureClick*, int, double, double, TextBoxView* view) {
                     view->m_pointerDown = false;

@@ -3,6 +3,7 @@
 #include <pango/pangocairo.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 
 #include "platform/gtk/display_text.h"
@@ -37,8 +38,30 @@ PangoTextMeasurer::PangoTextMeasurer(GtkWidget* fontSource)
 {
 }
 
+size_t PangoTextMeasurer::KeyHash::operator()(const Key& key) const
+{
+    size_t hash = std::hash<std::string>()(key.Text);
+    for (size_t part : {std::hash<std::string>()(key.Family), std::hash<double>()(key.FontSize),
+                        static_cast<size_t>(key.Weight), std::hash<double>()(key.MaxWidth)})
+        hash ^= part + 0x9e3779b97f4a7c15ULL + (hash << 6) + (hash >> 2);
+    return hash;
+}
+
 ui::Size PangoTextMeasurer::MeasureText(const std::string& text, const std::string& fontFamily, double fontSize,
                                         ui::FontWeight weight, double maxWidth) const
+{
+    Key key{text, fontFamily, fontSize, weight, maxWidth};
+    if (auto found = m_remembered.find(key); found != m_remembered.end())
+        return found->second;
+    if (m_remembered.size() >= MaxRemembered)
+        m_remembered.clear();
+    ui::Size size = MeasureWithPango(text, fontFamily, fontSize, weight, maxWidth);
+    m_remembered.emplace(std::move(key), size);
+    return size;
+}
+
+ui::Size PangoTextMeasurer::MeasureWithPango(const std::string& text, const std::string& fontFamily, double fontSize,
+                                             ui::FontWeight weight, double maxWidth) const
 {
     DisplayText shown = ResolveDisplayText(text, fontFamily);
     FontDescriptionPtr font(pango_font_description_new());

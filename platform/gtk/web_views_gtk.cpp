@@ -109,4 +109,22 @@ std::unique_ptr<platform::WebView> WebKitWebViews::Create(platform::BrowsingSess
     return std::make_unique<WebKitWebView>(m_context.Get(), Session(session));
 }
 
+void WebKitWebViews::ClearTemporaryWebData()
+{
+    // In WebKitGTK 6.0 the data manager belongs to the network session; the
+    // private session keeps nothing on disk and goes with its tabs.
+    WebKitWebsiteDataManager* manager = webkit_network_session_get_website_data_manager(m_normalSession.Get());
+    auto types = static_cast<WebKitWebsiteDataTypes>(WEBKIT_WEBSITE_DATA_MEMORY_CACHE | WEBKIT_WEBSITE_DATA_DISK_CACHE);
+    webkit_website_data_manager_clear(
+        manager, types, 0, nullptr,
+        [](GObject* source, GAsyncResult* result, gpointer) {
+            GError* error = nullptr;
+            if (!webkit_website_data_manager_clear_finish(WEBKIT_WEBSITE_DATA_MANAGER(source), result, &error)) {
+                g_warning("clearing the web cache failed: %s", error ? error->message : "unknown error");
+                g_clear_error(&error);
+            }
+        },
+        nullptr);
+}
+
 } // namespace gtkui

@@ -27,6 +27,7 @@ public:
     explicit WebKitWebViews(const WebDataFolders& folders);
 
     std::unique_ptr<platform::WebView> Create(platform::BrowsingSession session) override;
+    void ClearTemporaryWebData() override;
 
     WebKitWebContext* Context() const { return m_context.Get(); }
     // The private session is made with the first private view.

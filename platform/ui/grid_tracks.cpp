@@ -61,6 +61,12 @@ bool GridAxis::HasAuto(int start, int span) const
 
 double GridAxis::Constraint(int start, int span, bool starsResolved) const
 {
+    // Once the stars are shared out, the auto tracks a star cell spans are
+    // final too (star cells never grow them): the cell gets the space it will
+    // be arranged in, so a scroll viewer there scrolls instead of growing to
+    // its content.
+    if (starsResolved && HasStar(start, span))
+        return Sum(start, span);
     if (HasAuto(start, span) || (!starsResolved && HasStar(start, span)))
         return kInfinity;
     return Sum(start, span);

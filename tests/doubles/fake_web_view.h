@@ -97,6 +97,8 @@ struct CreatedWebView {
 class FakeWebViews : public platform::WebViews {
 public:
     std::unique_ptr<platform::WebView> Create(platform::BrowsingSession session) override;
+    void ClearTemporaryWebData() override { ++TemporaryDataClears; }
+    int TemporaryDataClears = 0;
 
     // Every view created, in order, destroyed ones included.
     std::vector<CreatedWebView> Created;

@@ -13,6 +13,9 @@
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
+#include "library/address_suggestions.h"
+#include "library/favorites_panel.h"
+#include "library/history_panel.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -62,6 +65,9 @@ public:
     ChromeAnimator& Chrome() { return *m_page->m_chrome; }
     BridgeHost& Bridge() { return *m_page->m_bridge; }
     DownloadManager& Downloads() { return *m_page->m_downloads; }
+    FavoritesPanel& Favorites() { return *m_page->m_favorites; }
+    HistoryPanel& History() { return *m_page->m_history; }
+    AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;

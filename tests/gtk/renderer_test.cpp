@@ -198,6 +198,7 @@ TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
         rows.back()->SetHeight(30);
     }
     Show(std::move(root));
+    EXPECT_FALSE(gtk_widget_get_mapped(WidgetOf(*rows[9]))) << "rows out of view are not drawn";
     GtkEventController* wheel = Controller(viewer, GTK_TYPE_EVENT_CONTROLLER_SCROLL);
     gboolean scrolled = FALSE;
     g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
@@ -209,6 +210,9 @@ TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
         g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
     NextFrames();
     EXPECT_DOUBLE_EQ(viewer.VerticalOffset(), 200) << "300 of content in a 100 viewport";
+    EXPECT_TRUE(gtk_widget_get_mapped(WidgetOf(*rows[9])));
+    EXPECT_EQ(ElementAt(50, 95), rows[9]) << "a row scrolled into view is drawn and placed";
+    EXPECT_FALSE(gtk_widget_get_mapped(WidgetOf(*rows[0])));
     g_signal_emit_by_name(wheel, "scroll", 0.0, 1.0, &scrolled);
     EXPECT_FALSE(scrolled) << "at the end the wheel goes to an outer viewer";
     EXPECT_EQ(ElementAt(50, 150), nullptr) << "rows below the viewport are clipped away";
