@@ -1,7 +1,7 @@
-"""Local server for the download tests and benchmarks; run alone, it prints its pid and port and serves until killed.
-/NAME.bin?size=N[&rate=B/s][&drop=N][&norange=1]: N pattern bytes with an ETag; a Range with the matching If-Range
-unless norange; cut after `drop` bytes when asked from the start. /to-file redirects to file://; /path?file=F sends
-F by sendfile; anything else is a 404 page."""
+"""The download tests' and benchmarks' local server; run alone, it prints its pid and port and serves until killed.
+/NAME.bin?size=N[&rate=B/s][&drop=N][&norange=1]: N pattern bytes with an ETag, a Range honoured with that If-Range
+unless norange, cut after `drop` bytes when asked from the start; /path?file=F: F by sendfile; /to-file: a redirect
+to file://; anything else: a 404 page."""
 import http.server
 import os
 import threading
@@ -24,33 +24,30 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         url = urllib.parse.urlparse(self.path)
         query = dict(urllib.parse.parse_qsl(url.query))
-        if url.path.endswith(".bin"):
-            return self.serve(int(query["size"]), query)
-        if url.path == "/path":
-            return self.serve(os.path.getsize(query["file"]), query, query["file"])
-        if url.path == "/to-file":
-            return self.reply(302, [("Location", "file:///etc/passwd"), ("Content-Length", "0")])
-        self.reply(404, [("Content-Length", "3")], b"404")
-
-    def reply(self, code, headers, body=b""):
-        self.send_response(code)
-        for header in headers:
-            self.send_header(*header)
+        if url.path.endswith(".bin") or "file" in query:
+            return self.serve(int(query["size"]) if "size" in query else os.path.getsize(query["file"]), query)
+        moved = url.path == "/to-file"
+        self.send_response(302 if moved else 404)
+        self.send_header("Location", "file:///etc/passwd")
+        self.send_header("Content-Length", "3")
         self.end_headers()
-        self.wfile.write(body)
+        self.wfile.write(b"404")
 
-    def serve(self, size, query, path=None):
+    def serve(self, size, query):
         etag, wanted = '"%d"' % size, self.headers.get("Range", "")
         ranged = "norange" not in query and wanted.startswith("bytes=") and self.headers.get("If-Range") == etag
         start = min(int(wanted[6:-1]), size) if ranged else 0
-        headers = [("Content-Type", "application/octet-stream"), ("Content-Length", str(size - start)), ("ETag", etag)]
-        ranges = [("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))] if start else []
-        self.reply(206 if start else 200, headers + ranges)
-        if path:
-            with open(path, "rb") as f:
+        self.send_response(206 if start else 200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(size - start))
+        self.send_header("ETag", etag)
+        if start:
+            self.send_header("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))
+        self.end_headers()
+        if "file" in query:
+            with open(query["file"], "rb") as f:
                 while start < size:
                     start += os.sendfile(self.connection.fileno(), f.fileno(), start, size - start) or size
-            return
         rate, began, first = int(query.get("rate", 0)), time.monotonic(), start
         drop = 0 if wanted else int(query.get("drop", 0))
         while start < size:

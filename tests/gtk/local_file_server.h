@@ -1,5 +1,5 @@
 #pragma once
-// download_server.py on a free port for one test or benchmark, stopped with this object.
+// download_server.py on a free port for one test or benchmark, killed with this object.
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -9,8 +9,8 @@ namespace gtktest {
 
 class LocalFileServer {
 public:
-    // The server prints its pid and port, and serves until it is killed.
-    LocalFileServer() : m_output(popen("exec python3 " TOLVANE_SOURCE_DIR "/tests/gtk/download_server.py", "r"))
+    // The server prints its pid and port first; port 0 when it did not start.
+    LocalFileServer()
     {
         if (!m_output || std::fscanf(m_output, "%d %d", &m_pid, &m_port) != 2)
             m_port = 0;
@@ -31,7 +31,7 @@ public:
     }
 
 private:
-    FILE* m_output;
+    FILE* m_output = popen("exec python3 " TOLVANE_SOURCE_DIR "/tests/gtk/download_server.py", "r");
     int m_pid = 0;
     int m_port = 0;
 };
