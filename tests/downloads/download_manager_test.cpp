@@ -128,20 +128,20 @@ TEST_F(Downloads, RowsKeepTheirStateThroughARebuildAndACancelActsOnTheDownloadIt
     EXPECT_EQ(Shown("wDownloadRow", 2), "1 MB / 0 MB 0% " + PauseGlyph);
     EXPECT_EQ(Colour("wDownloadRowBar_1"), ui::Color::FromArgb(255, 0, 112, 227));
 
-    // The yes to slot 1's question, given after slot 2's was asked, cancels slot 1.
+    // The yes to slot 1's question, given after slot 2's cancel was clicked, cancels slot 1.
     Click("wDownloadRowCancel_1");
-    auto yes = h.Dialogs.Shown.back().OnCommand;
     Click("wDownloadRowCancel_2");
     EXPECT_EQ(m().SelectedDownloadIndex(), 2);
-    yes(S("wMessageBox_Yes"));
+    h.Dialogs.Answer(S("wMessageBox_Yes"));
     EXPECT_FALSE(fs::exists(Transfer(0).File->Path()));
     EXPECT_EQ(Transfer(1).Progress.Status, Running);
     EXPECT_TRUE(Toasted("\"small.txt\" " + S("wToast_CancelDownload_Text"), "wToast_Interromped_Title"));
     EXPECT_EQ(Shown("wDownloadDone", 1), "0 MB / 0 MB " + S("wDownload_Progress_Canceled/Text"));
-    // Slot 2 completes while its question is open: the late yes leaves it alone.
-    yes = h.Dialogs.Shown.back().OnCommand;
-    Set(1, 2, 2, Completed);
-    yes(S("wMessageBox_Yes"));
+    // Slot 2 completes while its question is open, before a tick saw it: the late yes leaves it alone.
+    Click("wDownloadRowCancel_2");
+    Transfer(1).Progress = {2, 2, Completed};
+    h.Dialogs.Answer(S("wMessageBox_Yes"));
+    m().DownloadTimer_Tick();
     EXPECT_TRUE(fs::exists(Transfer(1).File->Path()));
     EXPECT_EQ(Shown("wDownloadDone", 2), "0 MB / 0 MB " + S("wDown_Percent_Finished"));
 }
