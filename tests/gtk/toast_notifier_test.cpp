@@ -24,8 +24,8 @@ bool Spin(const std::function<bool()>& done)
     return done();
 }
 
-// A stand-in notification service on a bus connection of its own; true when
-// it received the toast's title and body, sent by an application on the bus.
+// A stand-in notification service on the session bus; true when it received
+// the toast's title and body, sent by an application on the bus.
 bool ToastReachesStandInService()
 {
     GDBusNodeInfo* node = g_dbus_node_info_new_for_xml(
@@ -43,19 +43,16 @@ bool ToastReachesStandInService()
                                     g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", 1u));
                                 },
                                 nullptr, nullptr, {}};
-    auto serviceBus = gtkui::Adopt(g_dbus_connection_new_for_address_sync(
-        g_dbus_address_get_for_bus_sync(G_BUS_TYPE_SESSION, nullptr, nullptr),
-        GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                             G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr));
-    if (!serviceBus)
-        return false;
-    g_dbus_connection_register_object(serviceBus.Get(), "/org/freedesktop/Notifications", node->interfaces[0],
-                                      &vtable, &received, nullptr, nullptr);
-    g_bus_own_name_on_connection(serviceBus.Get(), "org.freedesktop.Notifications", G_BUS_NAME_OWNER_FLAGS_NONE,
-                                 nullptr, nullptr, nullptr, nullptr);
+    // The application's own connection owns the service's name: its calls come back to it through the bus.
     auto application = gtkui::Adopt(g_application_new("org.tolvane.ToastTest", G_APPLICATION_NON_UNIQUE));
     g_application_register(application.Get(), nullptr, nullptr);
+    GDBusConnection* serviceBus = g_application_get_dbus_connection(application.Get());
+    if (!serviceBus)
+        return false;
+    g_dbus_connection_register_object(serviceBus, "/org/freedesktop/Notifications", node->interfaces[0],
+                                      &vtable, &received, nullptr, nullptr);
+    g_bus_own_name_on_connection(serviceBus, "org.freedesktop.Notifications", G_BUS_NAME_OWNER_FLAGS_NONE,
+                                 nullptr, nullptr, nullptr, nullptr);
     gtkui::DesktopToastNotifier notifier(application.Get(), nullptr, {});
     if (!Spin([&] { return notifier.ServiceOwned(); }))
         return false;
