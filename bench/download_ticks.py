@@ -21,8 +21,8 @@ SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests",
 
 def main():
     seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 10.0
-    server = subprocess.Popen([sys.executable, SOURCE], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-    port = int(server.stdout.readline())
+    server = subprocess.Popen([sys.executable, SOURCE], stdout=subprocess.PIPE, text=True)
+    port = int(server.stdout.readline().split()[1])
     downloads = tempfile.mkdtemp(prefix="tolvane-dl-")
     browser = harness.Browser()
     harness.prepare_config(browser, {"wConfig_HomeScreenStatus": ("wSTATUS", "false")})
@@ -60,7 +60,7 @@ def main():
         browser.screenshot("download-ticks.png")
     finally:
         browser.cleanup()
-        server.stdin.close()
+        server.terminate()
         server.wait()
         shutil.rmtree(downloads, ignore_errors=True)
 

@@ -35,31 +35,22 @@ struct FakeDownloadFiles : platform::DownloadFiles {
     std::optional<std::string> Error;
 };
 
-// One transfer, which the test moves on; it outlives the operation the system drops.
+// One transfer, which the test moves on; it outlives the operation the system
+// drops. Pause, resume and cancel set the status as the real transfer does.
 struct FakeTransfer {
     std::string Source;
     std::unique_ptr<platform::StorageFile> File;
     platform::TransferProgress Progress{0, 0, platform::TransferStatus::Running};
-    int Resumes = 0;
-    int Cancels = 0;
 };
 
-// Pause, resume and cancel set the status as the real transfer does.
 struct FakeOperation : platform::DownloadOperation {
+    using enum platform::TransferStatus;
     explicit FakeOperation(std::shared_ptr<FakeTransfer> t) : T(std::move(t)) {}
     platform::TransferProgress Progress() const override { return T->Progress; }
     const platform::StorageFile& ResultFile() const override { return *T->File; }
-    void Pause() override { T->Progress.Status = platform::TransferStatus::PausedByApplication; }
-    void Resume() override
-    {
-        T->Progress = {T->Progress.BytesReceived, T->Progress.TotalBytesToReceive, platform::TransferStatus::Running};
-        ++T->Resumes;
-    }
-    void Cancel() override
-    {
-        T->Progress.Status = platform::TransferStatus::Canceled, ++T->Cancels;
-        std::filesystem::remove(T->File->Path());
-    }
+    void Pause() override { T->Progress.Status = PausedByApplication; }
+    void Resume() override { T->Progress = {T->Progress.BytesReceived, T->Progress.TotalBytesToReceive, Running}; }
+    void Cancel() override { T->Progress.Status = Canceled, std::filesystem::remove(T->File->Path()); }
     std::shared_ptr<FakeTransfer> T;
 };
 
@@ -67,14 +58,14 @@ struct FakeDownloader : platform::Downloader {
     std::unique_ptr<platform::DownloadOperation> StartDownload(const platform::Uri& source,
                                                                std::unique_ptr<platform::StorageFile> file) override
     {
-        Started.push_back(std::make_shared<FakeTransfer>(FakeTransfer{source.AbsoluteUri(), std::move(file)}));
+        Started.push_back(std::make_shared<FakeTransfer>(source.AbsoluteUri(), std::move(file)));
         return std::make_unique<FakeOperation>(Started.back());
     }
     std::vector<std::shared_ptr<FakeTransfer>> Started;
 };
 
 struct FakeFolderPicker : platform::FolderPicker {
-    void PickSingleFolder(std::function<void(std::optional<std::string>)> picked) override { Pending = std::move(picked); }
+    void PickSingleFolder(std::function<void(std::optional<std::string>)> picked) override { Pending = picked; }
     std::function<void(std::optional<std::string>)> Pending;
 };
 

@@ -1,5 +1,5 @@
 #pragma once
-// download_server.py on a free port for one test or benchmark, stopped with this object.
+// download_server.py on a free port for one test or benchmark, killed with this object.
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
@@ -9,10 +9,9 @@ namespace gtktest {
 
 class LocalFileServer {
 public:
+    // The server prints its pid and port first; port 0 when it did not start.
     LocalFileServer()
     {
-        // The server prints its pid and port, and serves until it is killed.
-        m_output = popen(("exec python3 " TOLVANE_SOURCE_DIR "/tests/gtk/download_server.py --pid </dev/null"), "r");
         if (!m_output || std::fscanf(m_output, "%d %d", &m_pid, &m_port) != 2)
             m_port = 0;
     }
@@ -30,20 +29,9 @@ public:
     {
         return "http://127.0.0.1:" + std::to_string(m_port) + pathAndQuery;
     }
-    // The Range and If-Range headers the server saw, a request a line.
-    std::string Log() const
-    {
-        std::string log;
-        FILE* out = popen(("curl -s " + Url("/log")).c_str(), "r");
-        for (int c; out && (c = std::fgetc(out)) != EOF;)
-            log += static_cast<char>(c);
-        if (out)
-            pclose(out);
-        return log;
-    }
 
 private:
-    FILE* m_output = nullptr;
+    FILE* m_output = popen("exec python3 " TOLVANE_SOURCE_DIR "/tests/gtk/download_server.py", "r");
     int m_pid = 0;
     int m_port = 0;
 };
@@ -51,7 +39,7 @@ private:
 // Byte `position` of the server's pattern.
 inline uint8_t PatternByte(uint64_t position)
 {
-    return static_cast<uint8_t>((position % 251) * 7 % 256);
+    return static_cast<uint8_t>(position % 251);
 }
 
 } // namespace gtktest
