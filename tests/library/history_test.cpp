@@ -8,22 +8,25 @@ namespace {
 class History : public librarytest::LibraryTest {
 protected:
     void Fill(int n) { LibraryTest::Fill(HistoryFile, "wHistoric_PagesOpened", n, "'Visit ' || x, 'http://v/' || x, '5/3', '7h' || x"); }
-    ui::StackPanel& Open()
+    // The panel opened and its show-list button clicked.
+    ui::StackPanel& Shown()
     {
         h.History().OpenHistoryPanel(h.Page().Root());
-        return *h.Controls().HistoryListPanel;
+        auto& panel = *h.Controls().HistoryListPanel;
+        auto& show = dynamic_cast<ui::Button&>(panel.ChildAt(0));
+        EXPECT_EQ(show.Tag(), HistoryPanel::ShowListTag);
+        show.RaiseClick();
+        return panel;
     }
     std::string Text(ui::Element& e) { return dynamic_cast<ui::TextBlock&>(e).Text(); }
 };
 
 TEST_F(History, AboveTheLimitTheNoticeComesFirstThenTheNewestVisits)
 {
-    EXPECT_EQ(Text(Open().ChildAt(0)), "wText_NullHistoric/Text");
+    h.History().OpenHistoryPanel(h.Page().Root());
+    EXPECT_EQ(Text(h.Controls().HistoryListPanel->ChildAt(0)), "wText_NullHistoric/Text");
     Fill(3001);
-    auto& panel = Open();
-    auto& show = dynamic_cast<ui::Button&>(panel.ChildAt(0));
-    EXPECT_EQ(show.Tag(), HistoryPanel::ShowListTag);
-    show.RaiseClick();
+    auto& panel = Shown();
     ASSERT_EQ(panel.Count(), 3001u);
     EXPECT_EQ(Text(panel.ChildAt(0)), "wMaxShowHistoric/Text");
     EXPECT_EQ(panel.ChildAt(3000).Tag(), 2);
@@ -40,19 +43,16 @@ TEST_F(History, AboveTheLimitTheNoticeComesFirstThenTheNewestVisits)
 TEST_F(History, AClickOpensTheVisitAndClearingAsksThenEmptiesHistoryAndCache)
 {
     Fill(3);
-    auto& panel = Open();
-    dynamic_cast<ui::Button&>(panel.ChildAt(0)).RaiseClick(); // show the list
-    RowButton(panel, 0, 2).RaiseClick();
+    RowButton(Shown(), 0, 2).RaiseClick();
     ASSERT_EQ(h.TabCount(), 2);
     EXPECT_EQ(h.Tab(1)->Navigations, (std::vector<std::string>{"http://v/3"}));
 
-    h.Click("ClearHistoryButton");
-    h.Dialogs.Answer("No");
-    EXPECT_EQ(h.Browsers.TemporaryDataClears, 0);
-    h.Click("ClearHistoryButton");
-    h.Dialogs.Answer("Yes");
+    for (const char* answer : {"No", "Yes"}) {
+        h.Click("ClearHistoryButton");
+        h.Dialogs.Answer(answer);
+    }
     EXPECT_EQ(h.QueryInteger(HistoryFile, "SELECT COUNT(*) FROM wHistoric_PagesOpened"), 0);
-    EXPECT_EQ(h.Browsers.TemporaryDataClears, 1);
+    EXPECT_EQ(h.Browsers.TemporaryDataClears, 1); // the "No" cleared nothing
     EXPECT_EQ(LastDialog(), "wMessageBox_SucessClearHistoric");
     EXPECT_TRUE(AllConnectionsClosed());
 }

@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(Suggestions, ATypedTextOffersWhatShowsItOldestFirstUnderItsHeaders)
+TEST_F(Suggestions, ATypedTextOffersWhatShowsItOldestFirstAndATapLoadsIt)
 {
     const struct {
         std::string Typed, Expected;
@@ -79,23 +79,19 @@ TEST_F(Suggestions, ATypedTextOffersWhatShowsItOldestFirstUnderItsHeaders)
     EXPECT_EQ(Items().Count(), 1 + 2 * 15 + 1 + 2 * 16u);
     Type("git", ui::FocusState::Keyboard);
     EXPECT_EQ(Shown(), "");
-}
 
-TEST_F(Suggestions, ATapLoadsTheEntryInTheCurrentTabOrAFirstTab)
-{
-    Type("visit/20");
-    auto& entry = Items().ChildAt(Items().Count() - 1);
-    entry.Tapped(entry);
-    EXPECT_EQ(h.Tab(0)->Navigations.back(), "http://visit/20");
-    EXPECT_EQ(h.TabCount(), 1);
-    EXPECT_GT(h.Tab(0)->FocusCalls, 0);
-
-    h.Tabs().CloseTab(*h.Slot(0).StripCaption);
-    Type("github");
-    auto& favorite = Items().ChildAt(Items().Count() - 1);
-    favorite.Tapped(favorite);
-    EXPECT_EQ(h.Tab(0)->Navigations, (std::vector<std::string>{"https://github.com/"}));
-    EXPECT_TRUE(AllConnectionsClosed());
+    // A tap loads the entry in the current tab, or in a first tab when there is none.
+    for (auto [typed, tabs] : {std::pair("visit/20", 1), {"github", 0}}) {
+        if (tabs == 0)
+            h.Tabs().CloseTab(*h.Slot(0).StripCaption);
+        Type(typed);
+        auto& entry = Items().ChildAt(Items().Count() - 1);
+        entry.Tapped(entry);
+        EXPECT_EQ(h.TabCount(), 1);
+        EXPECT_EQ(h.Tab(0)->Navigations.back(), tabs ? "http://visit/20" : "https://github.com/");
+        EXPECT_GT(h.Tab(0)->FocusCalls, 0);
+        EXPECT_TRUE(AllConnectionsClosed());
+    }
 }
 
 } // namespace
