@@ -1,5 +1,5 @@
 """The settings panel and the themes with the real binary: the accent
-through a stand-in portal and without a bus, and a save by clicks and typing
+without a bus and through a stand-in portal, then a save by clicks and typing
 that the next start paints."""
 import os
 import subprocess
@@ -42,23 +42,21 @@ class Settings(harness.ReturningUserTest):
         self.click("wSideMenu_Settings")
         self.browser.wait_for("the panel", lambda: self.browser.named("wSettingsPanel")["opacity"] >= 1)
 
-    def test_without_a_session_bus_the_accent_theme_takes_the_fallback_blue(self):
+    def test_the_accent_theme_then_a_save_by_clicks_that_the_next_start_paints(self):
         harness.prepare_config(self.browser, {"wConfig_ThemeColor": ("wCOLOR", "SystemAccentColor")})
         dead = os.path.join(self.browser.root, "no-bus")  # the engine's sandbox needs the path to exist
         open(dead, "w").close()
-        # GTK's accessibility layer logs criticals of its own without a bus: off,
-        # stderr holds only the browser's.
+        # Without a bus: the fallback blue. GTK's accessibility layer logs
+        # criticals of its own without one: off, stderr holds only the browser's.
         with mock.patch.dict(os.environ, {"DBUS_SESSION_BUS_ADDRESS": "unix:path=" + dead, "GTK_A11Y": "none"}):
             self.browser.start()
         self.assertEqual(self.colours(), ("#FF1564C4", "#FF3584E4", "#FF1564C4", "#FFFFFFFF", "#FF3584E4"))
         self.browser.stop()
         self.assertNotIn("CRITICAL", self.browser.stderr_text())
 
-    def test_the_accent_is_painted_and_a_save_by_clicks_is_painted_at_the_next_start(self):
         portal = subprocess.Popen(["/usr/bin/python3", PORTAL, "readone"], stdout=subprocess.PIPE, text=True)
-        self.addCleanup(lambda: (portal.kill(), portal.wait()))
+        self.addCleanup(lambda: (portal.kill(), portal.wait(), portal.stdout.close()))
         self.assertEqual(portal.stdout.readline().strip(), "ready")
-        harness.prepare_config(self.browser, {"wConfig_ThemeColor": ("wCOLOR", "SystemAccentColor")})
         self.browser.start()
         self.assertEqual(self.colours(), ("#FF0058B7", "#FF0078D7", "#FF0058B7", "#FFFFFFFF", "#FF0078D7"))
         self.open_panel()
