@@ -158,9 +158,33 @@ class Browser:
         except (FileNotFoundError, json.JSONDecodeError):
             return None
 
+    def named(self, name):
+        """A named element as the probe last reported it ({} until it does)."""
+        return ((self.state() or {}).get("named") or {}).get(name) or {}
+
     def text(self, name):
-        state = self.state() or {}
-        return state.get("named", {}).get(name, {}).get("text")
+        return self.named(name).get("text")
+
+    def click_at(self, rect, dx=None, button=1):
+        """A real click on the window's content: rect's centre, or dx from its left edge."""
+        ox, oy = window_origin("Tolvane Browser")
+        click_button(ox + rect[0] + (rect[2] / 2 if dx is None else dx), oy + rect[1] + rect[3] / 2, button)
+
+    def click_named(self, name):
+        self.click_at(self.wait_for(name, lambda: self.named(name).get("rect")))
+
+    def answer(self, label):
+        """Answers the dialog on screen through the probe's command file."""
+        self.wait_for("a dialog", lambda: (self.state() or {}).get("dialogs"))
+        with open(self.state_file + ".cmd", "w") as f:
+            f.write("answer %s\n" % label)
+        time.sleep(0.6)
+
+    def open_side_menu(self):
+        """Opens the side menu and returns its rect once it is in place."""
+        self.click_named("SideMenuButton")
+        return self.wait_for("the side menu", lambda: self.named("wSideMenu")["margin"][2] == 0
+                             and self.named("wSideMenu")["rect"])
 
     def stderr_text(self):
         with open(self.stderr_path, encoding="utf-8", errors="replace") as f:

@@ -35,7 +35,7 @@ protected:
     std::string Star() { return h.Controls().FavoriteStarButton->Content(); }
 };
 
-TEST_F(Favorites, SavingStoresTheNameAsTypedOrTheAddressAndRefusesARepeatedName)
+TEST_F(Favorites, SavedUnderTheNameAsTypedOrTheAddressOpenedInANewTabAndTheStarFollows)
 {
     h.Click("FavoriteStarButton");
     EXPECT_EQ(h.Controls().AddFavoriteNameBox->Text(), "Page title");
@@ -49,13 +49,28 @@ TEST_F(Favorites, SavingStoresTheNameAsTypedOrTheAddressAndRefusesARepeatedName)
     Save("");
     Save(std::string(100000, 'x'));
     EXPECT_EQ(Stored(), "1|Page title\n2|" + NarrowText(odd) + "\n3|" + PageLink + "\n4|" + std::string(100000, 'x'));
-
     Save("Page title");
     EXPECT_EQ(LastDialog(), "\"Page title\" wMessageBox_AddFavoriteRepeat");
     EXPECT_EQ(RowButton(List(), 1, 1).Content(), odd);
     EXPECT_TRUE(AllConnectionsClosed());
 
-    h.Tabs().CloseTab(*h.Slot(0).StripCaption);
+    // A stored link that does not parse opens nothing and the panel stays.
+    h.Execute(FavoritesFile, "UPDATE wFavorite_Registered SET wLINK = 'no address at all' WHERE wID = 2;");
+    RowButton(List(), 1, 1).RaiseClick();
+    EXPECT_EQ(LastDialog(), "wMessageBox_InvalidLink");
+    EXPECT_TRUE(h.Chrome().Flags().Favorites);
+    RowButton(List(), 0, 1).RaiseClick();
+    ASSERT_EQ(h.TabCount(), 2);
+    EXPECT_EQ(h.Tab(1)->Navigations, (std::vector<std::string>{PageLink}));
+    EXPECT_EQ(Star(), FilledStar);
+    // Deleting the current page's favorite empties the star.
+    List();
+    AskDelete(0);
+    h.Dialogs.Answer("Yes");
+    EXPECT_EQ(Star(), EmptyStar);
+
+    for (int slot : {1, 0})
+        h.Tabs().CloseTab(*h.Slot(slot).StripCaption);
     h.Click("FavoriteStarButton");
     EXPECT_EQ(LastDialog(), "wMessageBox_NullGuidesAddFavorite");
 }
@@ -101,24 +116,6 @@ TEST_F(Favorites, AFailedWriteIsToldAndLeavesTheFileAsItWas)
     std::ofstream(h.Folder.Path() / FavoritesFile, std::ios::trunc) << std::string(4096, 'x');
     EXPECT_EQ(dynamic_cast<ui::TextBlock&>(List().ChildAt(0)).Text(), "wText_NullFavorite/Text");
     EXPECT_TRUE(AllConnectionsClosed());
-}
-
-TEST_F(Favorites, OpeningLoadsANewTabAndDeletingTheCurrentPagesFavoriteEmptiesTheStar)
-{
-    Save("Page title");
-    h.Execute(FavoritesFile, "INSERT INTO wFavorite_Registered VALUES (NULL, 'Broken', 'no address at all');");
-    RowButton(List(), 1, 1).RaiseClick();
-    EXPECT_EQ(LastDialog(), "wMessageBox_InvalidLink");
-    EXPECT_TRUE(h.Chrome().Flags().Favorites); // the panel stays
-
-    RowButton(List(), 0, 1).RaiseClick();
-    ASSERT_EQ(h.TabCount(), 2);
-    EXPECT_EQ(h.Tab(1)->Navigations, (std::vector<std::string>{PageLink}));
-    EXPECT_EQ(Star(), FilledStar);
-    List();
-    AskDelete(0);
-    h.Dialogs.Answer("Yes");
-    EXPECT_EQ(Star(), EmptyStar);
 }
 
 } // namespace

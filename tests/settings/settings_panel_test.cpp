@@ -10,10 +10,13 @@ namespace {
 
 using doubles::PageHarness;
 
-template <typename T>
+template <typename T = ui::Element>
 T& Get(PageHarness& h, const std::string& name) { return h.Page().Markup().Get<T>(name); }
+ui::TextBox& HomePage(PageHarness& h) { return Get<ui::TextBox>(h, "wSettingsTextBox_HomePage"); }
+std::string LastDialog(PageHarness& h) { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
+const char* const Refuse = " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
 
-// Each setting's rows (or its control's state), one line per setting, in the panel's order.
+// Each setting's rows and each control's state, in the panel's order.
 std::string Stored(PageHarness& h)
 {
     std::string rows;
@@ -26,7 +29,7 @@ std::string Shown(PageHarness& h)
 {
     std::string shown;
     for (const auto& s : StoredSettings()) {
-        auto& e = Get<ui::Element>(h, s.Control);
+        auto& e = Get(h, s.Control);
         if (auto* box = dynamic_cast<ui::TextBox*>(&e)) shown += box->Text();
         if (auto* t = dynamic_cast<ui::ToggleSwitch*>(&e)) shown += t->IsEnabled() ? t->IsOn() ? "on" : "off" : "fixed";
         if (auto* c = dynamic_cast<ui::ComboBox*>(&e)) shown += std::to_string(c->SelectedIndex());
@@ -35,14 +38,12 @@ std::string Shown(PageHarness& h)
     return shown;
 }
 
-std::string LastDialog(PageHarness& h) { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
-
-TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
+TEST(SettingsPanel, ControlsShowStoredValuesOrDefaultsAndSavesAreWholeOrNothing)
 {
     // A desktop keeps its own title bar: the toggle is on and fixed, its row unread.
     struct Case {
         bool phone;
-        std::vector<std::string> stored; // in the panel's order
+        std::vector<std::string> stored;
         std::string shown;
     } cases[] = {
         {false, {"http://a.example/x?q=''1''", "false", "SystemAccentColor", "false", "Bottom", "false", "DuckDuckGo",
@@ -50,7 +51,7 @@ TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
         {true, {"b", "true", "Claro", "true", "Top", "false", "Google", "Google_Translator", "false"},
          "b on 4 on 0 off 1 0 0 "},
         // Wrong case, empty, unknown, bad bytes, two rows: the defaults, never a stale choice.
-        {true, {"", "TRUE", "claro", "", "bottom", "", "Yahoo", "\xFF\xFE", "True"}, " off 0 off 0 off 0 0 0 "},
+        {true, {"", "TRUE", "claro'), ('Azul", "", "bottom", "", "Yahoo", "\xFF\xFE", "True"}, " off 0 off 0 off 0 0 0 "},
     };
     std::unique_ptr<PageHarness> last;
     for (const auto& c : cases) {
@@ -62,86 +63,64 @@ TEST(SettingsPanel, ControlsShowTheStoredValuesAndTheDefaultsForValuesOfNoItem)
             std::string table = StoredSettings()[i].Table;
             h.Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + c.stored[i] + "');");
         }
-        if (c.stored[2] == "claro")
-            h.Execute(ConfigFile, "INSERT INTO wConfig_ThemeColor VALUES ('Azul');");
         h.Click("wSideMenu_Settings");
         EXPECT_EQ(Shown(h), c.shown);
         EXPECT_TRUE(h.Chrome().Flags().Settings && h.Chrome().Flags().OverlayWanted);
     }
-    // A save repairs what the damaged file held: what was shown is what is stored.
+    // A save repairs what the damaged file held, one row per table.
     auto& h = *last;
-    Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").SetText("http://a.b/");
+    HomePage(h).SetText("http://a.b/");
     h.Click("wSettingsButton_Save");
-    EXPECT_EQ(Stored(h), "http://a.b/\nfalse\nEscuro\nfalse\nTop\nfalse\nBing\nGoogle_Translator\nfalse\n");
-}
-
-TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
-{
-    const std::string longLink = "http://a.example/" + std::string(100000, 'x');
-    struct Case {
-        std::string typed, stored; // stored empty: refused
-    } cases[] = {
-        {"abc.de", "http://abc.de"}, {"a.b", ""}, {"localhostonly", ""}, {"https://x.y", "https://x.y"},
-        {"ftp://a.b/?u=http://c.d", "ftp://a.b/?u=http://c.d"}, {"HTTPS://A.B", "http://HTTPS://A.B"},
-        {"a.example/it's", "http://a.example/it's"},
-        {"\xC3\xA9.com", ""},                                                                 // é.com: 5 units
-        {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80.p", "http://\xF0\x9F\x98\x80\xF0\x9F\x98\x80.p"}, // 😀😀.p: 6
-        {"http://\xE6\x97\xA5\xE6\x9C\xAC.example/\xD0\xB6", "http://\xE6\x97\xA5\xE6\x9C\xAC.example/\xD0\xB6"},
-        {"see http://a.b", ""}, {"javascript:alert(1)//http://a.b", ""}, {longLink, longLink},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed.substr(0, 40));
-        PageHarness h;
-        h.Start();
-        h.Click("wSideMenu_Settings");
-        const std::string before = Stored(h);
-        Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").SetText(c.typed);
-        h.Click("wSettingsButton_Save");
-        const auto& flags = h.Chrome().Flags();
-        if (c.stored.empty()) {
-            EXPECT_EQ(LastDialog(h), "wMessageBox_InvalidLink");
-            EXPECT_EQ(Stored(h), before);
-            EXPECT_TRUE(flags.Settings);
-            EXPECT_EQ(Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").Text(), c.typed);
-            continue;
-        }
-        EXPECT_EQ(LastDialog(h), "wMessageBox_SucessConfigChange");
-        EXPECT_TRUE(flags.SideMenu && flags.OverlayWanted && !flags.Settings);
-        h.Click("wSideMenu_Settings");
-        EXPECT_EQ(Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").Text(), c.stored);
-    }
-}
-
-TEST(SettingsPanel, SavesAreWholeOrNothingAndUnsavedEditsAreDropped)
-{
-    PageHarness h;
-    h.Start();
+    const std::string saved = "http://a.b/\nfalse\nEscuro\nfalse\nTop\nfalse\nBing\nGoogle_Translator\nfalse\n";
+    EXPECT_EQ(Stored(h), saved);
+    // Edits closed unsaved are dropped.
+    auto& theme = Get<ui::ComboBox>(h, "wSettingsComboBox_Theme");
     h.Click("wSideMenu_Settings");
-    for (auto [name, index] : {std::pair("Theme", 2), {"AdressBarPosition", 1}, {"PagesOpened", 1}})
-        Get<ui::ComboBox>(h, std::string("wSettingsComboBox_") + name).SetSelectedIndex(index);
-    Get<ui::ToggleSwitch>(h, "wSettingsToggle_SaveFavorite").SetIsOn(false);
-    h.Click("wSettingsButton_Save");
-    h.Click("wSideMenu_Settings");
-    h.Click("wSettingsButton_Save");
-    const std::string saved = "http://www.bing.com/\nfalse\nVerde\ntrue\nBottom\ntrue\nBing\nGoogle_Translator\ntrue\n";
-    EXPECT_EQ(Stored(h), saved); // one row each after two saves
-
-    Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SetSelectedIndex(4);
+    theme.SetSelectedIndex(4);
     h.Page().CloseAll();
     h.Click("wSideMenu_Settings");
-    EXPECT_EQ(Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SelectedIndex(), 2);
-
-    h.Execute(ConfigFile, "CREATE TRIGGER refuse BEFORE INSERT ON wConfig_MainSearcherAdress "
-                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
-    Get<ui::TextBox>(h, "wSettingsTextBox_HomePage").SetText("changed.example");
-    Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SetSelectedIndex(1);
+    EXPECT_EQ(theme.SelectedIndex(), 0);
+    // The last of nine writes fails: the first eight go back too.
+    h.Execute(ConfigFile, std::string("CREATE TRIGGER refuse BEFORE INSERT ON wConfig_PagesOpenedStatus") + Refuse);
+    HomePage(h).SetText("changed.example");
+    theme.SetSelectedIndex(1);
     h.Click("wSettingsButton_Save");
     EXPECT_EQ(Stored(h), saved);
     EXPECT_EQ(LastDialog(h), "wMessageBox_ConfigSaveFailed");
     EXPECT_TRUE(h.Chrome().Flags().Settings && !h.Chrome().Flags().SideMenu);
 }
 
-TEST(HomeScreen, OnlyTheTickedBoxAtStartTurnsItOff)
+TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
+{
+    const std::string longLink = "http://a.example/" + std::string(100000, 'x');
+    const std::pair<std::string, std::string> cases[] = { // typed, stored ("" refused)
+        {"abc.de", "http://abc.de"}, {"localhostonly", ""}, {"https://x.y", "https://x.y"},
+        {"ftp://a.b/?u=http://c.d", "ftp://a.b/?u=http://c.d"}, {"HTTPS://A.B", "http://HTTPS://A.B"},
+        {"a.example/it's", "http://a.example/it's"}, {"\xC3\xA9.com", ""}, // é.com: 5 UTF-16 units
+        {"\xF0\x9F\x98\x80\xF0\x9F\x98\x80.p", "http://\xF0\x9F\x98\x80\xF0\x9F\x98\x80.p"}, // 😀😀.p: 6
+        {"see http://a.b", ""}, {"javascript:alert(1)//http://a.b", ""}, {longLink, longLink},
+    };
+    for (const auto& [typed, stored] : cases) {
+        SCOPED_TRACE(typed.substr(0, 40));
+        PageHarness h;
+        h.Start();
+        h.Click("wSideMenu_Settings");
+        const std::string before = Stored(h);
+        HomePage(h).SetText(typed);
+        h.Click("wSettingsButton_Save");
+        EXPECT_EQ(LastDialog(h), stored.empty() ? "wMessageBox_InvalidLink" : "wMessageBox_SucessConfigChange");
+        const auto& flags = h.Chrome().Flags();
+        if (stored.empty()) {
+            EXPECT_TRUE(Stored(h) == before && flags.Settings && HomePage(h).Text() == typed);
+            continue;
+        }
+        EXPECT_TRUE(flags.SideMenu && flags.OverlayWanted && !flags.Settings);
+        h.Click("wSideMenu_Settings");
+        EXPECT_EQ(HomePage(h).Text(), stored);
+    }
+}
+
+TEST(HomeScreen, OnlyTheTickedBoxAtCloseTurnsItOffAndAFailedWriteKeepsTheRow)
 {
     PageHarness h;
     h.Start();
@@ -156,9 +135,7 @@ TEST(HomeScreen, OnlyTheTickedBoxAtStartTurnsItOff)
     h.Click("wHomeScreenButton_Close");
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), "true");
 
-    // A write that fails half-way leaves the row it would have replaced.
-    h.Execute(ConfigFile, "CREATE TRIGGER refuse BEFORE INSERT ON wConfig_HomeScreenStatus "
-                          "BEGIN SELECT RAISE(ABORT, 'refused'); END;");
+    h.Execute(ConfigFile, std::string("CREATE TRIGGER refuse BEFORE INSERT ON wConfig_HomeScreenStatus") + Refuse);
     for (const char* after : {"true", "false"}) {
         box.SetIsChecked(true);
         h.Click("wHomeScreenButton_Close");
