@@ -218,11 +218,22 @@ TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
     EXPECT_EQ(ElementAt(50, 150), nullptr) << "rows below the viewport are clipped away";
 }
 
-// Model values reach the widgets without coming back as user input; user
-// input reaches the model once; keys arrive as virtual codes.
-TEST_F(RendererTest, InputReachesTheModelOnceAndModelValuesAreNotEchoed)
+// Model values reach the widgets, after creation too, without coming back as
+// user input; user input reaches the model once; keys arrive as virtual codes.
+TEST_F(RendererTest, ModelValuesReachTheWidgetsAndInputReachesTheModelOnce)
 {
     auto root = std::make_unique<ui::StackPanel>();
+    auto& title = root->Append(std::make_unique<ui::TextBlock>());
+    title.SetText("Loading");
+    auto& below = root->Append(std::make_unique<ui::TextBlock>());
+    below.SetText("below");
+    auto& swatch = root->Append(std::make_unique<ui::Border>());
+    swatch.SetHeight(40);
+    swatch.SetBackground(Color::FromRgb(255, 0, 0));
+    auto& glyph = root->Append(std::make_unique<ui::Button>());
+    glyph.SetContent("\uE103");
+    glyph.SetHeight(40);
+    glyph.SetWidth(60);
     auto& box = root->Append(std::make_unique<ui::TextBox>());
     auto& check = root->Append(std::make_unique<ui::CheckBox>());
     auto& suggestion = root->Append(std::make_unique<ui::TextBlock>());
@@ -231,6 +242,25 @@ TEST_F(RendererTest, InputReachesTheModelOnceAndModelValuesAreNotEchoed)
     box.TextChanged.Subscribe([&](ui::Element&) { events.push_back("text " + box.Text()); });
     suggestion.Tapped.Subscribe([&](ui::Element&) { events.push_back("tapped"); });
     Show(std::move(root));
+    GdkRGBA color;
+    gtk_style_context_get_color(gtk_widget_get_style_context(WidgetOf(title)), &color);
+    EXPECT_EQ(color.red + color.green + color.blue, 3) << "text without a foreground is light, as in the dark theme";
+    title.SetText("Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
+    title.SetForeground(Color::Red());
+    swatch.SetBackground(Color::FromRgb(0, 0, 255));
+    glyph.SetFontFamily("Segoe MDL2 Assets");
+    glyph.SetBackground(Color::FromRgb(255, 255, 0));
+    below.SetVisibility(ui::Visibility::Collapsed);
+    NextFrames();
+    gtk_style_context_get_color(gtk_widget_get_style_context(WidgetOf(title)), &color);
+    EXPECT_EQ(std::make_tuple(color.red, color.green, color.blue), std::make_tuple(1.0f, 0.0f, 0.0f));
+    EXPECT_EQ(LabelText(WidgetOf(title)), "Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
+    EXPECT_EQ(LabelText(WidgetOf(glyph)), "\u2016") << "the pause glyph shows as a symbol once the font says so";
+    EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(below)));
+    const graphene_rect_t s = Bounds(swatch), g = Bounds(glyph);
+    EXPECT_EQ(PixelAt(100, int(s.origin.y) + 20), 0xFF0000FFu);
+    EXPECT_EQ(PixelAt(int(g.origin.x) + 3, int(g.origin.y) + 3), 0xFFFFFF00u) << "the button is flat in its own background";
+
     GtkEditable* entry = GTK_EDITABLE(WidgetOf(box));
 
     box.SetText("h\u00e9llo");
@@ -266,42 +296,6 @@ TEST_F(RendererTest, InputReachesTheModelOnceAndModelValuesAreNotEchoed)
         g_signal_emit_by_name(controller, "key-pressed", keyval, code, GdkModifierType(0), &stopped);
         EXPECT_EQ(std::make_pair(key, bool(stopped)), std::make_pair(virtualKey, virtualKey == 13)) << keyval;
     }
-}
-
-TEST_F(RendererTest, PropertyChangesAfterCreationReachTheWidgets)
-{
-    auto root = std::make_unique<ui::StackPanel>();
-    auto& title = root->Append(std::make_unique<ui::TextBlock>());
-    title.SetText("Loading");
-    auto& below = root->Append(std::make_unique<ui::TextBlock>());
-    below.SetText("below");
-    auto& swatch = root->Append(std::make_unique<ui::Border>());
-    swatch.SetHeight(40);
-    swatch.SetBackground(Color::FromRgb(255, 0, 0));
-    auto& glyph = root->Append(std::make_unique<ui::Button>());
-    glyph.SetContent("\uE103");
-    glyph.SetHeight(40);
-    glyph.SetWidth(60);
-    Show(std::move(root));
-    GdkRGBA color;
-    gtk_style_context_get_color(gtk_widget_get_style_context(WidgetOf(title)), &color);
-    EXPECT_EQ(color.red + color.green + color.blue, 3) << "text without a foreground is light, as in the dark theme";
-
-    title.SetText("Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
-    title.SetForeground(Color::Red());
-    swatch.SetBackground(Color::FromRgb(0, 0, 255));
-    glyph.SetFontFamily("Segoe MDL2 Assets");
-    glyph.SetBackground(Color::FromRgb(255, 255, 0));
-    below.SetVisibility(ui::Visibility::Collapsed);
-    NextFrames();
-    gtk_style_context_get_color(gtk_widget_get_style_context(WidgetOf(title)), &color);
-    EXPECT_EQ(std::make_tuple(color.red, color.green, color.blue), std::make_tuple(1.0f, 0.0f, 0.0f));
-    EXPECT_EQ(LabelText(WidgetOf(title)), "Example \"quoted\" \u00e9t\u00e9 \u4e2d\u6587");
-    EXPECT_EQ(LabelText(WidgetOf(glyph)), "\u2016") << "the pause glyph shows as a symbol once the font says so";
-    EXPECT_FALSE(gtk_widget_get_visible(WidgetOf(below)));
-    const graphene_rect_t s = Bounds(swatch), g = Bounds(glyph);
-    EXPECT_EQ(PixelAt(100, int(s.origin.y) + 20), 0xFF0000FFu);
-    EXPECT_EQ(PixelAt(int(g.origin.x) + 3, int(g.origin.y) + 3), 0xFFFFFF00u) << "the button is flat in its own background";
 }
 
 // An adapter's element (a web view) brings its own widget, which outlives

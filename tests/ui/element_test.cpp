@@ -99,12 +99,9 @@ TEST(ElementModel, TextBoxEventsFromCodeAndFromTheUser)
     EXPECT_EQ(events, (Strings{"text code", "got Pointer", "text abc", "lost Unfocused"}));
     EXPECT_EQ(std::pair(box.SelectionStart(), box.SelectionLength()), std::pair(1, 2));
     EXPECT_TRUE(tree.observer.Heard.empty());
-}
 
-TEST(ElementModel, SelectionsAreClampedToTheText)
-{
-    ui::TextBox box;
-    box.SetText("a\xF0\x9F\x98\x80" "b\xC3\xA9"); // a, an emoji (two UTF-16 units), b, e-acute
+    // Selections by code are clamped to the text too, in UTF-16 units.
+    box.SetText("a\xF0\x9F\x98\x80" "b\xC3\xA9"); // a, an emoji (two units), b, e-acute
     for (auto [start, length, wantStart, wantLength] : {std::tuple(0, 99, 0, 5), {4, 9, 4, 1}, {-3, 2, 0, 2}}) {
         box.Select(start, length);
         EXPECT_EQ(std::pair(box.SelectionStart(), box.SelectionLength()), std::pair(wantStart, wantLength)) << start;

@@ -137,6 +137,11 @@ const std::vector<LayoutCase> Cases = {
           <ScrollViewer x:Name="Side" Grid.Row="1" Grid.RowSpan="2"><Border Height="900"/></ScrollViewer>
         </Grid>)",
      {{"Side", {0, 50, 300, 150}}}},
+    {"a border's thickness and padding inset its child; rects add up from the parents' border boxes", {640, 480},
+     R"(<Border x:Name="Frame" BorderThickness="2" Padding="3" Margin="10" HorizontalAlignment="Left" VerticalAlignment="Top">
+          <TextBlock x:Name="Label" Text="ab"/>
+        </Border>)",
+     {{"Frame", {10, 10, 24, 30}}, {"Label", {15, 15, 14, 20}}}},
 };
 
 TEST(Layout, PlacesElementsAsThePageMarkupExpects)
@@ -168,34 +173,6 @@ TEST(Layout, ScrollViewerReportsExtentAndViewportAndClampsItsOffset)
     EXPECT_EQ(std::pair(viewer.HorizontalOffset(), viewer.VerticalOffset()), std::pair(0.0, 0.0));
     // The child of a viewer smaller than its content is still the content's size.
     EXPECT_EQ(viewer.ChildAt(0).LayoutRect, (Rect{75, -195, 50, 300}));
-}
-
-// Web views come from the platform, not from markup: a stand-in of that kind.
-class StandInWebView : public ui::Element {
-public:
-    ui::ElementKind Kind() const override { return ui::ElementKind::WebView; }
-};
-
-// The renderer places each element by its own rect, relative to the parent's
-// border box. Web views have no size of their own: they fill what they are given.
-TEST(Layout, RectsAreRelativeToTheParentsBorderBox)
-{
-    FixedTextMeasurer measurer;
-    auto markup = Load(R"(<Grid>
-        <Grid.RowDefinitions><RowDefinition Height="60"/><RowDefinition Height="*"/></Grid.RowDefinitions>
-        <Border x:Name="Frame" BorderThickness="2" Padding="3" Margin="10" HorizontalAlignment="Left" VerticalAlignment="Top">
-          <TextBlock x:Name="Label" Text="ab"/>
-        </Border>
-      </Grid>)");
-    auto& view = markup.Root->AsPanel()->Append(std::make_unique<StandInWebView>());
-    view.SetGridRowSpan(2);
-    auto& frame = markup.Get<ui::Border>("Frame");
-    ui::UpdateLayout(*markup.Root, {640, 480}, measurer);
-    EXPECT_EQ(frame.LayoutRect, (Rect{10, 10, 24, 30}));
-    EXPECT_EQ(frame.DesiredSize, (Size{44, 50})); // with the margins
-    EXPECT_EQ(markup.Get<ui::TextBlock>("Label").LayoutRect, (Rect{5, 5, 14, 20}));
-    EXPECT_EQ(view.DesiredSize, (Size{0, 0}));
-    EXPECT_EQ(view.LayoutRect, (Rect{0, 0, 640, 480}));
 }
 
 } // namespace
