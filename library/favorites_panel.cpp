@@ -43,13 +43,7 @@ std::unique_ptr<ui::StackPanel> FavoritesPanel::BuildRow(int32_t id, const std::
     row->SetTag(id);
     row->SetHeight(40);
 
-    auto& address = row->Append(std::make_unique<ui::TextBlock>());
-    address.SetTag(id);
-    address.SetText(link);
-    address.SetFontSize(12);
-    address.SetForeground(RowGrey);
-    address.SetHorizontalAlignment(ui::HorizontalAlignment::Left);
-    address.SetMargin({5, 18, 27, 0});
+    row->Append(AddressLine(id, link, {5, 18, 27, 0}));
 
     auto& open = row->Append(NameButton(id, name, {4, 0, 26, 20}));
     open.Click.Subscribe([this](ui::Element& sender) { OpenFavorite_Click(sender); });

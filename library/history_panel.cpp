@@ -93,13 +93,7 @@ std::unique_ptr<ui::StackPanel> HistoryPanel::BuildRow(int32_t id, const std::st
     when.SetPadding(ui::Thickness(0));
     when.SetMargin({0, 4, 5, -25});
 
-    auto& address = row->Append(std::make_unique<ui::TextBlock>());
-    address.SetTag(id);
-    address.SetText(link);
-    address.SetFontSize(12);
-    address.SetForeground(RowGrey);
-    address.SetHorizontalAlignment(ui::HorizontalAlignment::Left);
-    address.SetMargin({5, 7, 50, 0});
+    row->Append(AddressLine(id, link, {5, 7, 50, 0}));
 
     auto& open = row->Append(NameButton(id, name, {5, 0, 45, 20}));
     open.Click.Subscribe([this](ui::Element& sender) { OpenHistoryEntry_Click(sender); });

@@ -10,6 +10,18 @@ std::unique_ptr<ui::TextBlock> GreyNotice(const std::string& text)
     return notice;
 }
 
+std::unique_ptr<ui::TextBlock> AddressLine(int32_t id, const std::string& link, ui::Thickness margin)
+{
+    auto address = std::make_unique<ui::TextBlock>();
+    address->SetTag(id);
+    address->SetText(link);
+    address->SetFontSize(12);
+    address->SetForeground(RowGrey);
+    address->SetHorizontalAlignment(ui::HorizontalAlignment::Left);
+    address->SetMargin(margin);
+    return address;
+}
+
 std::unique_ptr<ui::Button> NameButton(int32_t id, const std::string& name, ui::Thickness padding)
 {
     auto button = std::make_unique<ui::Button>();
