@@ -19,10 +19,16 @@ void App::CreatePage()
 void App::OnLaunched(const LaunchArgs& args)
 {
     auto decision = DecideLaunchAddress(args.Arguments);
+    // A pinned page started while the browser runs opens in a new tab, as a
+    // link another program opens does.
+    if (m_page && !args.PrelaunchActivated && decision.Outcome == LaunchDecision::Open) {
+        OnActivated(ActivationKind::Protocol, args.Arguments);
+        return;
+    }
     m_process.LaunchAddress = decision.Address ? decision.Address->AbsoluteUri() : "";
     if (args.PrelaunchActivated)
         return;
-    // A launch while running only records the address and raises the window.
+    // A launch while running with nothing to open only raises the window.
     if (!m_page)
         CreatePage();
     m_window.Activate();

@@ -3,6 +3,7 @@
 namespace platform {
 
 struct CalendarNow {
+    int Year = 2000;
     int Day = 1;    // 1..31
     int Month = 1;  // 1..12
     int Hour = 0;   // as the user's clock shows it

@@ -105,10 +105,74 @@ public:
     std::vector<std::string> Texts;
 };
 
+// Launches and support queries wait until the test answers them, as the
+// desktop's do: later, on the UI thread.
+class FakeLauncher : public platform::Launcher {
+public:
+    void LaunchUriAsync(const std::string& uri, std::function<void(bool)> done) override
+    {
+        Launched.push_back(uri);
+        PendingLaunches.push_back(std::move(done));
+    }
+    void QueryUriSupportAsync(const std::string& uri, const std::string& family,
+                              std::function<void(platform::LaunchQuerySupportStatus)> done) override
+    {
+        Queries.push_back(uri + " " + family);
+        PendingQueries.push_back(std::move(done));
+    }
+    // Answers every waiting launch with launched, every query with installed.
+    void AnswerLaunches(bool launched)
+    {
+        auto pending = std::move(PendingLaunches);
+        for (auto& done : pending)
+            if (done)
+                done(launched);
+    }
+    void AnswerQueries(bool installed)
+    {
+        auto pending = std::move(PendingQueries);
+        for (auto& done : pending)
+            done(installed ? platform::LaunchQuerySupportStatus::Available
+                           : platform::LaunchQuerySupportStatus::AppNotInstalled);
+    }
+    std::vector<std::string> Launched;
+    std::vector<std::string> Queries;
+    std::vector<std::function<void(bool)>> PendingLaunches;
+    std::vector<std::function<void(platform::LaunchQuerySupportStatus)>> PendingQueries;
+};
+
+class FakeTiles : public platform::SecondaryTiles {
+public:
+    bool RequestCreate(const platform::SecondaryTile& tile) override
+    {
+        Requests.push_back(tile);
+        return Succeeds;
+    }
+    bool Succeeds = true;
+    std::vector<platform::SecondaryTile> Requests;
+};
+
+class FakeStore : public platform::Store {
+public:
+    void RequestProductPurchaseAsync(const std::string& id, std::function<void(platform::PurchaseStatus)> done) override
+    {
+        Purchases.push_back(id);
+        done(Answer);
+    }
+    platform::PurchaseStatus Answer = platform::PurchaseStatus::Unavailable;
+    std::vector<std::string> Purchases;
+};
+
+class FixedLanguage : public platform::Language {
+public:
+    std::string CurrentInputMethodLanguageTag() const override { return Tag; }
+    std::string Tag = "pt-BR";
+};
+
 class FixedCalendar : public platform::Calendar {
 public:
     platform::CalendarNow Now() const override { return Current; }
-    platform::CalendarNow Current{5, 3, 7, 9};
+    platform::CalendarNow Current{2026, 5, 3, 7, 9};
 };
 
 } // namespace doubles
