@@ -43,6 +43,8 @@ void Donations::OpenDonationPage()
     m_chrome.CloseAll();
     if (auto uri = platform::Uri::Parse(DonationPage))
         m_tabs.OpenTab(*uri);
+    // The browser's own page has no address to show.
+    m_controls.AdressBox->SetText(m_services.Strings.GetString("wAdress_DefaultLink"));
     m_controls.wHomeScreenPanel->SetVisibility(ui::Visibility::Collapsed);
 }
 

@@ -118,6 +118,9 @@ TEST(DesktopEntryTiles, NothingIsOverwrittenAndAFailureLeavesNoFile)
     size_t files = std::distance(fs::directory_iterator(apps), fs::directory_iterator{});
     EXPECT_EQ(files, 3u) << "no partial or temporary file";
 
+    // A folder that cannot be made; one without write permission (not for root).
+    gtkui::DesktopEntryTiles nowhere("/dev/null/applications", Binary, [] { return std::string(); });
+    EXPECT_FALSE(nowhere.RequestCreate({"TolvaneTile.2.1", "T", "https://ex.com/"}));
     if (geteuid() != 0) {
         auto locked = folder.Path() / "locked";
         fs::create_directories(locked);

@@ -132,6 +132,8 @@ TEST(Pin, SuccessIsToldOnlyOnceTheLauncherIsWritten)
     h.Click("wButton_PinToStart");
     EXPECT_EQ(LastDialog(h), "wMessageBox_PinToStartFailed");
     h.Tabs().CloseTab(*h.Slot(0).StripCloseButton);
+    for (size_t k = 0; k < h.Dialogs.Shown.size(); ++k)
+        h.Dialogs.Dismiss(k);
     h.Click("wButton_PinToStart");
     EXPECT_EQ(h.Tiles.Requests.size(), 2u) << "no tab, nothing to pin";
     EXPECT_EQ(h.Dialogs.Shown.back().Content, "wMessageBox_PinToStartFailed");
