@@ -3,11 +3,11 @@
 namespace platform {
 
 struct CalendarNow {
-    int Year = 2000;
     int Day = 1;    // 1..31
     int Month = 1;  // 1..12
     int Hour = 0;   // as the user's clock shows it
     int Minute = 0;
+    int Year = 2000;
 };
 
 class Calendar {

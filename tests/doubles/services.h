@@ -172,7 +172,7 @@ public:
 class FixedCalendar : public platform::Calendar {
 public:
     platform::CalendarNow Now() const override { return Current; }
-    platform::CalendarNow Current{2026, 5, 3, 7, 9};
+    platform::CalendarNow Current{5, 3, 7, 9, 2026};
 };
 
 } // namespace doubles

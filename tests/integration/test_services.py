@@ -148,11 +148,12 @@ class Services(harness.ReturningUserTest):
         self.handler(REELPULL_ID + ".desktop", "reelpull")
         address = self.server.url("/watch?v=abc&t=1")
         self.browser.start(address)
+        self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Video")
         self.browser.wait_for("the bar", lambda: self.named("wReelpullPromptBar").get("visible"))
         self.browser.screenshot("reelpull-bar.png")
         self.click("wReelpullButton_HandOver")
         self.browser.wait_for("the hand-over", lambda: self.handled() == ["reelpull:" + address])
-        self.assertFalse(self.named("wReelpullPromptBar").get("visible"))
+        self.browser.wait_for("the bar gone", lambda: not self.named("wReelpullPromptBar").get("visible"))
 
     def test_without_reelpull_there_is_no_bar(self):
         self.browser.start(self.server.url("/watch?v=abc"))
@@ -177,13 +178,14 @@ class Services(harness.ReturningUserTest):
     def test_the_rating_prompt_shows_at_start_and_can_be_declined(self):
         harness.prepare_config(self.browser, {"wConfig_ShowRatingAlert": ("wSTATUS", "true")})
         self.browser.start()
+        self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Home")
         self.browser.wait_for("the prompt", lambda: self.named("wRatingPanel").get("visible"))
         self.browser.screenshot("rating-prompt.png")
         self.click("wRatingCheckBox_DoNotAsk")
         self.click("wRatingButton_Close")
         self.browser.wait_for("the setting off", lambda: self.browser.query(
             "wConfig_database.db", "SELECT wSTATUS FROM wConfig_ShowRatingAlert") == [(b"false",)])
-        self.assertFalse(self.named("wRatingPanel").get("visible"))
+        self.browser.wait_for("the prompt gone", lambda: not self.named("wRatingPanel").get("visible"))
 
 
 if __name__ == "__main__":

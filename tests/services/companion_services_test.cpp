@@ -45,9 +45,9 @@ TEST(ServiceTexts, EscapingTagsAndIdsAreExact)
     for (const auto& [locale, tag] : locales)
         EXPECT_EQ(platform::LanguageTagFromLocale(locale), tag) << locale;
     const std::pair<platform::CalendarNow, const char*> ids[] = {
-        {{2026, 1, 3, 9, 5}, "TolvaneTile.95.132026"},
-        {{2026, 5, 12, 18, 5}, "TolvaneTile.185.5122026"},
-        {{2027, 31, 12, 0, 0}, "TolvaneTile.00.31122027"},
+        {{1, 3, 9, 5, 2026}, "TolvaneTile.95.132026"},
+        {{5, 12, 18, 5, 2026}, "TolvaneTile.185.5122026"},
+        {{31, 12, 0, 0, 2027}, "TolvaneTile.00.31122027"},
     };
     for (const auto& [now, id] : ids)
         EXPECT_EQ(TileId(now), id);
@@ -120,7 +120,7 @@ TEST(Pin, SuccessIsToldOnlyOnceTheLauncherIsWritten)
 {
     PageHarness h;
     h.Start();
-    h.Clock.Current = {2026, 1, 3, 9, 5};
+    h.Clock.Current = {1, 3, 9, 5, 2026};
     h.Tab(0)->CompleteNavigation("https://ex.com/a?b=1", "A \"title\"");
     h.Click("wButton_PinToStart");
     ASSERT_EQ(h.Tiles.Requests.size(), 1u);
