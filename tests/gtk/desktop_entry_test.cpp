@@ -64,13 +64,9 @@ TEST(DesktopEntryTiles, HostileTitlesAndAddressesStayExactAndSafe)
     doubles::TempFolder folder;
     auto apps = folder.Path() / "applications";
     gtkui::DesktopEntryTiles tiles(apps.string(), Binary, [] { return std::string(); });
-    const std::string longTitle(300, 'x');
-    const std::string unicode300 = [] {
-        std::string s;
-        for (int i = 0; i < 300; ++i)
-            s += "\xC3\xBC"; // ü
-        return s;
-    }();
+    std::string unicode300;
+    for (int i = 0; i < 300; ++i)
+        unicode300 += "\xC3\xBC"; // ü: 255 of them are 510 bytes
     struct Case {
         std::string Title, Address, Name;
     } cases[] = {
@@ -78,10 +74,8 @@ TEST(DesktopEntryTiles, HostileTitlesAndAddressesStayExactAndSafe)
         {"\"q\" `b` $HOME \\ % ;", "https://ex.com/$(id)`id`\"x\"\\%25;rm", "\"q\" `b` $HOME \\ % ;"},
         {"Line\nExec=evil\r\tTab\x01", "https://ex.com/", "Line Exec=evil  Tab "},
         {"", "https://ex.com/empty-title", "https://ex.com/empty-title"},
-        {longTitle, "https://ex.com/long", std::string(255, 'x')},
         {unicode300, "https://ex.com/\xC3\xBC\xE2\x82\xAC", unicode300.substr(0, 510)},
-        {"\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80", "https://ex.com/" + std::string(30000, 'a'),
-         "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80"},
+        {"\xF0\x9F\x98\x80", "https://ex.com/" + std::string(30000, 'a'), "\xF0\x9F\x98\x80"},
     };
     int n = 0;
     for (const auto& c : cases) {
