@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -109,51 +110,39 @@ public:
 // desktop's do: later, on the UI thread.
 class FakeLauncher : public platform::Launcher {
 public:
+    using Status = platform::LaunchQuerySupportStatus;
     void LaunchUriAsync(const std::string& uri, std::function<void(bool)> done) override
     {
         Launched.push_back(uri);
         PendingLaunches.push_back(std::move(done));
     }
     void QueryUriSupportAsync(const std::string& uri, const std::string& family,
-                              std::function<void(platform::LaunchQuerySupportStatus)> done) override
+                              std::function<void(Status)> done) override
     {
         Queries.push_back(uri + " " + family);
         PendingQueries.push_back(std::move(done));
     }
-    // Answers every waiting launch with launched, every query with installed.
-    void AnswerLaunches(bool launched)
+    void AnswerLaunches(bool launched) { Answer(PendingLaunches, launched); }
+    void AnswerQueries(bool installed) { Answer(PendingQueries, installed ? Status::Available : Status::AppNotInstalled); }
+    template <typename Pending, typename Value>
+    static void Answer(Pending& pending, Value value)
     {
-        auto pending = std::move(PendingLaunches);
-        for (auto& done : pending)
+        for (auto& done : std::exchange(pending, {}))
             if (done)
-                done(launched);
+                done(value);
     }
-    void AnswerQueries(bool installed)
-    {
-        auto pending = std::move(PendingQueries);
-        for (auto& done : pending)
-            done(installed ? platform::LaunchQuerySupportStatus::Available
-                           : platform::LaunchQuerySupportStatus::AppNotInstalled);
-    }
-    std::vector<std::string> Launched;
-    std::vector<std::string> Queries;
+    std::vector<std::string> Launched, Queries;
     std::vector<std::function<void(bool)>> PendingLaunches;
-    std::vector<std::function<void(platform::LaunchQuerySupportStatus)>> PendingQueries;
+    std::vector<std::function<void(Status)>> PendingQueries;
 };
 
-class FakeTiles : public platform::SecondaryTiles {
-public:
-    bool RequestCreate(const platform::SecondaryTile& tile) override
-    {
-        Requests.push_back(tile);
-        return Succeeds;
-    }
+struct FakeTiles : platform::SecondaryTiles {
+    bool RequestCreate(const platform::SecondaryTile& tile) override { Requests.push_back(tile); return Succeeds; }
     bool Succeeds = true;
     std::vector<platform::SecondaryTile> Requests;
 };
 
-class FakeStore : public platform::Store {
-public:
+struct FakeStore : platform::Store {
     void RequestProductPurchaseAsync(const std::string& id, std::function<void(platform::PurchaseStatus)> done) override
     {
         Purchases.push_back(id);
@@ -163,10 +152,8 @@ public:
     std::vector<std::string> Purchases;
 };
 
-class FixedLanguage : public platform::Language {
-public:
-    std::string CurrentInputMethodLanguageTag() const override { return Tag; }
-    std::string Tag = "pt-BR";
+struct FixedLanguage : platform::Language {
+    std::string CurrentInputMethodLanguageTag() const override { return "pt-BR"; }
 };
 
 class FixedCalendar : public platform::Calendar {
