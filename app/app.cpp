@@ -19,10 +19,22 @@ void App::CreatePage()
 void App::OnLaunched(const LaunchArgs& args)
 {
     auto decision = DecideLaunchAddress(args.Arguments);
+    // A pinned page started while the browser runs opens in a new tab, as a
+    // link another program opens does.
+    // Anything else only raises the window; an address still to be handed
+    // over stays.
+    if (m_page && !args.PrelaunchActivated) {
+        if (decision.Outcome == LaunchDecision::Open) {
+            OnActivated(ActivationKind::Protocol, args.Arguments);
+            return;
+        }
+        m_window.Activate();
+        ReportRefusal(decision.MessageKey);
+        return;
+    }
     m_process.LaunchAddress = decision.Address ? decision.Address->AbsoluteUri() : "";
     if (args.PrelaunchActivated)
         return;
-    // A launch while running only records the address and raises the window.
     if (!m_page)
         CreatePage();
     m_window.Activate();

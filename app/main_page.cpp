@@ -17,6 +17,7 @@
 #include "library/favorites_panel.h"
 #include "library/history_panel.h"
 #include "services/companion_check.h"
+#include "services/page_services.h"
 #include "services/rating_prompt.h"
 #include "settings/home_screen.h"
 #include "settings/settings_panel.h"
@@ -81,7 +82,8 @@ void MainPage::BuildComponents()
     m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
     m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
     m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
-    m_companion = std::make_unique<CompanionCheck>();
+    m_companion = std::make_unique<CompanionCheck>(controls, m_markup, m_services, *m_tabs, *m_messages);
+    m_tabs->CurrentTabSelected = [this] { m_companion->OnCurrentTabChanged(); };
     m_navigation = std::make_unique<NavigationHandlers>(controls, m_services, *m_tabs, *m_bridge, *m_chrome,
                                                         *m_companion);
     m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
@@ -95,7 +97,10 @@ void MainPage::BuildComponents()
                              [this](ui::Element& sender) { m_history->OpenHistoryPanel(sender); });
     m_suggestions = std::make_unique<AddressSuggestions>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_keys = std::make_unique<PageKeys>();
-    m_rating = std::make_unique<RatingPrompt>();
+    m_rating = std::make_unique<RatingPrompt>(controls, m_markup, m_services, *m_chrome, *m_messages);
+    m_pageServices = std::make_unique<PageServices>(controls, m_markup, m_services, *m_tabs, *m_chrome, *m_messages);
+    m_chrome->SetPanelOpener(ChromeAnimator::ExtensionEntry,
+                             [this](ui::Element& sender) { m_pageServices->Extension.ExtensionEntry_Click(sender); });
     m_home = std::make_unique<HomeScreen>(controls, *m_chrome, *m_rating);
     m_settings = std::make_unique<SettingsPanel>(m_markup, m_services, *m_chrome, *m_messages);
     m_chrome->SetPanelOpener(ChromeAnimator::SettingsEntry, [this](ui::Element&) { m_settings->OpenSettings(); });
@@ -143,6 +148,7 @@ ui::MarkupHandlers MainPage::Handlers()
     on("SaveImageButton_Click", &m_downloads, &DownloadManager::SaveImageButton_Click);
     on("DownloadStartButton_Click", &m_downloads, &DownloadManager::DownloadStartButton_Click);
     on("DownloadFolderButton_Click", &m_downloads, &DownloadManager::DownloadFolderButton_Click);
+    PageServices::AddHandlers(h, m_pageServices, m_rating, m_companion);
     h.Routed["CloseAll"] = [this](ui::Element&) { CloseAll(); };
     h.Key["AddFavoriteNameBox_KeyDown"] = [this](ui::Element& sender, ui::KeyEventArgs& args) {
         m_favorites->AddFavoriteNameBox_KeyDown(sender, args);

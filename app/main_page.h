@@ -24,6 +24,7 @@ class HomeScreen;
 class LayoutAdaptation;
 class NavigationHandlers;
 class PageKeys;
+struct PageServices;
 class PageTimers;
 class ProductMessages;
 class RatingPrompt;
@@ -102,4 +103,5 @@ private:
     std::unique_ptr<DownloadManager> m_downloads;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
+    std::unique_ptr<PageServices> m_pageServices;
 };

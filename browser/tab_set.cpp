@@ -117,6 +117,8 @@ void TabSet::SelectTab(ui::Element& sender)
     CloseDatabase(ConfigDb);
     const auto& slot = m_slots[m_current];
     slot.WebView->InvokeScriptAsync("eval", {ZoomScript(slot.ZoomFactor)});
+    if (CurrentTabSelected)
+        CurrentTabSelected();
 }
 
 // The current tab in front and highlighted, the others hidden; the chrome

@@ -26,6 +26,8 @@ public:
 
     // The page subscribes its handlers to every new tab's view.
     std::function<void(platform::WebView&)> WebViewCreated;
+    // The user brought another tab to the front.
+    std::function<void()> CurrentTabSelected;
 
     // A new tab, current, navigating to uri; private when asked, or when
     // opened from a private tab.

@@ -7,6 +7,7 @@ struct CalendarNow {
     int Month = 1;  // 1..12
     int Hour = 0;   // as the user's clock shows it
     int Minute = 0;
+    int Year = 2000;
 };
 
 class Calendar {

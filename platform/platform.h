@@ -5,8 +5,12 @@
 #include "platform/clipboard.h"
 #include "platform/dispatcher_timer.h"
 #include "platform/downloads.h"
+#include "platform/language.h"
+#include "platform/launcher.h"
 #include "platform/message_dialog.h"
 #include "platform/resources.h"
+#include "platform/secondary_tiles.h"
+#include "platform/store.h"
 #include "platform/system_info.h"
 #include "platform/web_view.h"
 #include "platform/ui/layout.h"
@@ -26,6 +30,10 @@ struct PlatformServices {
     std::function<std::string(const std::string& path)> ReadBundledFile;
     Clipboard& Clip;
     DownloadServices Downloads;
+    Launcher& Launch;
+    SecondaryTiles& Tiles;
+    Store& Purchases;
+    Language& Lang;
 };
 
 } // namespace platform

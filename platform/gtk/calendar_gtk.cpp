@@ -24,6 +24,7 @@ platform::CalendarNow LocalCalendar::Now() const
         return {};
     }
     platform::CalendarNow result;
+    result.Year = g_date_time_get_year(now.get());
     result.Day = g_date_time_get_day_of_month(now.get());
     result.Month = g_date_time_get_month(now.get());
     result.Hour = g_date_time_get_hour(now.get());

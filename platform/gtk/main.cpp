@@ -29,11 +29,14 @@
 #include "platform/gtk/folder_picker_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/launch_address_gtk.h"
+#include "platform/gtk/launcher_gtk.h"
 #include "platform/gtk/main_window_gtk.h"
 #include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/gtk/secondary_tiles_gtk.h"
 #include "platform/gtk/source_holder.h"
 #include "platform/gtk/startup_report_gtk.h"
 #include "platform/gtk/state_probe_gtk.h"
+#include "platform/gtk/store_language_gtk.h"
 #include "platform/gtk/system_info_gtk.h"
 #include "platform/gtk/toast_notifier_gtk.h"
 #include "platform/gtk/web_views_gtk.h"
@@ -44,6 +47,15 @@ constexpr const char* ApplicationId = "org.tolvane.Browser";
 // A running portal answers in a few milliseconds, a starting one well within
 // this; the window must still appear soon after when none answers.
 constexpr int PortalTimeoutMs = 500;
+// The session bus the browser was started with, kept on the application for
+// the programs it launches (the portal guard may drop it from the environment).
+constexpr const char* SessionBusKey = "tolvane-session-bus";
+
+std::string SessionBusAddress(GtkApplication* application)
+{
+    auto* address = static_cast<const char*>(g_object_get_data(G_OBJECT(application), SessionBusKey));
+    return address ? address : "";
+}
 
 std::string VersionText()
 {
@@ -63,9 +75,13 @@ public:
           m_system(G_APPLICATION(application)),
           m_folderPicker(m_window.Window(), [this] { return m_files.DownloadsFolderPath(); }),
           m_toasts(G_APPLICATION(application), m_window.Window(), [this] { return m_window.ContentOverlay(); }),
+          m_launcher(SessionBusAddress(application)),
+          m_tiles(std::string(g_get_user_data_dir()) + "/applications", gtkui::DesktopEntryTiles::RunningBinaryPath(),
+                  [this] { return gtkui::DesktopEntryTiles::CopyBundledLogo(m_system.LocalFolderPath()); }),
           m_services{m_dialogs, *m_strings, m_timers, m_window.View(), m_system, m_calendar, m_webViews,
                      &gtkui::ReadBundledFile, m_clipboard,
-                     {m_files, m_downloader, m_folderPicker, m_toasts}},
+                     {m_files, m_downloader, m_folderPicker, m_toasts},
+                     m_launcher, m_tiles, m_store, m_language},
           m_app(std::make_unique<App>(m_services, m_window))
     {
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
@@ -99,6 +115,10 @@ private:
     gtkui::CurlDownloader m_downloader;
     gtkui::NativeFolderPicker m_folderPicker;
     gtkui::DesktopToastNotifier m_toasts;
+    gtkui::DesktopLauncher m_launcher;
+    gtkui::DesktopEntryTiles m_tiles;
+    gtkui::NoStore m_store;
+    gtkui::LocaleLanguage m_language;
     platform::PlatformServices m_services;
     std::unique_ptr<App> m_app;
     std::unique_ptr<gtkui::StateProbe> m_probe;
@@ -250,10 +270,13 @@ const GOptionEntry Options[] = {
 int main(int argc, char** argv)
 {
     gtkui::MarkMainEntered();
+    const char* sessionBus = g_getenv("DBUS_SESSION_BUS_ADDRESS");
+    std::string sessionBusAddress = sessionBus ? sessionBus : "";
     // Before the toolkit starts: it must not wait on a portal that never answers.
     gtkui::SilentPortalGuard portal(PortalTimeoutMs);
     auto application = gtkui::Adopt(gtk_application_new(ApplicationId, G_APPLICATION_HANDLES_COMMAND_LINE));
     GApplication* app = G_APPLICATION(application.Get());
+    g_object_set_data_full(G_OBJECT(app), SessionBusKey, g_strdup(sessionBusAddress.c_str()), g_free);
     g_application_add_main_option_entries(app, Options);
     g_application_set_option_context_summary(
         app, "Opens each ADDRESS (a web address, or a file) in Tolvane Browser; a running browser opens it in a new tab.");

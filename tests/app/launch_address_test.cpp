@@ -71,3 +71,24 @@ TEST(LaunchAddress, AddressesWithinOneTickAllOpenInOrder)
 }
 
 } // namespace
+
+namespace {
+
+// A pinned page started while the browser runs: its address opens in a new
+// tab at the next tick; a plain launch only raises the window.
+TEST(LaunchAddress, APinnedPageWhileRunningOpensInANewTab)
+{
+    doubles::PageHarness h;
+    Window window;
+    App app(h.Services, window);
+    app.OnLaunched(LaunchArgs{""});
+    app.OnLaunched(LaunchArgs{"https://example.com/pinned?a=1%20b"});
+    app.OnLaunched(LaunchArgs{""});
+    h.Timers.TickAll();
+    const TabSet& tabs = app.Page()->Tabs();
+    ASSERT_EQ(tabs.LastTabIndex(), 1);
+    EXPECT_EQ(Shown(tabs.Slot(1).WebView), "https://example.com/pinned?a=1%20b");
+    EXPECT_EQ(window.Activations, 3);
+}
+
+} // namespace

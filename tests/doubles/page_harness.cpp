@@ -34,7 +34,7 @@ std::string ReadSourceFile(const std::string& relativePath)
 PageHarness::PageHarness()
     : Services{Dialogs, Strings, Timers, View, System, Clock, Browsers,
                [](const std::string& path) { return ReadSourceFile(path.substr(1)); }, Clipboard,
-               {DownloadFiles, Downloader, FolderPicker, Toasts}}
+               {DownloadFiles, Downloader, FolderPicker, Toasts}, Launcher, Tiles, Store, Language}
 {
     System.Folder = Folder.Path().string();
     DownloadFiles.Downloads = (Folder.Path() / "Downloads").string();

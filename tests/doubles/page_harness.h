@@ -16,6 +16,8 @@
 #include "library/address_suggestions.h"
 #include "library/favorites_panel.h"
 #include "library/history_panel.h"
+#include "services/companion_check.h"
+#include "services/rating_prompt.h"
 #include "tests/doubles/fake_web_view.h"
 #include "tests/doubles/services.h"
 
@@ -68,6 +70,8 @@ public:
     FavoritesPanel& Favorites() { return *m_page->m_favorites; }
     HistoryPanel& History() { return *m_page->m_history; }
     AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
+    CompanionCheck& Companion() { return *m_page->m_companion; }
+    RatingPrompt& Rating() { return *m_page->m_rating; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;
@@ -82,6 +86,10 @@ public:
     FakeDownloader Downloader;
     FakeFolderPicker FolderPicker;
     FakeToastNotifier Toasts;
+    FakeLauncher Launcher;
+    FakeTiles Tiles;
+    FakeStore Store;
+    FixedLanguage Language;
     platform::PlatformServices Services;
     ProcessState Process;
 

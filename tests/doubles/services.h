@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -105,10 +106,60 @@ public:
     std::vector<std::string> Texts;
 };
 
+// Launches and support queries wait until the test answers them, as the
+// desktop's do: later, on the UI thread.
+class FakeLauncher : public platform::Launcher {
+public:
+    using Status = platform::LaunchQuerySupportStatus;
+    void LaunchUriAsync(const std::string& uri, std::function<void(bool)> done) override
+    {
+        Launched.push_back(uri);
+        PendingLaunches.push_back(std::move(done));
+    }
+    void QueryUriSupportAsync(const std::string& uri, const std::string& family,
+                              std::function<void(Status)> done) override
+    {
+        Queries.push_back(uri + " " + family);
+        PendingQueries.push_back(std::move(done));
+    }
+    void AnswerLaunches(bool launched) { Answer(PendingLaunches, launched); }
+    void AnswerQueries(bool installed) { Answer(PendingQueries, installed ? Status::Available : Status::AppNotInstalled); }
+    template <typename Pending, typename Value>
+    static void Answer(Pending& pending, Value value)
+    {
+        for (auto& done : std::exchange(pending, {}))
+            if (done)
+                done(value);
+    }
+    std::vector<std::string> Launched, Queries;
+    std::vector<std::function<void(bool)>> PendingLaunches;
+    std::vector<std::function<void(Status)>> PendingQueries;
+};
+
+struct FakeTiles : platform::SecondaryTiles {
+    bool RequestCreate(const platform::SecondaryTile& tile) override { Requests.push_back(tile); return Succeeds; }
+    bool Succeeds = true;
+    std::vector<platform::SecondaryTile> Requests;
+};
+
+struct FakeStore : platform::Store {
+    void RequestProductPurchaseAsync(const std::string& id, std::function<void(platform::PurchaseStatus)> done) override
+    {
+        Purchases.push_back(id);
+        done(Answer);
+    }
+    platform::PurchaseStatus Answer = platform::PurchaseStatus::Unavailable;
+    std::vector<std::string> Purchases;
+};
+
+struct FixedLanguage : platform::Language {
+    std::string CurrentInputMethodLanguageTag() const override { return "pt-BR"; }
+};
+
 class FixedCalendar : public platform::Calendar {
 public:
     platform::CalendarNow Now() const override { return Current; }
-    platform::CalendarNow Current{5, 3, 7, 9};
+    platform::CalendarNow Current{5, 3, 7, 9, 2026};
 };
 
 } // namespace doubles

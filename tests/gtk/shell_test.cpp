@@ -123,8 +123,9 @@ TEST_F(ShellTest, CalendarReadsTheLocalClock)
         if (before / 60 == after / 60)
             break;
     }
-    EXPECT_EQ((std::vector<int>{now.Day, now.Month, now.Hour, now.Minute}),
-              (std::vector<int>{expected.tm_mday, expected.tm_mon + 1, expected.tm_hour, expected.tm_min}));
+    EXPECT_EQ((std::vector<int>{now.Year, now.Day, now.Month, now.Hour, now.Minute}),
+              (std::vector<int>{expected.tm_year + 1900, expected.tm_mday, expected.tm_mon + 1, expected.tm_hour,
+                                expected.tm_min}));
 }
 
 // Which names pick which table is ResourceTableFor's test; here, that the

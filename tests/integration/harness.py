@@ -246,6 +246,7 @@ class ReturningUserTest(unittest.TestCase):
             "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
             "wConfig_SaveFavoriteStatus": ("wSTATUS", "true"),
             "wConfig_ThemeColor": ("wCOLOR", "Escuro"),
+            "wConfig_ShowRatingAlert": ("wSTATUS", "false"),
         })
 
     def tearDown(self):
