@@ -44,10 +44,10 @@ std::string FileNameOf(sqlite3* db)
     return path ? path : std::string();
 }
 
-// The texts that say why; the key itself when no table is configured.
+// The texts that say why; the key and the path when no table is configured.
 std::string Why(const char* key, const std::string& path)
 {
-    std::string text = Strings ? Strings->GetString(key) : std::string(key);
+    std::string text = Strings ? Strings->GetString(key) : std::string(key) + " {0}";
     auto at = text.find("{0}");
     if (at != std::string::npos)
         text.replace(at, 3, path);
