@@ -44,14 +44,15 @@ std::string FileNameOf(sqlite3* db)
     return path ? path : std::string();
 }
 
-// The texts that say why; the key and the path when no table is configured.
+// The texts that say why, naming the file; a table that lacks the key still
+// names it after the key.
 std::string Why(const char* key, const std::string& path)
 {
-    std::string text = Strings ? Strings->GetString(key) : std::string(key) + " {0}";
+    std::string text = Strings ? Strings->GetString(key) : std::string(key);
     auto at = text.find("{0}");
-    if (at != std::string::npos)
-        text.replace(at, 3, path);
-    return text;
+    if (at == std::string::npos)
+        return text + " " + path;
+    return text.replace(at, 3, path);
 }
 
 void Report(DatabaseId id, const std::string& content)
