@@ -4,7 +4,16 @@
 #include <cstdlib>
 #include <string_view>
 
+#include <gtk/gtk.h>
+
 #include "platform/gtk/bridge_channel.h"
+
+// The engine's script context needs the toolkit set up, as in the browser.
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    gtk_init();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
