@@ -5,6 +5,7 @@
 // tick. Each step does nothing once its values are at their bounds.
 #include <cstdint>
 #include <functional>
+#include <tuple>
 
 #include "app/process_state.h"
 #include "platform/application_view.h"
@@ -26,6 +27,7 @@ struct OpenFlags {
     bool Extension = false;
     bool OverlayWanted = false;
     bool ContextMenu = false;
+    bool operator==(const OpenFlags&) const = default;
 };
 
 // A panel's place in its animation. Offsets are right margins: -270 out, 0 in
@@ -33,6 +35,7 @@ struct OpenFlags {
 struct PanelAnimation {
     double Opacity = -0.05;
     int32_t Offset = -270;
+    bool operator==(const PanelAnimation&) const = default;
 };
 
 struct PanelTable {
@@ -44,6 +47,7 @@ struct PanelTable {
     PanelAnimation Settings;
     PanelAnimation SeventhPanel;
     PanelAnimation Extension;
+    bool operator==(const PanelTable&) const = default;
 };
 
 class ChromeAnimator {
@@ -99,6 +103,13 @@ public:
     double ContextPopupOpacity() const { return m_contextPopupOpacity; }
     double TitleFade() const { return m_titleFade; }
     int32_t BackPressCount() const { return m_backPressCount; }
+    // Everything a tick moves or reads here: a tick that leaves it equal has
+    // brought every animation to rest.
+    auto Motion() const
+    {
+        return std::make_tuple(m_flags, m_panels, m_overlayOpacity, m_contextPopupOpacity, m_contextPopupPlaced,
+                               m_titleFade, m_ringFade, m_backPressCount, m_exitHintTicks, m_exitHintOpacity);
+    }
 
 private:
     void PlaceContextPopup(const BridgeState& request);
