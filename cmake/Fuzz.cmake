@@ -14,7 +14,7 @@ function(tolvane_fuzzer name)
   add_dependencies(fuzzers ${name}_fuzz)
 endfunction()
 
-tolvane_fuzzer(text_codec SOURCES storage/text_codec.cpp)
+tolvane_fuzzer(text_codec SOURCES storage/text_codec.cpp LIBS PkgConfig::GLIB)
 tolvane_fuzzer(address SOURCES browser/address_resolution.cpp platform/uri.cpp platform/gtk/uri.cpp LIBS PkgConfig::GLIB)
 tolvane_fuzzer(launch_address SOURCES app/launch_address.cpp platform/uri.cpp platform/gtk/uri.cpp LIBS PkgConfig::GLIB)
 tolvane_fuzzer(download_names SOURCES downloads/download_names.cpp)
