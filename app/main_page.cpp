@@ -42,7 +42,7 @@ MainPage::MainPage(platform::PlatformServices& services, ProcessState& process)
         m_services.System.HideStatusBar();
     SetVersionText();                                              // 8
     TimerControl("Download", "Stop");                              // 9
-    ConfigureDatabases(m_services.System.LocalFolderPath(), m_messages.get()); // 10
+    ConfigureDatabases(m_services.System.LocalFolderPath(), m_messages.get(), &m_services.Strings); // 10
     CreateDatabases();
     SeedDefaults();
     m_tabs->ResetZoomState();                                      // 11

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <tuple>
 
 #include "app/process_state.h"
 #include "platform/application_view.h"
@@ -27,6 +28,7 @@ struct OpenFlags {
     bool Extension = false;
     bool OverlayWanted = false;
     bool ContextMenu = false;
+    bool operator==(const OpenFlags&) const = default;
 };
 
 // A panel's place in its animation. Offsets are right margins: -270 out, 0 in
@@ -34,6 +36,7 @@ struct OpenFlags {
 struct PanelAnimation {
     double Opacity = -0.05;
     int32_t Offset = -270;
+    bool operator==(const PanelAnimation&) const = default;
 };
 
 struct PanelTable {
@@ -45,6 +48,7 @@ struct PanelTable {
     PanelAnimation Settings;
     PanelAnimation SeventhPanel;
     PanelAnimation Extension;
+    bool operator==(const PanelTable&) const = default;
 };
 
 class ChromeAnimator {
@@ -103,6 +107,13 @@ public:
     double ContextPopupOpacity() const { return m_contextPopupOpacity; }
     double TitleFade() const { return m_titleFade; }
     int32_t BackPressCount() const { return m_backPressCount; }
+    // Everything a tick moves or reads here: a tick that leaves it equal has
+    // brought every animation to rest.
+    auto Motion() const
+    {
+        return std::make_tuple(m_flags, m_panels, m_overlayOpacity, m_contextPopupOpacity, m_contextPopupPlaced,
+                               m_titleFade, m_ringFade, m_backPressCount, m_exitHintTicks, m_exitHintOpacity);
+    }
 
 private:
     void PlaceContextPopup(const BridgeState& request);

@@ -38,7 +38,32 @@ void PageTimers::TimerControl(const std::string& timer, const std::string& comma
         target->Stop();
 }
 
+auto PageTimers::TickInputs() const
+{
+    const auto& request = m_bridge.Request();
+    return std::make_tuple(m_chrome.Motion(), m_tabs.CurrentTabLoading(), m_tabs.CurrentWebView(),
+                           m_process.PendingActivation, request.ContextTarget, request.PointerX, request.PointerY,
+                           request.ContextKind);
+}
+
+// A tick that changed nothing would be followed by ticks that change nothing
+// until a handler changes what they read: the timer sleeps until then. While
+// a page loads it keeps ticking, as the engine's events drive the fades.
+void PageTimers::SleepIfAtRest(bool tickChangedNothing)
+{
+    if (!tickChangedNothing || m_tabs.CurrentTabLoading() || m_process.PendingActivation)
+        return;
+    m_pollingTimer->SleepWhile([this, rest = TickInputs()] { return TickInputs() == rest; });
+}
+
 void PageTimers::PollingTimer_Tick()
+{
+    const auto before = TickInputs();
+    PollingTick();
+    SleepIfAtRest(TickInputs() == before);
+}
+
+void PageTimers::PollingTick()
 {
     m_tabs.ReleaseRetiredElements();
     HandOverActivation();                                 // 1

@@ -1,8 +1,10 @@
 #pragma once
 // The polling timer and the download timer, and the control over them. Both
 // tick as fast as the dispatcher allows (about 60 times a second here);
-// nothing stops the polling timer. The polling tick hands activations to the
-// tab set and runs the chrome's animation steps.
+// nothing stops the polling timer, but it sleeps while a tick would do
+// nothing: every animation at rest, no page loading, no activation or bridge
+// request waiting. The polling tick hands activations to the tab set and runs
+// the chrome's animation steps.
 #include <memory>
 #include <string>
 
@@ -27,7 +29,11 @@ public:
     void DownloadTimer_Tick();
 
 private:
+    void PollingTick();
     void HandOverActivation();
+    // What the polling tick reads and moves, to tell a tick that did nothing.
+    auto TickInputs() const;
+    void SleepIfAtRest(bool tickChangedNothing);
 
     platform::DispatcherTimers& m_timers;
     ProcessState& m_process;

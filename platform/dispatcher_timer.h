@@ -12,6 +12,11 @@ public:
     virtual void Start() = 0;
     virtual void Stop() = 0;
     virtual bool IsEnabled() const = 0;
+    // A running timer whose tick has nothing to do may sleep: no ticks while
+    // `unchanged` holds, ticking again at once when it no longer does. It
+    // stays enabled; Start and Stop end the sleep. Where the platform cannot
+    // ask between its events, the timer simply keeps ticking.
+    virtual void SleepWhile(std::function<bool()> unchanged) {}
 };
 
 class DispatcherTimers {

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/message_dialog.h"
+#include "platform/resources.h"
 #include "storage/text_codec.h"
 
 std::array<sqlite3*, 3> ConnectionSlots{};
@@ -16,6 +17,104 @@ namespace {
 std::string LocalFolder;
 constexpr int BusyTimeoutMilliseconds = 5000;
 platform::MessageDialogs* Dialogs = nullptr;
+const platform::Resources* Strings = nullptr;
+
+// What this session learnt about each file: checked once at its first open,
+// reported at most once, and left alone once found unusable.
+struct FileHealth {
+    bool Checked = false;
+    bool Reported = false;
+    bool Unusable = false;
+};
+std::array<FileHealth, 3> Health{};
+
+FileHealth& HealthOf(DatabaseId id)
+{
+    return Health.at(static_cast<size_t>(id));
+}
+
+std::string PathOf(const std::string& fileName)
+{
+    return LocalFolder + "/" + fileName;
+}
+
+std::string FileNameOf(sqlite3* db)
+{
+    const char* path = sqlite3_db_filename(db, "main");
+    return path ? path : std::string();
+}
+
+// The texts that say why, naming the file; a table that lacks the key still
+// names it after the key.
+std::string Why(const char* key, const std::string& path)
+{
+    std::string text = Strings ? Strings->GetString(key) : std::string(key);
+    auto at = text.find("{0}");
+    if (at == std::string::npos)
+        return text + " " + path;
+    return text.replace(at, 3, path);
+}
+
+void Report(DatabaseId id, const std::string& content)
+{
+    auto& health = HealthOf(id);
+    if (health.Reported || Dialogs == nullptr)
+        return;
+    health.Reported = true;
+    Dialogs->Show(content, "Erro");
+}
+
+void ReportOpenFailure(DatabaseId id, const char* key, const std::string& path)
+{
+    Report(id, "Não foi possivel abrir a database.\n" + Why(key, path));
+}
+
+// SQLite's verdict on a file it just opened: OK, NOTADB or CORRUPT for a
+// damaged one, BUSY or LOCKED when another program holds it. The quick check
+// reads every page once; it runs once per file and session.
+int CheckFile(sqlite3* db)
+{
+    sqlite3_stmt* statement = nullptr;
+    int result = sqlite3_prepare_v2(db, "PRAGMA quick_check(1)", -1, &statement, nullptr);
+    if (result == SQLITE_OK) {
+        result = sqlite3_step(statement);
+        if (result == SQLITE_ROW) {
+            auto verdict = sqlite3_column_text(statement, 0);
+            bool fine = verdict && std::string(reinterpret_cast<const char*>(verdict)) == "ok";
+            result = fine ? SQLITE_OK : SQLITE_CORRUPT;
+        }
+    }
+    sqlite3_finalize(statement);
+    return result;
+}
+
+bool IsLocked(int result)
+{
+    return (result & 0xff) == SQLITE_BUSY || (result & 0xff) == SQLITE_LOCKED;
+}
+
+bool IsDamaged(int result)
+{
+    return (result & 0xff) == SQLITE_CORRUPT || (result & 0xff) == SQLITE_NOTADB;
+}
+
+// A failed statement that says the file itself refused the write; others (a
+// statement the file's tables do not fit) pass quietly as before.
+const char* WriteFailureKey(int result)
+{
+    switch (result & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return "wDatabase_ReadOnly";
+    case SQLITE_FULL:
+        return "wDatabase_DiskFull";
+    case SQLITE_IOERR:
+        return "wDatabase_WriteFailed";
+    default:
+        return nullptr;
+    }
+}
 
 sqlite3* SlotFor(DatabaseId id)
 {
@@ -70,10 +169,13 @@ int32_t LeadingInteger(const std::string& text)
 
 } // namespace
 
-void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs)
+void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs,
+                        const platform::Resources* strings)
 {
     LocalFolder = std::move(localFolderPath);
     Dialogs = dialogs;
+    Strings = strings;
+    Health = {};
 }
 
 void OpenDatabase(DatabaseId id, const std::string& fileName)
@@ -81,20 +183,39 @@ void OpenDatabase(DatabaseId id, const std::string& fileName)
     // At most one connection per database: a connection the slot still holds
     // would otherwise leak its handle and file descriptor.
     CloseDatabase(id);
-    std::string path = LocalFolder + "/" + fileName;
+    auto& health = HealthOf(id);
+    if (health.Unusable)
+        return;
+    std::string path = PathOf(fileName);
     sqlite3*& slot = ConnectionSlots.at(static_cast<size_t>(id));
-    if (sqlite3_open(path.c_str(), &slot) == SQLITE_OK) {
-        // Another reader of the file (a second window, a backup) holds its lock
-        // for moments only: wait for it rather than lose the write.
-        sqlite3_busy_timeout(slot, BusyTimeoutMilliseconds);
+    if (sqlite3_open(path.c_str(), &slot) != SQLITE_OK) {
+        // A failed open still hands back a handle that must be released; the
+        // empty slot then makes later statements fail quietly.
+        sqlite3_close(slot);
+        slot = nullptr;
+        health.Unusable = true;
+        ReportOpenFailure(id, "wDatabase_OpenFailed", path);
         return;
     }
-    // A failed open still hands back a handle that must be released; the empty
-    // slot then makes later statements fail quietly.
-    sqlite3_close(slot);
-    slot = nullptr;
-    if (Dialogs != nullptr)
-        Dialogs->Show("Não foi possivel abrir a database.", "Erro");
+    // Another reader of the file (a second window, a backup) holds its lock
+    // for moments only: wait for it rather than lose the write.
+    sqlite3_busy_timeout(slot, BusyTimeoutMilliseconds);
+    if (!health.Checked) {
+        health.Checked = true;
+        int verdict = CheckFile(slot);
+        if (verdict != SQLITE_OK) {
+            // Closed before anything is written: the user may want the file back.
+            CloseDatabase(id);
+            health.Unusable = true;
+            ReportOpenFailure(id, IsLocked(verdict) ? "wDatabase_Locked"
+                                  : IsDamaged(verdict) ? "wDatabase_Damaged" : "wDatabase_OpenFailed", path);
+            return;
+        }
+    }
+    // The rollback journal (the file format's own) with a sync at every
+    // commit: a killed process or a lost power supply leaves the last
+    // committed state, never a torn one.
+    sqlite3_exec(slot, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
 }
 
 void CloseDatabase(DatabaseId id)
@@ -115,6 +236,19 @@ int32_t ExecuteStatement(DatabaseId id, const std::string& sql)
     char* error = nullptr;
     int result = sqlite3_exec(db, narrowed.c_str(), nullptr, nullptr, &error);
     sqlite3_free(error);
+    if (result == SQLITE_OK)
+        return result;
+    // A transaction the failure left open would hold later statements in it.
+    if (!sqlite3_get_autocommit(db))
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (IsDamaged(result)) {
+        HealthOf(id).Unusable = true;
+        ReportOpenFailure(id, "wDatabase_Damaged", FileNameOf(db));
+    } else if (IsLocked(result)) {
+        Report(id, Why("wDatabase_Locked", FileNameOf(db)));
+    } else if (auto key = WriteFailureKey(result)) {
+        Report(id, Why(key, FileNameOf(db)));
+    }
     return result;
 }
 

@@ -9,7 +9,7 @@
 
 struct sqlite3;
 
-namespace platform { class MessageDialogs; }
+namespace platform { class MessageDialogs; class Resources; }
 
 enum DatabaseId : int32_t {
     FavoritesDb = 0,
@@ -20,16 +20,23 @@ enum DatabaseId : int32_t {
 // One connection per database, shared by every caller; null when closed.
 extern std::array<sqlite3*, 3> ConnectionSlots;
 
-// Where the files live and who reports a failed open; set once at start.
-void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs);
+// Where the files live, who reports a failed open and whose texts say why;
+// set once at start. Forgets which files were found unusable.
+void ConfigureDatabases(std::string localFolderPath, platform::MessageDialogs* dialogs,
+                        const platform::Resources* strings = nullptr);
 
 // Opens localFolder/fileName into the id's slot, closing a connection the slot
-// still holds. A failed open shows the "Erro" dialog and returns normally.
+// still holds. A failed open shows the "Erro" dialog, naming the file and why,
+// and returns normally. A file that cannot be opened, is damaged or locked is
+// reported once and then left alone (slot empty) for the rest of the session,
+// so a damaged file stays byte for byte as it was.
 void OpenDatabase(DatabaseId id, const std::string& fileName);
 // sqlite3_close on the slot, which is then empty.
 void CloseDatabase(DatabaseId id);
 
 // Runs one or more statements; returns SQLite's result code (0 = success).
+// A write the file refused (read-only, disk full, damaged, locked) is reported
+// once per file and session in the "Erro" dialog.
 int32_t ExecuteStatement(DatabaseId id, const std::string& sql);
 // Column 0 of the first row as a number; -1 when no row (or the query failed).
 int32_t QueryInteger(DatabaseId id, const std::string& sql);

@@ -9,8 +9,19 @@ GLibDispatcherTimer::GLibDispatcherTimer(std::function<void()> tick, std::shared
 {
 }
 
+namespace {
+
+// The sleep source and the timer it wakes.
+struct SleepSource {
+    GSource Base;
+    GLibDispatcherTimer* Timer;
+};
+
+} // namespace
+
 void GLibDispatcherTimer::Start()
 {
+    m_sleep.Reset();
     if (m_source)
         return;
     guint id = g_timeout_add(IntervalMs, &GLibDispatcherTimer::TickThunk, this);
@@ -20,7 +31,52 @@ void GLibDispatcherTimer::Start()
 
 void GLibDispatcherTimer::Stop()
 {
+    m_sleep.Reset();
     m_source.Reset();
+}
+
+void GLibDispatcherTimer::SleepWhile(std::function<bool()> unchanged)
+{
+    if (!m_source)
+        return;
+    static GSourceFuncs funcs = {&GLibDispatcherTimer::SleepPrepare, nullptr, &GLibDispatcherTimer::SleepDispatch,
+                                 nullptr, nullptr, nullptr};
+    m_unchanged = std::move(unchanged);
+    GSource* source = g_source_new(&funcs, sizeof(SleepSource));
+    reinterpret_cast<SleepSource*>(source)->Timer = this;
+    g_source_set_name(source, "[tolvane] sleeping dispatcher timer");
+    guint id = g_source_attach(source, nullptr);
+    g_source_unref(source);
+    // The tick is the timeout source's own dispatch: removing it there is safe.
+    m_source.Reset();
+    m_sleep.Reset(id);
+}
+
+// Runs before every wait of the loop, after whatever it last dispatched:
+// ready (so dispatched at once) when that changed something.
+gboolean GLibDispatcherTimer::SleepPrepare(GSource* source, gint* timeout)
+{
+    *timeout = -1;
+    auto* timer = reinterpret_cast<SleepSource*>(source)->Timer;
+    bool unchanged = true;
+    Guarded("sleeping dispatcher timer", [&] { unchanged = !timer->m_unchanged || timer->m_unchanged(); });
+    return !unchanged;
+}
+
+gboolean GLibDispatcherTimer::SleepDispatch(GSource* source, GSourceFunc, gpointer)
+{
+    reinterpret_cast<SleepSource*>(source)->Timer->Wake();
+    return G_SOURCE_REMOVE;
+}
+
+void GLibDispatcherTimer::Wake()
+{
+    // The sleep source returns G_SOURCE_REMOVE: GLib removes it.
+    m_sleep.Forget();
+    m_unchanged = {};
+    guint id = g_timeout_add(IntervalMs, &GLibDispatcherTimer::TickThunk, this);
+    g_source_set_name_by_id(id, "[tolvane] dispatcher timer");
+    m_source.Reset(id);
 }
 
 gboolean GLibDispatcherTimer::TickThunk(gpointer self)

@@ -1,6 +1,8 @@
 #pragma once
 // Dispatcher timers on the GLib main loop: a running timer is a 16 ms timeout
-// source (about 60 ticks a second), removed when it stops or dies.
+// source (about 60 ticks a second), removed when it stops or dies. A sleeping
+// timer is a source that only asks, before the loop waits, whether anything
+// the last event handled changed what the tick looks at.
 #include <functional>
 #include <cstdint>
 #include <memory>
@@ -21,14 +23,20 @@ public:
     // Starting a running timer changes nothing (its period is not restarted).
     void Start() override;
     void Stop() override;
-    bool IsEnabled() const override { return static_cast<bool>(m_source); }
+    bool IsEnabled() const override { return m_source || m_sleep; }
+    void SleepWhile(std::function<bool()> unchanged) override;
 
 private:
     static gboolean TickThunk(gpointer self);
+    static gboolean SleepPrepare(GSource* source, gint* timeout);
+    static gboolean SleepDispatch(GSource* source, GSourceFunc, gpointer);
+    void Wake();
 
     std::function<void()> m_tick;
     std::shared_ptr<uint64_t> m_ticks; // counted for the state probe
     SourceHolder m_source;
+    std::function<bool()> m_unchanged;
+    SourceHolder m_sleep;
 };
 
 class GLibDispatcherTimers : public platform::DispatcherTimers {

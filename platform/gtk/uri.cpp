@@ -24,6 +24,15 @@ struct GUriUnref {
 constexpr GUriFlags ParseFlags =
     GUriFlags(G_URI_FLAGS_ENCODED | G_URI_FLAGS_PARSE_RELAXED | G_URI_FLAGS_SCHEME_NORMALIZE);
 
+// GLib decodes %-escapes in a host name and writes it back decoded:
+// "a%2523.b" comes back as "a%23.b", then as "a#.b", each time another
+// address. An address whose written form reads as another is refused.
+bool WritesBackItself(const std::string& written)
+{
+    std::unique_ptr<GUri, GUriUnref> again(g_uri_parse(written.c_str(), ParseFlags, nullptr));
+    return again && TakeText(g_uri_to_string(again.get())) == written;
+}
+
 } // namespace
 
 std::optional<Uri> Uri::Parse(std::string_view text)
@@ -35,9 +44,18 @@ std::optional<Uri> Uri::Parse(std::string_view text)
     std::unique_ptr<GUri, GUriUnref> parsed(g_uri_parse(owned.c_str(), ParseFlags, nullptr));
     if (!parsed)
         return std::nullopt;
+    // The relaxed reading can leave a host beside a path that does not start
+    // at "/" ("http://a;b.com/c" reads host "a", path ";b.com/c"): such a pair
+    // has no written form, and GLib would fail to write it back.
+    const char* host = g_uri_get_host(parsed.get());
+    const char* path = g_uri_get_path(parsed.get());
+    if (host != nullptr && path[0] != '\0' && path[0] != '/')
+        return std::nullopt;
 
     Uri uri;
     uri.m_absolute = TakeText(g_uri_to_string(parsed.get()));
+    if (uri.m_absolute.empty() || !WritesBackItself(uri.m_absolute))
+        return std::nullopt;
     uri.m_scheme = TextOrEmpty(g_uri_get_scheme(parsed.get()));
     uri.m_host = TextOrEmpty(g_uri_get_host(parsed.get()));
     uri.m_path = TextOrEmpty(g_uri_get_path(parsed.get()));

@@ -45,6 +45,8 @@ TEST(UriTest, RejectsTextsThatAreNoAbsoluteAddress)
         "example.com",
         "http://[bad",
         "http://[::1/",
+        "http://examp;e.com/path", // a host beside a path not at "/": no written form
+        "http://a%2523.b/",        // an escaped host name comes back as another address
         std::string("http://example.com/\0evil", 24),
     };
     for (const auto& text : rejected)

@@ -109,6 +109,28 @@ TEST_F(ShellTest, TimerTicksAboutSixtyTimesASecondStopsAndMayEndItselfInItsTick)
     EXPECT_EQ(stopTicks, 2) << "restarts after stopping";
 }
 
+// A sleeping timer costs no ticks while what it watches stays the same, and
+// ticks again as soon as a handler of the loop changes it; it stays enabled.
+TEST_F(ShellTest, SleepingTimerTicksAgainWhenAHandlerChangesWhatItWatches)
+{
+    gtkui::GLibDispatcherTimers timers;
+    int ticks = 0, watched = 0;
+    std::unique_ptr<platform::DispatcherTimer> timer;
+    timer = timers.Create([&] {
+        ++ticks;
+        timer->SleepWhile([&, rest = watched] { return watched == rest; });
+    });
+    timer->Start();
+    Settle(200);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_TRUE(timer->IsEnabled());
+    g_idle_add_once([](gpointer value) { ++*static_cast<int*>(value); }, &watched);
+    Settle(100);
+    EXPECT_EQ(ticks, 2) << "woken once by the change, asleep again after its tick";
+    timer->Stop();
+    EXPECT_FALSE(timer->IsEnabled());
+}
+
 TEST_F(ShellTest, CalendarReadsTheLocalClock)
 {
     // A zone 5:45 from UTC: a calendar on UTC would be off in hour and minute.

@@ -87,6 +87,7 @@ class Browser:
         self.data = os.path.join(self.root, "data")
         self.state_file = os.path.join(self.root, "state.json")
         self.process = None
+        self.wrapper = []  # a command the binary runs under (setpriv, for example)
         self.stderr_path = os.path.join(self.root, "stderr.log")
 
     def environment(self, probe=True):
@@ -109,7 +110,7 @@ class Browser:
             os.remove(self.state_file)
         self.stderr = open(self.stderr_path, "w")
         self.started = time.monotonic()
-        self.process = subprocess.Popen([BINARY, *args], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
+        self.process = subprocess.Popen([*self.wrapper, BINARY, *args], env=env, stdout=subprocess.DEVNULL, stderr=self.stderr)
         return self
 
     def stop(self):

@@ -105,8 +105,10 @@ TEST_F(Favorites, AFailedWriteIsToldAndLeavesTheFileAsItWas)
     AskDelete(0);
     h.Dialogs.Answer("Yes");
     EXPECT_EQ(LastDialog(), "wMessageBox_DatabaseWriteFailed");
+    h.Dialogs.Dismiss();
 
-    // A file SQLite must treat as read-only (its write version is from the future).
+    // A file SQLite must treat as read-only (its write version is from the future):
+    // the database layer names the file, the favorites say the save failed.
     std::fstream(h.Folder.Path() / FavoritesFile, std::ios::in | std::ios::out | std::ios::binary).seekp(18).put(3);
     Save("Another");
     EXPECT_EQ(LastDialog(), "wMessageBox_DatabaseWriteFailed");

@@ -7,7 +7,9 @@
 #include <fstream>
 #include <thread>
 
+#include "browser/home_page.h"
 #include "storage/database.h"
+#include "storage/schema.h"
 #include "tests/storage/storage_test_support.h"
 
 namespace {
@@ -137,8 +139,34 @@ TEST_F(DatabaseTest, ReopeningAndFailedOpensLeaveNoConnectionBehind)
         CloseDatabase(id); // harmless on an empty slot
     }
     ASSERT_EQ(Dialogs.Shown.size(), 2u);
-    EXPECT_EQ(Dialogs.Shown[0].Content, "Não foi possivel abrir a database.");
+    EXPECT_EQ(Dialogs.Shown[0].Content.rfind("Não foi possivel abrir a database.", 0), 0u);
     EXPECT_EQ(Dialogs.Shown[0].Title, "Erro");
+}
+
+// A file that is not a database is reported once, naming it, and never
+// touched again this session: not by later opens, not by the statements that
+// would have created tables in it. The browser falls back to the default home
+// page when the configuration is the damaged file.
+TEST_F(DatabaseTest, DamagedFileIsNamedOnceAndKeptByteForByte)
+{
+    auto path = Folder / ConfigFile;
+    std::string garbage(8192, '\0');
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>((i * 7919 + 13) % 251);
+    std::ofstream(path, std::ios::binary) << garbage;
+    for (int i = 0; i < 3; ++i) {
+        OpenDatabase(ConfigDb, ConfigFile);
+        EXPECT_NE(ExecuteStatement(ConfigDb, ConfigCreationText()), SQLITE_OK);
+    }
+    EXPECT_EQ(ConnectionSlots[ConfigDb], nullptr);
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_NE(Dialogs.Shown[0].Content.find(path.string()), std::string::npos);
+    EXPECT_NE(Dialogs.Shown[0].Content.find("wDatabase_Damaged"), std::string::npos);
+    std::ifstream kept(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), garbage);
+    auto home = ReadHomePage();
+    ASSERT_TRUE(home);
+    EXPECT_EQ(home->AbsoluteUri(), DefaultHomePage);
 }
 
 } // namespace

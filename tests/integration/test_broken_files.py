@@ -1,0 +1,151 @@
+"""Broken data files: each case damages or blocks one file (or the folder)
+before the browser starts. The browser still starts and browses, the error
+dialog names the file and says why, and the damaged or blocked files stay
+byte for byte as they were."""
+import contextlib
+import os
+import pathlib
+import sqlite3
+import subprocess
+import unittest
+
+import harness
+
+ROOT = os.geteuid() == 0
+HISTORY = "wHistoric_database.db"
+FAVORITES = "wFavorite_database.db"
+ALL = (FAVORITES, HISTORY, "wConfig_database.db")
+
+
+def make_files(browser, favorites=0):
+    """The three files as an earlier run leaves them, with some favorites."""
+    os.makedirs(os.path.dirname(browser.file("x")), exist_ok=True)
+    harness.prepare_config(browser, {"wConfig_HomeScreenStatus": ("wSTATUS", "false"),
+                                     "wConfig_SaveFavoriteStatus": ("wSTATUS", "true")})
+    c = sqlite3.connect(browser.file(FAVORITES))
+    c.execute("CREATE TABLE wFavorite_Registered(wID INTEGER PRIMARY KEY NOT NULL, wNAME TEXT NOT NULL, wLINK TEXT NOT NULL)")
+    c.executemany("INSERT INTO wFavorite_Registered VALUES (NULL, ?, ?)",
+                  [("Favorite %d" % i, "http://example.com/%d" % i + "x" * 200) for i in range(favorites)])
+    c.commit()
+    c.close()
+    c = sqlite3.connect(browser.file(HISTORY))
+    c.execute("CREATE TABLE wHistoric_PagesOpened(wID INTEGER PRIMARY KEY NOT NULL, wNAME TEXT NOT NULL, "
+              "wLINK TEXT NOT NULL, wDATE TEXT NOT NULL, wTIME TEXT NOT NULL)")
+    c.commit()
+    c.close()
+
+
+def random_bytes(browser):
+    make_files(browser)
+    with open(browser.file(HISTORY), "wb") as f:
+        f.write(os.urandom(64 * 1024))
+    return HISTORY, "damaged", (HISTORY,)
+
+
+def truncated(browser):
+    make_files(browser, favorites=400)
+    path = browser.file(FAVORITES)
+    os.truncate(path, os.path.getsize(path) // 2)
+    return FAVORITES, "damaged", (FAVORITES,)
+
+
+def read_only_file(browser):
+    make_files(browser)
+    os.chmod(browser.file(HISTORY), 0o444)
+    return HISTORY, "cannot be written", (HISTORY,)
+
+
+def read_only_folder(browser):
+    make_files(browser)
+    os.chmod(os.path.dirname(browser.file("x")), 0o555)
+    return HISTORY, "cannot be written", ALL
+
+
+def full_disk(browser):
+    folder = os.path.dirname(browser.file("x"))
+    os.makedirs(folder)
+    subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k", "tmpfs", folder], check=True)
+    browser.mounted = folder
+    make_files(browser)
+    with contextlib.suppress(OSError), open(os.path.join(folder, "filler"), "wb") as f:
+        while True:
+            f.write(b"\0" * 4096)
+            f.flush()
+    return HISTORY, "is full", ALL
+
+
+CASES = [
+    ("random bytes", random_bytes),
+    ("truncated to half", truncated),
+    ("read-only file", read_only_file),
+    ("read-only folder", read_only_folder),
+    ("full disk", full_disk),
+]
+
+
+class BrokenFiles(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.server = harness.LocalServer({"/": harness.html("Still browsing"),
+                                          "/next": harness.html("Next page")})
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.server.close()
+
+    def run_case(self, prepare, unprivileged=False):
+        browser = harness.Browser()
+        browser.mounted = None
+        # Root writes through file modes; without these capabilities it cannot.
+        if unprivileged and ROOT:
+            browser.wrapper = ["setpriv", "--bounding-set", "-dac_override,-dac_read_search"]
+        try:
+            name, why, kept = prepare(browser)
+            before = {n: pathlib.Path(browser.file(n)).read_bytes() for n in kept}
+            browser.start(self.server.url("/"))
+            browser.wait_for("the page", lambda: browser.text("PageTitleText") == "Still browsing", timeout=60)
+            dialogs = browser.wait_for("the error dialog", lambda: [
+                d for d in (browser.state() or {}).get("dialogs", []) if browser.file(name) in d["content"]])
+            content = dialogs[0]["content"]
+            self.assertIn(why, content)
+            self.assertEqual(dialogs[0]["title"], "Erro")
+            self.assertIsNone(browser.process.poll(), "still running")
+            for n, data in before.items():
+                self.assertTrue(pathlib.Path(browser.file(n)).read_bytes() == data, "%s changed" % n)
+            browser.screenshot("broken-%s.png" % prepare.__name__)
+            return content
+        finally:
+            browser.stop()
+            if browser.mounted:
+                subprocess.run(["umount", browser.mounted], check=False)
+            os.chmod(os.path.dirname(browser.file("x")), 0o755)
+            browser.cleanup()
+
+    def test_each_broken_file_is_named_kept_and_the_browser_browses(self):
+        for label, prepare in CASES:
+            with self.subTest(label):
+                if prepare is full_disk and not ROOT:
+                    self.skipTest("a small tmpfs needs root")
+                content = self.run_case(prepare, unprivileged=prepare in (read_only_file, read_only_folder))
+                print("\n%s: %s" % (label, content.replace("\n", " / ")))
+
+    def test_a_locked_file_is_told_from_a_damaged_one(self):
+        browser = harness.Browser()
+        make_files(browser)
+        holder = sqlite3.connect(browser.file(HISTORY), isolation_level=None)
+        holder.execute("BEGIN EXCLUSIVE")
+        try:
+            browser.start(self.server.url("/"))
+            dialogs = browser.wait_for("the error dialog", lambda: [
+                d for d in (browser.state() or {}).get("dialogs", []) if browser.file(HISTORY) in d["content"]])
+            self.assertIn("locked", dialogs[0]["content"])
+            self.assertNotIn("damaged", dialogs[0]["content"])
+            browser.wait_for("the page", lambda: browser.text("PageTitleText") == "Still browsing", timeout=60)
+        finally:
+            holder.execute("ROLLBACK")
+            holder.close()
+            browser.cleanup()
+
+
+if __name__ == "__main__":
+    harness.main()
