@@ -10,9 +10,10 @@ public:
     // its address is read only while the question is still to be asked.
     void CheckCompanionPage(const platform::WebView* view);
     bool PromptShown() const { return m_promptShown; }
+    // Asks whether the companion app is installed and hands the answer on.
+    void CheckCompanionApp();
 
 private:
-    void CheckCompanionApp();
 
     bool m_promptShown = false;
 };
