@@ -38,7 +38,9 @@ LayoutAdaptation::LayoutAdaptation(const PageControls& controls, const ui::Loade
       m_leftRowElement(markup.Get<ui::Element>("HomeButton")),
       m_rightRowElement(markup.Get<ui::Element>("ZoomButtonsPanel")),
       m_backButton(markup.Get<ui::Element>("BackButton")),
-      m_forwardButton(markup.Get<ui::Element>("ForwardButton"))
+      m_forwardButton(markup.Get<ui::Element>("ForwardButton")),
+      m_newTabButton(markup.Get<ui::Element>("NewTabButton")),
+      m_newPrivateTabButton(markup.Get<ui::Element>("NewPrivateTabButton"))
 {
 }
 
@@ -164,6 +166,9 @@ void LayoutAdaptation::Arrange(Arrangement arrangement)
         m_stripControl.SetMargin({10, 0, phone ? 0.0 : 190.0, 0});
     m_forwardButton.SetBorderThickness(narrow ? ui::Thickness{0, 0, 1, 0} : ui::Thickness{0});
     m_stripControl.SetBorderThickness(narrow ? ui::Thickness{0} : ui::Thickness{1, 0, 0, 0});
+    // The new-tab buttons: at the strip's end, or clear of the window's caption buttons.
+    m_newTabButton.SetMargin({0, 0, narrow ? 186.0 : 96.0, 0});
+    m_newPrivateTabButton.SetMargin({0, 0, narrow ? 142.0 : 52.0, 0});
 }
 
 void LayoutAdaptation::ReadTitleBarStatus()

@@ -47,6 +47,8 @@ private:
     ui::Element& m_rightRowElement;
     ui::Element& m_backButton;
     ui::Element& m_forwardButton;
+    ui::Element& m_newTabButton;
+    ui::Element& m_newPrivateTabButton;
     // True while the narrow arrangement of the title strip is in place; the
     // markup's own is the narrow one.
     bool m_narrowLayoutApplied = true;

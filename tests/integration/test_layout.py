@@ -7,10 +7,10 @@ import time
 import harness
 
 # The page reports its body's zoom and the inline style it set itself.
-STYLED = """<body style="color: rgb(1, 2, 3)">Styled<script>
+STYLED = "text/html; charset=utf-8", """<!DOCTYPE html><html><body style="color: rgb(1, 2, 3)">Styled<script>
 setInterval(function () {
   document.title = 'zoom=' + document.body.style.zoom + ';color=' + document.body.style.color;
-}, 100);</script></body>"""
+}, 100);</script></body></html>"""
 # One click anywhere asks for full screen.
 VIDEO = """<div style="position:fixed;left:0;top:0;width:100%;height:100%;background:#246"
  onclick="document.documentElement.requestFullscreen()">Play</div>"""
@@ -75,8 +75,8 @@ class Layout(harness.ReturningUserTest):
         self.start_on("/styled")
         self.browser.wait_for("the page's report", lambda: (self.title() or "").startswith("zoom="))
         self.keys("ctrl+plus", "ctrl+plus", "ctrl+minus")
-        self.browser.wait_for("110 %", lambda: self.title() == "zoom=1.1;color=rgb(1, 2, 3)")
-        self.assertEqual(self.named("ZoomText")["text"], "110%")
+        self.browser.wait_for("110 %", lambda: self.named("ZoomText")["text"] == "110%"
+                              and self.title() == "zoom=1.1;color=rgb(1, 2, 3)")
         self.keys("ctrl+t")
         self.browser.wait_for("a second tab", lambda: len(self.state().get("webViews", [])) == 2)
         self.browser.wait_for("its label", lambda: self.named("ZoomText")["text"] == "110%")
@@ -117,6 +117,11 @@ class Layout(harness.ReturningUserTest):
     def test_resizes_across_720_flip_the_title_strip_once_per_crossing(self):
         self.start_on("/b")
         window = self.browser.wait_for("a window", self.window_id)
+        # The window's frame (its shadow) is outside the content the page gets.
+        subprocess.run(["xdotool", "windowsize", window, "1100", "700"], check=True)
+        content = self.browser.wait_for("the content width", lambda: (
+            (self.state().get("window") or {}).get("width", 1100) < 1100 and self.state()["window"]["width"]))
+        frame = 1100 - content
 
         def arrangement(width, wide):
             state = self.state()
@@ -126,7 +131,7 @@ class Layout(harness.ReturningUserTest):
 
         for round in range(4):
             for width, wide in ((1000, True), (900, True), (721, True), (720, False), (500, False)):
-                subprocess.run(["xdotool", "windowsize", window, str(width), "700"], check=True)
+                subprocess.run(["xdotool", "windowsize", window, str(width + frame), "700"], check=True)
                 self.browser.wait_for("%d wide" % width, lambda: arrangement(width, wide))
                 if round == 0 and width in (1000, 720):
                     self.browser.screenshot("layout-%s.png" % ("wide" if wide else "narrow"))
