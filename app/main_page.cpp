@@ -64,6 +64,11 @@ MainPage::~MainPage()
     // the database layer's messages went through the page.
     m_process.Tabs = {};
     ConfigureDatabases(m_services.System.LocalFolderPath(), nullptr);
+    // The window outlives the page (a new page may follow): its events must
+    // not reach this one.
+    m_services.View.BackRequested.Clear();
+    m_services.View.SizeChanged.Clear();
+    m_services.View.ShortcutPressed.Clear();
 }
 
 void MainPage::LoadPage()
