@@ -6,18 +6,15 @@ import time
 
 import harness
 
-# The page reports its body's zoom and the inline style it set itself.
-STYLED = "text/html; charset=utf-8", """<!DOCTYPE html><html><body style="color: rgb(1, 2, 3)">Styled<script>
-setInterval(function () {
-  document.title = 'zoom=' + document.body.style.zoom + ';color=' + document.body.style.color;
-}, 100);</script></body></html>"""
-# One click anywhere asks for full screen.
-VIDEO = """<div style="position:fixed;left:0;top:0;width:100%;height:100%;background:#246"
- onclick="document.documentElement.requestFullscreen()">Play</div>"""
+# The page reports its body's zoom beside the inline style it set itself.
+STYLED = ("text/html", "<body style='color: rgb(1, 2, 3)'><script>setInterval(function () { document.title = "
+          "'zoom=' + document.body.style.zoom + ';' + document.body.style.color; }, 100);</script></body>")
+VIDEO = harness.html("Video", "<div style='position:fixed;inset:0' "
+                              "onclick='document.documentElement.requestFullscreen()'>Play</div>")
 
 
 class Layout(harness.ReturningUserTest):
-    PAGES = {"/b": harness.html("Page B"), "/styled": STYLED, "/video": harness.html("Video", VIDEO)}
+    PAGES = {"/b": harness.html("Page B"), "/styled": STYLED, "/video": VIDEO}
     HOME = "/b"
 
     def state(self):
@@ -26,129 +23,92 @@ class Layout(harness.ReturningUserTest):
     def named(self, name):
         return self.state().get("named", {}).get(name, {})
 
-    def window_id(self):
-        ids = subprocess.run(["xdotool", "search", "--name", "Tolvane Browser"], capture_output=True,
-                             text=True).stdout.split()
-        for window in ids:
-            out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window], capture_output=True,
-                                 text=True).stdout
-            if int(dict(line.split("=", 1) for line in out.split() if "=" in line).get("WIDTH", 0)) > 200:
-                return window
-        raise AssertionError("no browser window")
+    def title(self):
+        return next((v["title"] for v in self.state().get("webViews", []) if v["visible"]), None)
 
     def keys(self, *keys):
         # Without a window manager the keyboard follows the pointer.
-        origin = harness.window_origin("Tolvane Browser")
-        subprocess.run(["xdotool", "mousemove", str(origin[0] + 400), str(origin[1] + 300)], check=True)
-        subprocess.run(["xdotool", "key", "--delay", "60", *keys], check=True)
+        x, y = harness.window_origin("Tolvane Browser")
+        subprocess.run(["xdotool", "mousemove", str(x + 400), str(y + 300), "key", "--delay", "60", *keys], check=True)
 
-    def click_page(self):
-        origin = harness.window_origin("Tolvane Browser")
+    def full_screen(self, on):
+        return self.named("WebViewHost").get("row") == (0 if on else 2) and \
+            (self.state().get("window") or {}).get("fullScreenRequested") == on
+
+    def start_on(self, path, title):
+        self.browser.start(self.server.url(path))
+        self.browser.wait_for(title, lambda: (self.title() or "").startswith(title))
+
+    def enter_full_screen(self):
+        x, y = harness.window_origin("Tolvane Browser")
         host = self.named("WebViewHost")["rect"]
-        harness.click(origin[0] + host[0] + 200, origin[1] + host[1] + 200)
-
-    def title(self, tab=None):
-        views = self.state().get("webViews", [])
-        current = [v for v in views if v["visible"]] if tab is None else [v for v in views if v["tag"] == tab]
-        return current[0]["title"] if current else None
-
-    def page_full_screen(self, on):
-        host = self.named("WebViewHost")
-        window = self.state().get("window") or {}
-        return host.get("row") == (0 if on else 2) and window.get("fullScreenRequested") == on
-
-    def start_on(self, *paths):
-        self.browser.start(self.server.url(paths[0]))
-        self.browser.wait_for("the first page", lambda: any(v["source"] == self.server.url(paths[0])
-                                                            for v in self.state().get("webViews", [])))
-        for path in paths[1:]:
-            self.browser.wait_for("a window", self.window_id)
-            self.keys("ctrl+l")
-            subprocess.run(["xdotool", "type", "--delay", "20", self.server.url(path)], check=True)
-            subprocess.run(["xdotool", "key", "Return"], check=True)
-            self.browser.wait_for(path, lambda: any(v["source"] == self.server.url(path)
-                                                    for v in self.state().get("webViews", [])))
-        self.browser.wait_for("the last page", lambda: any(v["source"] == self.server.url(paths[-1]) and v["title"]
-                                                           for v in self.state().get("webViews", [])))
+        harness.click(x + host[0] + 200, y + host[1] + 200)
+        self.browser.wait_for("the page in full screen", lambda: self.full_screen(True))
 
     def test_zoom_sets_only_the_bodys_zoom_and_keeps_it_across_tab_switches(self):
-        self.start_on("/styled")
-        self.browser.wait_for("the page's report", lambda: (self.title() or "").startswith("zoom="))
+        self.start_on("/styled", "zoom=")
         self.keys("ctrl+plus", "ctrl+plus", "ctrl+minus")
-        self.browser.wait_for("110 %", lambda: self.named("ZoomText")["text"] == "110%"
-                              and self.title() == "zoom=1.1;color=rgb(1, 2, 3)")
+        styled = "zoom=1.1;rgb(1, 2, 3)"
+        self.browser.wait_for("110 %", lambda: self.named("ZoomText")["text"] == "110%" and self.title() == styled)
         self.keys("ctrl+t")
-        self.browser.wait_for("a second tab", lambda: len(self.state().get("webViews", [])) == 2)
-        self.browser.wait_for("its label", lambda: self.named("ZoomText")["text"] == "110%")
+        self.browser.wait_for("a second tab", lambda: self.title() == "Page B")
         self.keys("ctrl+Tab")
-        self.browser.wait_for("the first tab again", lambda: self.named("ZoomText")["text"] == "110%"
-                              and self.title() == "zoom=1.1;color=rgb(1, 2, 3)")
-        time.sleep(0.5)
-        self.assertEqual(self.title(), "zoom=1.1;color=rgb(1, 2, 3)")
+        self.browser.wait_for("the first tab", lambda: self.title() == styled)
         self.keys("ctrl+0")
-        self.browser.wait_for("back to 100 %", lambda: self.title() == "zoom=1;color=rgb(1, 2, 3)")
+        self.browser.wait_for("100 %", lambda: self.title() == "zoom=1;rgb(1, 2, 3)")
 
     def test_a_click_enters_full_screen_and_alt_left_and_escape_leave_it_without_going_back(self):
-        self.start_on("/b", "/video")
+        self.start_on("/b", "Page B")
+        self.keys("ctrl+l")
+        subprocess.run(["xdotool", "type", "--delay", "20", self.server.url("/video")], check=True)
+        subprocess.run(["xdotool", "key", "Return"], check=True)
         for leave in ("alt+Left", "Escape"):
-            self.browser.wait_for("the video page's title", lambda: self.title() == "Video")
-            self.click_page()
-            self.browser.wait_for("the page in full screen", lambda: self.page_full_screen(True))
+            self.browser.wait_for("the video page", lambda: self.title() == "Video")
+            self.enter_full_screen()
             self.browser.screenshot("layout-full-screen.png")
             self.keys(leave)
-            self.browser.wait_for("the chrome back after " + leave, lambda: self.page_full_screen(False))
+            self.browser.wait_for("the chrome back after " + leave, lambda: self.full_screen(False))
             time.sleep(1.0)
             self.assertEqual(self.title(), "Video")
 
     def test_ctrl_w_on_a_full_screen_tab_ten_times_leaves_the_browser_up(self):
-        self.start_on("/b")
+        self.start_on("/b", "Page B")
         harness.prepare_config(self.browser, {"wConfig_HomePage": ("wLINK", self.server.url("/video"))})
-        for round in range(10):
+        for _ in range(10):
             self.keys("ctrl+t")
             self.browser.wait_for("the video tab", lambda: self.title() == "Video")
-            self.click_page()
-            self.browser.wait_for("full screen %d" % round, lambda: self.page_full_screen(True))
+            self.enter_full_screen()
             self.keys("ctrl+w")
-            self.browser.wait_for("one tab again", lambda: len(self.state().get("webViews", [])) == 1
-                                  and self.page_full_screen(False))
+            self.browser.wait_for("one tab", lambda: len(self.state()["webViews"]) == 1 and self.full_screen(False))
         time.sleep(2.5)
         self.assertIsNone(self.browser.process.poll())
 
     def test_resizes_across_720_flip_the_title_strip_once_per_crossing(self):
-        self.start_on("/b")
-        window = self.browser.wait_for("a window", self.window_id)
-        # The window's frame (its shadow) is outside the content the page gets.
-        subprocess.run(["xdotool", "windowsize", window, "1100", "700"], check=True)
-        content = self.browser.wait_for("the content width", lambda: (
-            (self.state().get("window") or {}).get("width", 1100) < 1100 and self.state()["window"]["width"]))
-        frame = 1100 - content
-
-        def arrangement(width, wide):
-            state = self.state()
-            return (state.get("window") or {}).get("width") == width and \
-                state["named"]["TabStripScroller"]["visible"] == wide and \
-                state["named"]["SideMenuButton"]["visible"] == (not wide)
-
-        for round in range(4):
-            for width, wide in ((1000, True), (900, True), (721, True), (720, False), (500, False)):
-                subprocess.run(["xdotool", "windowsize", window, str(width + frame), "700"], check=True)
-                self.browser.wait_for("%d wide" % width, lambda: arrangement(width, wide))
-                if round == 0 and width in (1000, 720):
-                    self.browser.screenshot("layout-%s.png" % ("wide" if wide else "narrow"))
-        self.assertIsNone(self.browser.process.poll())
+        self.start_on("/b", "Page B")
+        window = subprocess.run(["xdotool", "search", "--name", "Tolvane Browser"], capture_output=True,
+                                text=True).stdout.split()
+        resize = lambda width: [subprocess.run(["xdotool", "windowsize", w, str(width), "700"]) for w in window]
+        resize(1100)
+        # The window's frame (its shadow) lies outside the page's width.
+        frame = 1100 - self.browser.wait_for("the page's width", lambda: self.state()["window"]["width"] < 1100
+                                             and self.state()["window"]["width"])
+        for _ in range(4):
+            for width, wide in ((1000, True), (721, True), (720, False), (500, False)):
+                resize(width + frame)
+                self.browser.wait_for("%d wide" % width, lambda: self.state()["window"]["width"] == width and
+                                      self.named("TabStripScroller")["visible"] == wide and
+                                      self.named("SideMenuButton")["visible"] != wide)
+                self.browser.screenshot("layout-%d.png" % width)
 
     def test_back_without_history_shows_the_hint_and_a_second_press_exits(self):
-        self.start_on("/b")
-        link = self.server.url("/b").encode()
-        self.browser.wait_for("the open page's row", lambda: self.browser.query(
-            "wConfig_database.db", "SELECT wLINK FROM wConfig_PagesOpened") == [(link,)])
+        self.start_on("/b", "Page B")
+        pages = lambda: self.browser.query("wConfig_database.db", "SELECT wLINK FROM wConfig_PagesOpened")
+        self.browser.wait_for("the open page's row", pages)
         self.keys("alt+Left")
         self.browser.wait_for("the exit hint", lambda: self.named("ExitHintBar").get("visible"))
-        self.assertIsNone(self.browser.process.poll())
         self.keys("alt+Left")
         self.assertEqual(self.browser.process.wait(timeout=15), 0)
-        self.assertEqual(self.browser.query("wConfig_database.db", "SELECT wLINK FROM wConfig_PagesOpened"),
-                         [(link,)])
+        self.assertEqual(pages(), [(self.server.url("/b").encode(),)])
 
 
 if __name__ == "__main__":

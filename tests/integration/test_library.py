@@ -40,11 +40,10 @@ class Library(harness.ReturningUserTest):
         self.click(self.browser.wait_for(name, lambda: self.named(name).get("rect")))
 
     def open_panel(self, entry, panel):
-        """Through the side menu: entry 0 favorites, 1 history; waits until it is in place."""
-        self.click_named("SideMenuButton")
-        self.browser.wait_for("the side menu", lambda: self.named("wSideMenu")["margin"][2] == 0)
-        menu = self.named("wSideMenu")["rect"]
-        self.click([menu[0], menu[1] + 44 * entry, menu[2], 44])
+        """Through the main menu: entry 0 favorites, 1 history; waits until it is in place."""
+        self.click_named("MainMenuButton")
+        self.browser.wait_for("the main menu", lambda: self.named("wMainMenu").get("visible"))
+        self.click_named(("wMainMenu_Favorites", "wMainMenu_History")[entry])
         self.browser.wait_for(panel, lambda: self.named(panel)["margin"][2] == 0)
 
     def visits(self, *paths):

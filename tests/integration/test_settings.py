@@ -53,9 +53,8 @@ class Settings(harness.ReturningUserTest):
 
     def open_panel(self):
         self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Home")
-        self.click("SideMenuButton")
-        self.browser.wait_for("the side menu", lambda: self.named("wSideMenu")["margin"][2] == 0)
-        self.click("wSideMenu_Settings")
+        self.click("MainMenuButton")
+        self.click("wMainMenu_Settings")
         self.browser.wait_for("the panel", lambda: self.named("wSettingsPanel")["opacity"] >= 1)
 
     def rows(self):
