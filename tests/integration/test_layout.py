@@ -24,7 +24,7 @@ class Layout(harness.ReturningUserTest):
         return self.state().get("named", {}).get(name, {})
 
     def title(self):
-        return next((v["title"] for v in self.state().get("webViews", []) if v["visible"]), None)
+        return self.named("PageTitleText").get("text")
 
     def keys(self, *keys):
         # Without a window manager the keyboard follows the pointer.
@@ -37,7 +37,8 @@ class Layout(harness.ReturningUserTest):
 
     def start_on(self, path, title):
         self.browser.start(self.server.url(path))
-        self.browser.wait_for(title, lambda: (self.title() or "").startswith(title))
+        # The first start of an engine on a busy machine can take a while.
+        self.browser.wait_for(title, lambda: (self.title() or "").startswith(title), timeout=90)
 
     def enter_full_screen(self):
         x, y = harness.window_origin("Tolvane Browser")
