@@ -7,9 +7,12 @@
 #include "bridge/chrome_animator.h"
 #include "bridge/page_timers.h"
 #include "browser/address_bar.h"
+#include "browser/home_button.h"
 #include "browser/layout_adaptation.h"
 #include "browser/navigation_handlers.h"
+#include "browser/page_full_screen.h"
 #include "browser/page_keys.h"
+#include "browser/page_zoom.h"
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "downloads/toast_notifications.h"
@@ -38,6 +41,7 @@ MainPage::MainPage(platform::PlatformServices& services, ProcessState& process)
     m_services.View.BackRequested.Subscribe([this](bool& handled) { OnBackRequested(handled); }); // 4
     SetTitleBar();                                                 // 5
     m_services.View.SizeChanged.Subscribe([this] { OnWindowSizeChanged(); });                    // 6
+    m_services.View.ShortcutPressed.Subscribe([this](platform::Shortcut key, bool& handled) { OnShortcut(key, handled); });
     if (m_services.System.IsTypePresent(StatusBarType))            // 7
         m_services.System.HideStatusBar();
     SetVersionText();                                              // 8
@@ -61,6 +65,11 @@ MainPage::~MainPage()
     // the database layer's messages went through the page.
     m_process.Tabs = {};
     ConfigureDatabases(m_services.System.LocalFolderPath(), nullptr);
+    // The window outlives the page (a new page may follow): its events must
+    // not reach this one.
+    m_services.View.BackRequested.Clear();
+    m_services.View.SizeChanged.Clear();
+    m_services.View.ShortcutPressed.Clear();
 }
 
 void MainPage::LoadPage()
@@ -77,8 +86,9 @@ void MainPage::BuildComponents()
 {
     const auto& controls = *m_controls;
     m_messages = std::make_unique<ProductMessages>(m_services.Dialogs);
-    m_layout = std::make_unique<LayoutAdaptation>(controls);
+    m_layout = std::make_unique<LayoutAdaptation>(controls, m_markup, m_services.View, m_services.System);
     m_theme = std::make_unique<ThemePainter>(controls, m_markup, m_services.System, m_services.View, *m_layout);
+    m_layout->UseTheme(*m_theme);
     m_chrome = std::make_unique<ChromeAnimator>(controls, m_services.View);
     m_tabs = std::make_unique<TabSet>(controls, m_services, m_process.Tabs, *m_chrome, *m_theme, *m_messages);
     m_bridge = std::make_unique<BridgeHost>(m_services, m_process.Bridge, *m_chrome, *m_tabs);
@@ -96,7 +106,15 @@ void MainPage::BuildComponents()
     m_chrome->SetPanelOpener(ChromeAnimator::HistoryEntry,
                              [this](ui::Element& sender) { m_history->OpenHistoryPanel(sender); });
     m_suggestions = std::make_unique<AddressSuggestions>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
-    m_keys = std::make_unique<PageKeys>();
+    m_zoom = std::make_unique<PageZoom>(controls, *m_tabs, *m_chrome);
+    m_homeButton = std::make_unique<HomeButton>(*m_tabs, *m_chrome, *m_messages, m_services.Strings);
+    m_fullScreen = std::make_unique<PageFullScreen>(controls, m_services.View, *m_tabs, *m_chrome, *m_companion);
+    m_navigation->FullScreenChanged = [this](platform::WebView& view) {
+        m_fullScreen->WebView_ContainsFullScreenElementChanged(view);
+    };
+    m_tabs->CurrentTabChanging = [this] { m_fullScreen->LeaveBeforeTabChange(); };
+    m_keys = std::make_unique<PageKeys>(controls, m_markup, m_services.View, *m_tabs, *m_chrome, *m_zoom,
+                                        *m_homeButton, *m_fullScreen);
     m_rating = std::make_unique<RatingPrompt>(controls, m_markup, m_services, *m_chrome, *m_messages);
     m_pageServices = std::make_unique<PageServices>(controls, m_markup, m_services, *m_tabs, *m_chrome, *m_messages);
     m_chrome->SetPanelOpener(ChromeAnimator::ExtensionEntry,
@@ -132,6 +150,9 @@ ui::MarkupHandlers MainPage::Handlers()
     on("NewPrivateTab_Click", &m_tabs, &TabSet::NewPrivateTab_Click);
     on("BackButton_Click", &m_tabs, &TabSet::BackButton_Click);
     on("ForwardButton_Click", &m_tabs, &TabSet::ForwardButton_Click);
+    on("HomeButton_Click", &m_homeButton, &HomeButton::HomeButton_Click);
+    on("ZoomInButton_Click", &m_zoom, &PageZoom::ZoomInButton_Click);
+    on("ZoomOutButton_Click", &m_zoom, &PageZoom::ZoomOutButton_Click);
     on("AdressBox_GotFocus", &m_address, &AddressBar::AdressBox_GotFocus);
     on("AdressBox_LostFocus", &m_address, &AddressBar::AdressBox_LostFocus);
     on("SideMenuButton_Click", &m_chrome, &ChromeAnimator::SideMenuButton_Click);
@@ -189,3 +210,4 @@ void MainPage::TimerControl(const std::string& timer, const std::string& command
 void MainPage::CloseAll() { m_chrome->CloseAll(); }
 void MainPage::OnBackRequested(bool& handled) { m_keys->OnBackRequested(handled); }
 void MainPage::OnWindowSizeChanged() { m_layout->OnWindowSizeChanged(); }
+void MainPage::OnShortcut(platform::Shortcut key, bool& handled) { m_keys->OnShortcut(key, handled); }

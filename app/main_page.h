@@ -20,12 +20,15 @@ class CompanionCheck;
 class DownloadManager;
 class FavoritesPanel;
 class HistoryPanel;
+class HomeButton;
 class HomeScreen;
 class LayoutAdaptation;
 class NavigationHandlers;
+class PageFullScreen;
 class PageKeys;
 struct PageServices;
 class PageTimers;
+class PageZoom;
 class ProductMessages;
 class RatingPrompt;
 class SettingsPanel;
@@ -66,6 +69,7 @@ public:
     void CloseAll();
     void OnBackRequested(bool& handled);
     void OnWindowSizeChanged();
+    void OnShortcut(platform::Shortcut key, bool& handled);
 
 private:
     // Tests drive the components directly.
@@ -96,6 +100,9 @@ private:
     std::unique_ptr<HistoryPanel> m_history;
     std::unique_ptr<AddressSuggestions> m_suggestions;
     std::unique_ptr<LayoutAdaptation> m_layout;
+    std::unique_ptr<PageZoom> m_zoom;
+    std::unique_ptr<HomeButton> m_homeButton;
+    std::unique_ptr<PageFullScreen> m_fullScreen;
     std::unique_ptr<PageKeys> m_keys;
     std::unique_ptr<RatingPrompt> m_rating;
     std::unique_ptr<HomeScreen> m_home;

@@ -31,7 +31,7 @@ void BM_ApplyTheme(benchmark::State& state)
     GtkWidget* window = gtk_window_new();
     gtk_window_set_child(GTK_WINDOW(window), renderer.RootWidget());
     gtk_window_present(GTK_WINDOW(window));
-    LayoutAdaptation layout(h.Controls());
+    LayoutAdaptation layout(h.Controls(), h.Page().Markup(), h.View, h.System);
     ThemePainter painter(h.Controls(), h.Page().Markup(), h.System, h.View, layout);
     const char* themes[] = {"Azul", "Claro"};
     int round = 0;

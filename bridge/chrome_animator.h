@@ -73,6 +73,8 @@ public:
     void DismissContextPopup();
     // A back press that would leave the browser: the exit hint shows.
     void CountBackPress();
+    // A back step in the page: the next press starts counting again.
+    void ResetBackPressCount() { m_backPressCount = 0; }
 
     void SideMenuButton_Click(ui::Element& sender);
     void MainMenuButton_Click(ui::Element& sender);

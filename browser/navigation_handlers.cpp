@@ -228,7 +228,8 @@ void NavigationHandlers::WebView_UnviewableContentIdentified(platform::WebView& 
         DownloadRequested(uri->AbsoluteUri());
 }
 
-void NavigationHandlers::WebView_ContainsFullScreenElementChanged(platform::WebView&)
+void NavigationHandlers::WebView_ContainsFullScreenElementChanged(platform::WebView& sender)
 {
-    // Full screen comes with the zoom and keys work.
+    if (FullScreenChanged)
+        FullScreenChanged(sender);
 }

@@ -29,6 +29,8 @@ public:
     void WebView_ContainsFullScreenElementChanged(platform::WebView& sender);
     void WebView_DocumentTitleChanged(platform::WebView& sender);
 
+    // A page entered or left its full screen.
+    std::function<void(platform::WebView&)> FullScreenChanged;
     // Content a view cannot show goes to the download preparation.
     std::function<void(const std::string& address)> DownloadRequested;
 

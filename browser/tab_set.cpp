@@ -48,6 +48,7 @@ void TabSet::OpenTab(const platform::Uri& uri, TabPrivacy privacy)
         m_messages.Show(m_services.Strings.GetString("wMessageBox_MaxGuides"));
         return;
     }
+    AnnounceTabChange();
     int n = 0;
     for (; n < MaxTabs && m_slots[n].WebView; ++n) {
         m_slots[n].WebView->SetVisibility(ui::Visibility::Collapsed);
@@ -108,6 +109,7 @@ void TabSet::SelectTab(ui::Element& sender)
     auto tab = TabOf(sender);
     if (!tab)
         return;
+    AnnounceTabChange();
     m_previous = m_current;
     m_current = *tab;
     OpenDatabase(FavoritesDb, FavoritesFile);
@@ -156,6 +158,7 @@ void TabSet::CloseTab(ui::Element& sender)
     if (!tab)
         return;
     int t = *tab;
+    AnnounceTabChange();
     OpenDatabase(ConfigDb, ConfigFile);
     OpenDatabase(FavoritesDb, FavoritesFile);
     m_current = (t + 1 < MaxTabs && m_slots[t + 1].WebView) ? t : m_last - 1;
@@ -175,6 +178,11 @@ void TabSet::CloseTab(ui::Element& sender)
         rows += " UPDATE wConfig_PagesOpened SET wID=" + std::to_string(k) + " WHERE wID=" + std::to_string(k + 1) + ";";
     }
     ExecuteStatement(ConfigDb, rows + " COMMIT;");
+    // The tab used before follows its tab's new number; a closed one is no tab.
+    if (m_previous == t)
+        m_previous = -1;
+    else if (m_previous > t)
+        --m_previous;
 
     if (m_current == -1)
         m_messages.Show(m_services.Strings.GetString("wMessageBox_NullGuides"));
@@ -236,6 +244,18 @@ void TabSet::ResetZoomState()
         slot.ZoomFactor = 1.0;
         slot.ZoomPercentage = 100;
     }
+}
+
+void TabSet::SetZoom(int tab, double factor, int32_t percentage)
+{
+    m_slots.at(tab).ZoomFactor = factor;
+    m_slots.at(tab).ZoomPercentage = percentage;
+}
+
+void TabSet::AnnounceTabChange()
+{
+    if (CurrentTabChanging)
+        CurrentTabChanging();
 }
 
 void TabSet::BackButton_Click(ui::Element&)

@@ -28,6 +28,9 @@ public:
     std::function<void(platform::WebView&)> WebViewCreated;
     // The user brought another tab to the front.
     std::function<void()> CurrentTabSelected;
+    // Runs before a tab is opened, selected or closed: the current tab is
+    // about to change or go (a page's full screen ends first).
+    std::function<void()> CurrentTabChanging;
 
     // A new tab, current, navigating to uri; private when asked, or when
     // opened from a private tab.
@@ -60,6 +63,7 @@ public:
     // One input, one new tab: false when this input already opened one.
     bool TakePopupGesture(int tab, uint64_t gesture);
     void ResetZoomState();
+    void SetZoom(int tab, double factor, int32_t percentage);
 
     // Closed tabs' elements, and any element removed inside its own handler
     // (a list's button, a tapped suggestion), live until the next tick, so
@@ -75,6 +79,7 @@ private:
     void MoveSlot(int from, int to);
     void ShowCurrentTab();
     void ShowCurrentLoading();
+    void AnnounceTabChange();
 
     const PageControls& m_controls;
     platform::PlatformServices& m_services;

@@ -12,5 +12,6 @@ std::string FormatZoomFactor(double factor)
 
 std::string ZoomScript(double factor)
 {
-    return "document.getElementsByTagName('body')[0].style = 'zoom: " + FormatZoomFactor(factor) + ";';";
+    // Only the zoom: the body's other inline styles stay as the page set them.
+    return "document.getElementsByTagName('body')[0].style.zoom = '" + FormatZoomFactor(factor) + "';";
 }

@@ -22,5 +22,5 @@ inline std::string ShownTitle(const std::string& title)
 
 // The zoom factor as the page's style takes it ("1", "1.1", "0.5").
 std::string FormatZoomFactor(double factor);
-// "document.getElementsByTagName('body')[0].style = 'zoom: F;';"
+// "document.getElementsByTagName('body')[0].style.zoom = 'F';"
 std::string ZoomScript(double factor);

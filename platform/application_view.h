@@ -9,6 +9,24 @@
 
 namespace platform {
 
+// The browser's keys, named for what they ask; the window turns key presses
+// (and the mouse's forward button) into these.
+enum class Shortcut {
+    NewTab,          // Ctrl+T
+    CloseTab,        // Ctrl+W
+    FocusAddress,    // Ctrl+L
+    NextTab,         // Ctrl+Tab
+    PreviousTab,     // Ctrl+Shift+Tab
+    ZoomIn,          // Ctrl+plus, Ctrl+=, keypad plus
+    ZoomOut,         // Ctrl+minus
+    ZoomReset,       // Ctrl+0
+    Reload,          // F5, Ctrl+R
+    Forward,         // Alt+Right, mouse button 9
+    Home,            // Alt+Home
+    ToggleFullScreen, // F11
+    Escape,          // Escape: handled only when it ends a full screen
+};
+
 struct TitleBarColors {
     ui::Color ButtonBackground;
     ui::Color ButtonInactiveBackground;
@@ -32,6 +50,10 @@ public:
 
     // The system back request (Alt+Left, the mouse back button).
     ui::Event<bool& /*handled*/> BackRequested;
+
+    // A named key; a handler that acts on it marks it handled, and an
+    // unhandled press goes on to the page.
+    ui::Event<Shortcut, bool& /*handled*/> ShortcutPressed;
 
     // Ends the application.
     virtual void Exit() = 0;

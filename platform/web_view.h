@@ -100,6 +100,8 @@ public:
     virtual bool CanGoForward() const = 0;
     virtual void GoForward() = 0;
     virtual bool ContainsFullScreenElement() const = 0;
+    // Loads the page shown again.
+    virtual void Refresh() = 0;
 
     // "eval" with one argument runs that script; any other name calls that
     // page function with the arguments as strings. done gets the result as

@@ -35,6 +35,7 @@ constexpr const char* LightThemeBlackTexts[] = {
     "PageTitleText", "LoadingText",             // the title strip's two texts
     "NewPrivateTabButton", "VersionText",
     "BackButton", "ForwardButton", "SideMenuButton", "MainMenuButton",
+    "HomeButton", "ZoomInButton", "ZoomOutButton",
 };
 constexpr const char* LightThemeGreyTexts[] = {"AdressBox", "ZoomText"};
 constexpr const char* LightThemeGreyBorders[] = {"AdressBox", "BarGrid"};

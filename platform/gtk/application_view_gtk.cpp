@@ -9,6 +9,44 @@ namespace gtkui {
 namespace {
 
 constexpr guint MouseBackButton = 8;
+constexpr guint MouseForwardButton = 9;
+
+using platform::Shortcut;
+
+// The browser's keys by key and modifiers. Ctrl+plus is Ctrl+Shift+= on most
+// layouts, so both count.
+struct KeyBinding {
+    guint Key;
+    GdkModifierType Modifiers;
+    Shortcut Name;
+};
+constexpr auto Ctrl = GDK_CONTROL_MASK;
+constexpr auto CtrlShift = static_cast<GdkModifierType>(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
+constexpr auto Alt = GDK_ALT_MASK;
+constexpr auto NoModifier = static_cast<GdkModifierType>(0);
+constexpr KeyBinding KeyBindings[] = {
+    {GDK_KEY_t, Ctrl, Shortcut::NewTab}, {GDK_KEY_w, Ctrl, Shortcut::CloseTab},
+    {GDK_KEY_l, Ctrl, Shortcut::FocusAddress}, {GDK_KEY_r, Ctrl, Shortcut::Reload},
+    {GDK_KEY_Tab, Ctrl, Shortcut::NextTab}, {GDK_KEY_ISO_Left_Tab, CtrlShift, Shortcut::PreviousTab},
+    {GDK_KEY_plus, Ctrl, Shortcut::ZoomIn}, {GDK_KEY_plus, CtrlShift, Shortcut::ZoomIn},
+    {GDK_KEY_equal, Ctrl, Shortcut::ZoomIn}, {GDK_KEY_KP_Add, Ctrl, Shortcut::ZoomIn},
+    {GDK_KEY_minus, Ctrl, Shortcut::ZoomOut}, {GDK_KEY_KP_Subtract, Ctrl, Shortcut::ZoomOut},
+    {GDK_KEY_0, Ctrl, Shortcut::ZoomReset}, {GDK_KEY_KP_0, Ctrl, Shortcut::ZoomReset},
+    {GDK_KEY_KP_Insert, Ctrl, Shortcut::ZoomReset}, {GDK_KEY_F5, NoModifier, Shortcut::Reload},
+    {GDK_KEY_F11, NoModifier, Shortcut::ToggleFullScreen}, {GDK_KEY_Escape, NoModifier, Shortcut::Escape},
+    {GDK_KEY_Right, Alt, Shortcut::Forward}, {GDK_KEY_KP_Right, Alt, Shortcut::Forward},
+    {GDK_KEY_Forward, NoModifier, Shortcut::Forward}, {GDK_KEY_Home, Alt, Shortcut::Home},
+    {GDK_KEY_KP_Home, Alt, Shortcut::Home},
+};
+
+std::optional<Shortcut> ShortcutFor(guint keyval, GdkModifierType modifiers)
+{
+    guint key = gdk_keyval_to_lower(keyval);
+    for (const auto& binding : KeyBindings)
+        if (binding.Key == key && binding.Modifiers == modifiers)
+            return binding.Name;
+    return std::nullopt;
+}
 
 ui::Rect DefaultSizeOf(GtkWindow* window)
 {
@@ -67,6 +105,7 @@ void WindowApplicationView::ConnectWindow()
     gtk_event_controller_set_name(keys, BackKeysControllerName);
     gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
     g_signal_connect(keys, "key-pressed", G_CALLBACK(&WindowApplicationView::KeyPressedThunk), this);
+    g_signal_connect(keys, "key-released", G_CALLBACK(&WindowApplicationView::KeyReleasedThunk), this);
     InstallController(GTK_WIDGET(window), keys);
 
     GtkGesture* back = gtk_gesture_click_new();
@@ -75,6 +114,13 @@ void WindowApplicationView::ConnectWindow()
     gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(back), GTK_PHASE_CAPTURE);
     g_signal_connect(back, "pressed", G_CALLBACK(&WindowApplicationView::BackButtonThunk), this);
     InstallController(GTK_WIDGET(window), GTK_EVENT_CONTROLLER(back));
+
+    GtkGesture* forward = gtk_gesture_click_new();
+    gtk_event_controller_set_name(GTK_EVENT_CONTROLLER(forward), "tolvane-forward-button");
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(forward), MouseForwardButton);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(forward), GTK_PHASE_CAPTURE);
+    g_signal_connect(forward, "pressed", G_CALLBACK(&WindowApplicationView::ForwardButtonThunk), this);
+    InstallController(GTK_WIDGET(window), GTK_EVENT_CONTROLLER(forward));
 }
 
 // --- Size -----------------------------------------------------------------
@@ -251,12 +297,14 @@ void WindowApplicationView::TitleClickThunk(GtkGestureClick* gesture, int nPress
 
 bool WindowApplicationView::TryEnterFullScreenMode()
 {
+    m_fullScreenRequested = true;
     gtk_window_fullscreen(m_window.Get());
     return true;
 }
 
 void WindowApplicationView::ExitFullScreenMode()
 {
+    m_fullScreenRequested = false;
     gtk_window_unfullscreen(m_window.Get());
 }
 
@@ -265,26 +313,56 @@ void WindowApplicationView::RaiseBackRequested(bool& handled)
     Guarded("back request", [&] { BackRequested(handled); });
 }
 
-gboolean WindowApplicationView::KeyPressedThunk(GtkEventControllerKey*, guint keyval, guint, GdkModifierType state,
-                                                gpointer data)
+void WindowApplicationView::RaiseShortcut(platform::Shortcut shortcut, bool& handled)
+{
+    Guarded("shortcut", [&] { ShortcutPressed(shortcut, handled); });
+}
+
+gboolean WindowApplicationView::KeyPressedThunk(GtkEventControllerKey*, guint keyval, guint keycode,
+                                                GdkModifierType state, gpointer data)
 {
     auto* self = static_cast<WindowApplicationView*>(data);
-    auto modifiers = state & gtk_accelerator_get_default_mod_mask();
+    auto modifiers = static_cast<GdkModifierType>(state & gtk_accelerator_get_default_mod_mask());
     bool altLeft = (keyval == GDK_KEY_Left || keyval == GDK_KEY_KP_Left) && modifiers == GDK_ALT_MASK;
     bool backKey = keyval == GDK_KEY_Back && modifiers == 0;
-    if (!altLeft && !backKey)
+    // A held key repeats its press: a back request counts it once (a second
+    // counted press would leave the browser), other keys repeat as held.
+    bool repeat = !self->m_heldKeys.insert(keycode).second;
+    if (altLeft || backKey) {
+        if (repeat)
+            return TRUE;
+        bool handled = false;
+        self->RaiseBackRequested(handled);
+        return handled;
+    }
+    auto shortcut = ShortcutFor(keyval, modifiers);
+    if (!shortcut)
         return FALSE;
     bool handled = false;
-    self->RaiseBackRequested(handled);
+    self->RaiseShortcut(*shortcut, handled);
     return handled;
 }
 
-void WindowApplicationView::BackButtonThunk(GtkGestureClick* gesture, int nPress, double, double, gpointer data)
+void WindowApplicationView::KeyReleasedThunk(GtkEventControllerKey*, guint, guint keycode, GdkModifierType,
+                                             gpointer data)
 {
-    if (nPress != 1)
-        return;
+    static_cast<WindowApplicationView*>(data)->m_heldKeys.erase(keycode);
+}
+
+void WindowApplicationView::BackButtonThunk(GtkGestureClick* gesture, int, double, double, gpointer data)
+{
+    // Every press counts: a quick second press comes as the second of a
+    // double click.
     bool handled = false;
     static_cast<WindowApplicationView*>(data)->RaiseBackRequested(handled);
+    if (handled)
+        gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
+}
+
+void WindowApplicationView::ForwardButtonThunk(GtkGestureClick* gesture, int, double, double, gpointer data)
+{
+    bool handled = false;
+    static_cast<WindowApplicationView*>(data)->RaiseShortcut(platform::Shortcut::Forward, handled);
     if (handled)
         gtk_gesture_set_state(GTK_GESTURE(gesture), GTK_EVENT_SEQUENCE_CLAIMED);
 }

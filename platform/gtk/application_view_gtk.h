@@ -1,11 +1,13 @@
 #pragma once
 // The application view over the main GtkWindow: the content size and its
 // changes, a title bar drawn by the page, full-screen mode, back requests
-// (Alt+Left, the Back key, mouse button 8) and the application's exit.
+// (Alt+Left, the Back key, mouse button 8), the browser's named keys and the
+// application's exit.
 #include <gtk/gtk.h>
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/application_view.h"
@@ -43,6 +45,9 @@ public:
 
     bool TryEnterFullScreenMode() override;
     void ExitFullScreenMode() override;
+    // What the browser last asked for, and what the window manager granted.
+    bool FullScreenRequested() const { return m_fullScreenRequested; }
+    bool IsFullScreen() const { return gtk_window_is_fullscreen(m_window.Get()); }
     void Exit() override;
 
 private:
@@ -52,6 +57,7 @@ private:
     void InstallController(GtkWidget* widget, GtkEventController* controller);
     void UpdateBounds(int width, int height);
     void RaiseBackRequested(bool& handled);
+    void RaiseShortcut(platform::Shortcut shortcut, bool& handled);
 
     static void DefaultSizeThunk(GObject* window, GParamSpec*, gpointer self);
     static void RealizeThunk(GtkWidget* window, gpointer self);
@@ -60,7 +66,10 @@ private:
     static gboolean RaiseSizeChangedThunk(gpointer self);
     static gboolean KeyPressedThunk(GtkEventControllerKey* controller, guint keyval, guint keycode,
                                     GdkModifierType state, gpointer self);
+    static void KeyReleasedThunk(GtkEventControllerKey* controller, guint keyval, guint keycode,
+                                 GdkModifierType state, gpointer self);
     static void BackButtonThunk(GtkGestureClick* gesture, int nPress, double x, double y, gpointer self);
+    static void ForwardButtonThunk(GtkGestureClick* gesture, int nPress, double x, double y, gpointer self);
     static void TitleClickThunk(GtkGestureClick* gesture, int nPress, double x, double y, gpointer self);
     static void TitleDragThunk(GtkGestureDrag* gesture, double offsetX, double offsetY, gpointer self);
 
@@ -83,6 +92,9 @@ private:
     ui::Element* m_dragArea = nullptr;
     GtkWidget* m_dragWidget = nullptr;
     std::optional<platform::TitleBarColors> m_titleBarColors;
+    // Keys down now (by hardware code), to tell a held key's repeats.
+    std::set<guint> m_heldKeys;
+    bool m_fullScreenRequested = false;
 };
 
 } // namespace gtkui

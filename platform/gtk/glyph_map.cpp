@@ -10,7 +10,7 @@ namespace gtkui {
 namespace {
 
 // Sorted by glyph; every symbol is in DejaVu Sans.
-constexpr std::array<std::pair<char32_t, std::string_view>, 30> GlyphSymbols{{
+constexpr std::array<std::pair<char32_t, std::string_view>, 32> GlyphSymbols{{
     {0xE102, "\u25B6"}, // resume: black right-pointing triangle
     {0xE103, "\u2016"}, // pause: double vertical line
     {0xE10A, "\u2715"}, // close or delete: multiplication x
@@ -23,6 +23,7 @@ constexpr std::array<std::pair<char32_t, std::string_view>, 30> GlyphSymbols{{
     {0xE712, "\u22EF"}, // more
     {0xE713, "\u2699"}, // settings: gear
     {0xE71E, "\u26B2"}, // zoom or search: a lens
+    {0xE71F, "\u2212"}, // zoom out: minus
     {0xE727, "\u25C9"}, // private mark: fisheye
     {0xE72A, "\u2192"}, // forward
     {0xE72B, "\u2190"}, // back
@@ -37,6 +38,7 @@ constexpr std::array<std::pair<char32_t, std::string_view>, 30> GlyphSymbols{{
     {0xE80F, "\u2302"}, // home: house
     {0xE81C, "\u27F2"}, // history: anticlockwise gapped circle arrow
     {0xE896, "\u2193"}, // download
+    {0xE8A3, "+"},      // zoom in
     {0xE8A7, "\u2197"}, // open in new window
     {0xE8BB, "\u2715"}, // chrome close
     {0xE8C8, "\u2750"}, // copy: shadowed white square

@@ -87,7 +87,7 @@ public:
         gtkui::ReportStartupOnFirstFrame(m_window.Window());
         m_probe = gtkui::StateProbe::FromEnvironment(
             [this]() -> ui::Element* { return m_app && m_app->Page() ? &m_app->Page()->Root() : nullptr; }, m_dialogs,
-            {&m_toasts, &m_timers});
+            {&m_toasts, &m_timers, &m_window.View()});
     }
 
     ~Shell()

@@ -33,6 +33,9 @@ void MainWindow::SetContent(ui::Element& root)
     if (m_view->ExtendsIntoTitleBar() && m_view->TitleBarColors()) {
         GtkWidget* captions = CreateCaptionButtons(*m_view->TitleBarColors());
         gtk_widget_set_margin_end(captions, CaptionButtonsInset);
+        // Nothing covers a page shown full screen.
+        g_object_bind_property(m_window.Get(), "fullscreened", captions, "visible",
+                               static_cast<GBindingFlags>(G_BINDING_SYNC_CREATE | G_BINDING_INVERT_BOOLEAN));
         gtk_overlay_add_overlay(GTK_OVERLAY(overlay), captions);
     }
     gtk_window_set_child(m_window.Get(), overlay);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gtk/application_view_gtk.h"
 #include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
 #include "platform/gtk/message_dialogs_gtk.h"
@@ -84,6 +85,8 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
               << ",\"margin\":[" << e.Margin().Left << "," << e.Margin().Top << "," << e.Margin().Right << ","
               << e.Margin().Bottom << "],\"rect\":[" << r.X << "," << r.Y << "," << r.Width << "," << r.Height << "]"
               << ",\"visible\":" << (e.GetVisibility() == ui::Visibility::Visible ? "true" : "false")
+              << ",\"row\":" << e.GridRow() << ",\"rowSpan\":" << e.GridRowSpan()
+              << ",\"fontSize\":" << (ui::IsAuto(e.FontSize()) ? 0.0 : e.FontSize())
               << ",\"opacity\":" << e.Opacity() << ",\"background\":" << BrushJson(e.Background())
               << ",\"foreground\":" << BrushJson(e.Foreground()) << ",\"border\":" << BrushJson(e.BorderBrush())
               << StatesJson(e) << "}";
@@ -223,7 +226,16 @@ void StateProbe::Write() const
     if (m_sources.Timers)
         for (uint64_t count : m_sources.Timers->TickCounts())
             ticks << (ticks.tellp() > 0 ? "," : "") << count;
-    std::string json = "{\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
+    std::ostringstream window;
+    if (m_sources.View) {
+        auto bounds = m_sources.View->VisibleBounds();
+        window << "{\"width\":" << bounds.Width << ",\"height\":" << bounds.Height << ",\"fullScreenRequested\":"
+               << (m_sources.View->FullScreenRequested() ? "true" : "false") << ",\"fullScreen\":"
+               << (m_sources.View->IsFullScreen() ? "true" : "false") << "}";
+    } else {
+        window << "null";
+    }
+    std::string json = "{\"window\":" + window.str() + ",\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
                        dialogs.str() + "],\"toasts\":[" + toasts.str() + "],\"timerTicks\":[" + ticks.str() +
                        "],\"lists\":{" + ListRows(root) + "}}\n";
     // Written whole, then renamed, so a reader never sees half a file.

@@ -4,7 +4,8 @@
 // views, open dialogs, toasts, timer ticks) to that file as JSON, four times a
 // second, and answers a dialog the way a user would when the test writes
 // "answer LABEL" into the file's ".cmd" companion. Without the variable
-// nothing runs. It also lists the rows of the favorites, history and
+// nothing runs. Named elements carry their grid row, span and font size; the
+// window its size and full screen (asked for, and granted). It also lists the rows of the favorites, history and
 // suggestion panels in order, each with its texts, tag and rectangle.
 #include <functional>
 #include <memory>
@@ -17,11 +18,14 @@ namespace gtkui {
 class DesktopToastNotifier;
 class GLibDispatcherTimers;
 class GtkMessageDialogs;
+class WindowApplicationView;
 
 // What the probe reads besides the page and the dialogs.
 struct ProbeSources {
     const DesktopToastNotifier* Toasts = nullptr;
     const GLibDispatcherTimers* Timers = nullptr;
+    // The window's size and full-screen state.
+    const WindowApplicationView* View = nullptr;
 };
 
 class StateProbe {

@@ -124,6 +124,25 @@ WebKitWebView::~WebKitWebView()
     gtk_widget_remove_controller(GTK_WIDGET(m_view.Get()), m_inputWatch.Get());
     g_cancellable_cancel(m_cancellable.Get());
     m_prompts->CloseAll();
+    KeepEngineViewAfterFullScreen();
+}
+
+// The engine crashes when a view goes within about a second of a full-screen
+// change (it finishes the change on a timer of its own). Such a view is kept,
+// muted, until two seconds after the change; its element view has taken it
+// out of the window already. The timeout owns that last reference.
+void WebKitWebView::KeepEngineViewAfterFullScreen()
+{
+    constexpr gint64 SettleMicroseconds = 2 * G_USEC_PER_SEC;
+    if (m_lastFullScreenChange == 0)
+        return;
+    gint64 remaining = m_lastFullScreenChange + SettleMicroseconds - g_get_monotonic_time();
+    if (remaining <= 0)
+        return;
+    ::WebKitWebView* view = m_view.Release();
+    webkit_web_view_set_is_muted(view, TRUE);
+    g_timeout_add_full(G_PRIORITY_DEFAULT, static_cast<guint>(remaining / 1000) + 1,
+                       [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, view, g_object_unref);
 }
 
 GtkWidget* WebKitWebView::NativeWidget()
@@ -218,6 +237,11 @@ bool WebKitWebView::CanGoForward() const
 void WebKitWebView::GoForward()
 {
     webkit_web_view_go_forward(m_view.Get());
+}
+
+void WebKitWebView::Refresh()
+{
+    webkit_web_view_reload(m_view.Get());
 }
 
 void WebKitWebView::InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
@@ -402,6 +426,7 @@ bool WebKitWebView::OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyD
 void WebKitWebView::OnFullScreenChanged(bool entered)
 {
     m_fullScreen = entered;
+    m_lastFullScreenChange = g_get_monotonic_time();
     ContainsFullScreenElementChanged(*this);
 }
 
@@ -479,13 +504,14 @@ gboolean WebKitWebView::DecidePolicyThunk(::WebKitWebView*, WebKitPolicyDecision
 gboolean WebKitWebView::EnterFullScreenThunk(::WebKitWebView*, gpointer self)
 {
     static_cast<WebKitWebView*>(self)->OnFullScreenChanged(true);
-    return FALSE; // the element still goes full screen
+    // The element goes full screen in the page; the window is the browser's to change.
+    return TRUE;
 }
 
 gboolean WebKitWebView::LeaveFullScreenThunk(::WebKitWebView*, gpointer self)
 {
     static_cast<WebKitWebView*>(self)->OnFullScreenChanged(false);
-    return FALSE;
+    return TRUE;
 }
 
 void WebKitWebView::CompletePendingLoad()

@@ -43,6 +43,7 @@ public:
     bool CanGoForward() const override;
     void GoForward() override;
     bool ContainsFullScreenElement() const override { return m_fullScreen; }
+    void Refresh() override;
 
     void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
                            std::function<void(std::optional<std::string>)> done = {}) override;
@@ -73,6 +74,7 @@ private:
     GtkWidget* OnCreate(WebKitNavigationAction* action);
     bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
     void OnFullScreenChanged(bool entered);
+    void KeepEngineViewAfterFullScreen();
     void OnBridgeMessage(JSCValue* message);
     bool OnScriptDialog(WebKitScriptDialog* dialog);
     void InstallBridgeScript(const std::string& objectName);
@@ -115,6 +117,8 @@ private:
     std::map<std::string, UserScriptPtr> m_bridgeScripts;
     std::shared_ptr<BridgePrompts> m_prompts;
     LoadOutcome m_outcome = LoadOutcome::Loading;
+    // When the page last entered or left full screen (monotonic µs; 0 never).
+    gint64 m_lastFullScreenChange = 0;
     // The current load has shown content (COMMITTED).
     bool m_committed = false;
     // The address the current load asked for (after any redirect).

@@ -174,7 +174,7 @@ TEST_F(Navigation, ZoomIsReappliedOnlyWhenNotOneAndTheStarFollowsFavorites)
     h.Process.Tabs[0].ZoomPercentage = 50;
     tab->CompleteNavigation("http://fav.example/", "Fav");
     ASSERT_FALSE(tab->Scripts.empty());
-    EXPECT_EQ(tab->Scripts.back().Arguments.at(0), "document.getElementsByTagName('body')[0].style = 'zoom: 0.5;';");
+    EXPECT_EQ(tab->Scripts.back().Arguments.at(0), "document.getElementsByTagName('body')[0].style.zoom = '0.5';");
     EXPECT_EQ(h.Controls().ZoomText->Text(), "50%");
     EXPECT_EQ(h.Controls().FavoriteStarButton->Content(), "\xEE\x87\x8F");
     EXPECT_EQ(h.Controls().FavoriteStarButton->Foreground(), ui::Color::FromRgb(247, 203, 0));

@@ -159,7 +159,7 @@ TEST_F(Tabs, SelectingATabShowsItsPageAndAppliesItsZoom)
     EXPECT_EQ(h.Slot(1).StripCaption->Background(), ui::Color::Transparent());
     EXPECT_EQ(h.Controls().ZoomText->Text(), "150%");
     EXPECT_EQ(h.Tab(0)->Scripts.back().Arguments.at(0),
-              "document.getElementsByTagName('body')[0].style = 'zoom: 1.5;';");
+              "document.getElementsByTagName('body')[0].style.zoom = '1.5';");
 }
 
 // An untitled page reads the same whichever way its tab became current.

@@ -39,6 +39,7 @@ public:
     bool CanGoForward() const override { return ForwardAvailable; }
     void GoForward() override { ++GoForwardCalls; }
     bool ContainsFullScreenElement() const override { return FullScreenElement; }
+    void Refresh() override { ++RefreshCalls; }
     void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
                            std::function<void(std::optional<std::string>)> done = {}) override;
     void AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object) override;
@@ -52,6 +53,7 @@ public:
     int FocusCalls = 0;
     int GoBackCalls = 0;
     int GoForwardCalls = 0;
+    int RefreshCalls = 0;
 
     // --- What it answers (settable) ------------------------------------------
     std::string SourceUri;

@@ -71,15 +71,19 @@ public:
     ui::Rect VisibleBounds() const override { return Bounds; }
     void ExtendViewIntoTitleBar(ui::Element& dragArea) override { TitleBarElement = &dragArea; }
     void SetTitleBarColors(const platform::TitleBarColors& colors) override { Colors = colors; }
-    bool TryEnterFullScreenMode() override { FullScreen = true; return true; }
+    bool TryEnterFullScreenMode() override { FullScreen = true; ++FullScreenRequests; return true; }
     void ExitFullScreenMode() override { FullScreen = false; }
     void Exit() override { ++ExitCalls; }
     void Resize(double width, double height) { Bounds = {0, 0, width, height}; SizeChanged(); }
+    // A key press as the window reports it; true when the browser took it.
+    bool Press(platform::Shortcut key) { bool handled = false; ShortcutPressed(key, handled); return handled; }
+    bool Back() { bool handled = false; BackRequested(handled); return handled; }
 
     ui::Rect Bounds{0, 0, 1024, 768};
     ui::Element* TitleBarElement = nullptr;
     std::optional<platform::TitleBarColors> Colors;
     bool FullScreen = false;
+    int FullScreenRequests = 0;
     int ExitCalls = 0;
 };
 

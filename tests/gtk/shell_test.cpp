@@ -209,7 +209,20 @@ TEST_F(ShellTest, WindowReportsItsContentSizeOncePerChangeAndBackRequestsFromKey
         g_signal_emit_by_name(keys, "key-pressed", key, 0u, state, &consumed);
         EXPECT_EQ(std::make_pair(requests, consumed), std::make_pair(expectedRequests, expectedConsumed))
             << gdk_keyval_name(key) << " state " << state;
+        g_signal_emit_by_name(keys, "key-released", key, 0u, state);
     }
+    // A held key's repeats make one request; the other keys come by name.
+    requests = 0;
+    gboolean consumed = FALSE;
+    for (int k = 0; k < 3; ++k)
+        g_signal_emit_by_name(keys, "key-pressed", GDK_KEY_Left, 7u, GDK_ALT_MASK, &consumed);
+    EXPECT_EQ(requests, 1);
+    std::vector<platform::Shortcut> named;
+    view->ShortcutPressed.Subscribe([&](platform::Shortcut key, bool& handled) { named.push_back(key), handled = true; });
+    g_signal_emit_by_name(keys, "key-pressed", GDK_KEY_plus, 8u, GdkModifierType(GDK_CONTROL_MASK | GDK_SHIFT_MASK),
+                          &consumed);
+    g_signal_emit_by_name(keys, "key-pressed", GDK_KEY_F11, 9u, GdkModifierType(0), &consumed);
+    EXPECT_EQ(named, (std::vector<platform::Shortcut>{platform::Shortcut::ZoomIn, platform::Shortcut::ToggleFullScreen}));
     // The window goes first: the view must let go of a destroyed window.
     gtk_window_destroy(window);
     view.reset();

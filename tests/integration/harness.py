@@ -181,11 +181,11 @@ class Browser:
             f.write("answer %s\n" % label)
         time.sleep(0.6)
 
-    def open_side_menu(self):
-        """Opens the side menu and returns its rect once it is in place."""
-        self.click_named("SideMenuButton")
-        return self.wait_for("the side menu", lambda: self.named("wSideMenu")["margin"][2] == 0
-                             and self.named("wSideMenu")["rect"])
+    def open_menu_entry(self, entry):
+        """Clicks an entry of the main menu (a wide window has no side-menu button)."""
+        self.click_named("MainMenuButton")
+        self.wait_for("the main menu", lambda: self.named("wMainMenu").get("visible"))
+        self.click_named(entry)
 
     def stderr_text(self):
         with open(self.stderr_path, encoding="utf-8", errors="replace") as f:

@@ -23,9 +23,8 @@ class Library(harness.ReturningUserTest):
         return self.state().get("lists", {}).get(panel, [])
 
     def open_panel(self, entry, panel):
-        """Through the side menu: entry 0 favorites, 1 history; waits until it is in place."""
-        menu = self.browser.open_side_menu()
-        self.browser.click_at([menu[0], menu[1] + 44 * entry, menu[2], 44])
+        """Through the main menu: entry 0 favorites, 1 history; waits until it is in place."""
+        self.browser.open_menu_entry(("wMainMenu_Favorites", "wMainMenu_History")[entry])
         self.browser.wait_for(panel, lambda: self.browser.named(panel)["margin"][2] == 0)
 
     def visits(self, *paths):

@@ -38,8 +38,7 @@ class Settings(harness.ReturningUserTest):
 
     def open_panel(self):
         self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Home")
-        self.browser.open_side_menu()
-        self.click("wSideMenu_Settings")
+        self.browser.open_menu_entry("wMainMenu_Settings")
         self.browser.wait_for("the panel", lambda: self.browser.named("wSettingsPanel")["opacity"] >= 1)
 
     def test_the_accent_theme_then_a_save_by_clicks_that_the_next_start_paints(self):
