@@ -166,9 +166,11 @@ void LayoutAdaptation::Arrange(Arrangement arrangement)
         m_stripControl.SetMargin({10, 0, phone ? 0.0 : 190.0, 0});
     m_forwardButton.SetBorderThickness(narrow ? ui::Thickness{0, 0, 1, 0} : ui::Thickness{0});
     m_stripControl.SetBorderThickness(narrow ? ui::Thickness{0} : ui::Thickness{1, 0, 0, 0});
-    // The new-tab buttons: at the strip's end, or clear of the window's caption buttons.
-    m_newTabButton.SetMargin({0, 0, narrow ? 186.0 : 96.0, 0});
-    m_newPrivateTabButton.SetMargin({0, 0, narrow ? 142.0 : 52.0, 0});
+    // The new-tab buttons: at the strip's end, level with its captions, or
+    // clear of the window's caption buttons.
+    const double lift = narrow ? 0.0 : 8.0;
+    m_newTabButton.SetMargin({0, 0, narrow ? 186.0 : 96.0, lift});
+    m_newPrivateTabButton.SetMargin({0, 0, narrow ? 142.0 : 52.0, lift});
 }
 
 void LayoutAdaptation::ReadTitleBarStatus()
