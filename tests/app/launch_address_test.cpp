@@ -54,41 +54,26 @@ TEST(LaunchAddress, EachIsOpenedIgnoredOrRefusedAtStartAndWhileRunning)
     }
 }
 
-// A desktop opening several files at once, or links clicked faster than a
-// tick: each address gets its own tab, in order, whatever is refused between.
+// A desktop opening several files at once, links clicked faster than a tick,
+// or a pinned page started while running: each address gets its own tab, in
+// order, whatever is refused between; a plain launch only raises the window.
 TEST(LaunchAddress, AddressesWithinOneTickAllOpenInOrder)
 {
     doubles::PageHarness h;
     Window window;
     App app(h.Services, window);
-    for (const char* address : {"http://a.example/", "http://b.example/", "javascript:0", "", "http://c.example/"})
-        app.OnActivated(ActivationKind::Protocol, address);
-    h.Timers.TickAll();
-    const TabSet& tabs = app.Page()->Tabs();
-    ASSERT_EQ(tabs.LastTabIndex(), 2);
-    for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(Shown(tabs.Slot(k).WebView), std::string("http://") + char('a' + k) + ".example/");
-}
-
-} // namespace
-
-namespace {
-
-// A pinned page started while the browser runs: its address opens in a new
-// tab at the next tick; a plain launch only raises the window.
-TEST(LaunchAddress, APinnedPageWhileRunningOpensInANewTab)
-{
-    doubles::PageHarness h;
-    Window window;
-    App app(h.Services, window);
     app.OnLaunched(LaunchArgs{""});
+    for (const char* address : {"http://a.example/", "javascript:0", "", "http://b.example/"})
+        app.OnActivated(ActivationKind::Protocol, address);
     app.OnLaunched(LaunchArgs{"https://example.com/pinned?a=1%20b"});
     app.OnLaunched(LaunchArgs{""});
     h.Timers.TickAll();
     const TabSet& tabs = app.Page()->Tabs();
-    ASSERT_EQ(tabs.LastTabIndex(), 1);
-    EXPECT_EQ(Shown(tabs.Slot(1).WebView), "https://example.com/pinned?a=1%20b");
-    EXPECT_EQ(window.Activations, 3);
+    ASSERT_EQ(tabs.LastTabIndex(), 3);
+    for (auto [k, address] : {std::pair{1, "http://a.example/"}, {2, "http://b.example/"},
+                              {3, "https://example.com/pinned?a=1%20b"}})
+        EXPECT_EQ(Shown(tabs.Slot(k).WebView), address);
+    EXPECT_EQ(window.Activations, 7);
 }
 
 } // namespace

@@ -24,39 +24,25 @@ struct Entry {
     std::vector<std::string> Argv;
 };
 
+// The file as a desktop reads it: its keys, Name, and Exec undone (%% first).
 Entry ReadEntry(const fs::path& path)
 {
     Entry entry;
-    GKeyFile* file = g_key_file_new();
+    g_autoptr(GKeyFile) file = g_key_file_new();
     EXPECT_TRUE(g_key_file_load_from_file(file, path.c_str(), G_KEY_FILE_NONE, nullptr));
-    gchar** keys = g_key_file_get_keys(file, "Desktop Entry", nullptr, nullptr);
+    g_auto(GStrv) keys = g_key_file_get_keys(file, "Desktop Entry", nullptr, nullptr);
     for (gchar** k = keys; k && *k; ++k)
         entry.Keys.emplace_back(*k);
-    g_strfreev(keys);
-    gchar* name = g_key_file_get_string(file, "Desktop Entry", "Name", nullptr);
+    g_autofree gchar* name = g_key_file_get_string(file, "Desktop Entry", "Name", nullptr);
     entry.Name = name ? name : "";
-    gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
-    std::string line;
-    for (const char* p = exec; p && *p; ++p) {
-        line += *p;
-        if (p[0] == '%' && p[1] == '%')
-            ++p;
-    }
-    gchar** argv = nullptr;
+    g_autofree gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
+    std::string line = exec ? exec : "";
+    for (size_t at = 0; (at = line.find("%%", at)) != std::string::npos; ++at)
+        line.erase(at, 1);
+    g_auto(GStrv) argv = nullptr;
     if (g_shell_parse_argv(line.c_str(), nullptr, &argv, nullptr))
-        for (gchar** a = argv; *a; ++a)
-            entry.Argv.emplace_back(*a);
-    g_strfreev(argv);
-    g_free(exec);
-    g_free(name);
-    g_key_file_unref(file);
+        entry.Argv.assign(argv, argv + g_strv_length(argv));
     return entry;
-}
-
-int Validate(const fs::path& path)
-{
-    std::string command = "desktop-file-validate '" + path.string() + "' >/dev/null 2>&1";
-    return std::system(command.c_str());
 }
 
 TEST(DesktopEntryTiles, HostileTitlesAndAddressesStayExactAndSafe)
@@ -83,7 +69,7 @@ TEST(DesktopEntryTiles, HostileTitlesAndAddressesStayExactAndSafe)
         std::string id = "TolvaneTile.95.13202" + std::to_string(n++);
         ASSERT_TRUE(tiles.RequestCreate({id, c.Title, c.Address}));
         auto path = apps / (id + ".desktop");
-        EXPECT_EQ(Validate(path), 0);
+        EXPECT_EQ(std::system(("desktop-file-validate '" + path.string() + "' >/dev/null 2>&1").c_str()), 0);
         auto entry = ReadEntry(path);
         EXPECT_EQ(entry.Keys, (std::vector<std::string>{"Type", "Name", "Exec", "Terminal"}));
         EXPECT_EQ(entry.Name, c.Name);
@@ -96,11 +82,11 @@ TEST(DesktopEntryTiles, NothingIsOverwrittenAndAFailureLeavesNoFile)
     doubles::TempFolder folder;
     auto apps = folder.Path() / "applications";
     gtkui::DesktopEntryTiles tiles(apps.string(), Binary, [] { return std::string(); });
-    for (const char* address : {"https://a.example/", "https://b.example/", "https://c.example/"})
+    for (auto [suffix, address] :
+         {std::pair{"", "https://a.example/"}, {"-2", "https://b.example/"}, {"-3", "https://c.example/"}}) {
         ASSERT_TRUE(tiles.RequestCreate({"TolvaneTile.115.132026", "Same minute", address}));
-    EXPECT_EQ(ReadEntry(apps / "TolvaneTile.115.132026.desktop").Argv.back(), "https://a.example/");
-    EXPECT_EQ(ReadEntry(apps / "TolvaneTile.115.132026-2.desktop").Argv.back(), "https://b.example/");
-    EXPECT_EQ(ReadEntry(apps / "TolvaneTile.115.132026-3.desktop").Argv.back(), "https://c.example/");
+        EXPECT_EQ(ReadEntry(apps / ("TolvaneTile.115.132026" + std::string(suffix) + ".desktop")).Argv.back(), address);
+    }
 
     const platform::SecondaryTile refused[] = {
         {"TolvaneTile.1.1", "Empty", ""},

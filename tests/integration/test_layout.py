@@ -20,11 +20,8 @@ class Layout(harness.ReturningUserTest):
     def state(self):
         return self.browser.state() or {}
 
-    def named(self, name):
-        return self.state().get("named", {}).get(name, {})
-
     def title(self):
-        return self.named("PageTitleText").get("text")
+        return self.browser.text("PageTitleText")
 
     def keys(self, *keys):
         # Without a window manager the keyboard follows the pointer.
@@ -32,7 +29,7 @@ class Layout(harness.ReturningUserTest):
         subprocess.run(["xdotool", "mousemove", str(x + 400), str(y + 300), "key", "--delay", "60", *keys], check=True)
 
     def full_screen(self, on):
-        return self.named("WebViewHost").get("row") == (0 if on else 2) and \
+        return self.browser.named("WebViewHost").get("row") == (0 if on else 2) and \
             (self.state().get("window") or {}).get("fullScreenRequested") == on
 
     def start_on(self, path, title):
@@ -41,16 +38,14 @@ class Layout(harness.ReturningUserTest):
         self.browser.wait_for(title, lambda: (self.title() or "").startswith(title), timeout=90)
 
     def enter_full_screen(self):
-        x, y = harness.window_origin("Tolvane Browser")
-        host = self.named("WebViewHost")["rect"]
-        harness.click(x + host[0] + 200, y + host[1] + 200)
+        self.browser.click_at(self.browser.named("WebViewHost")["rect"])
         self.browser.wait_for("the page in full screen", lambda: self.full_screen(True))
 
     def test_zoom_sets_only_the_bodys_zoom_and_keeps_it_across_tab_switches(self):
         self.start_on("/styled", "zoom=")
         self.keys("ctrl+plus", "ctrl+plus", "ctrl+minus")
         styled = "zoom=1.1;rgb(1, 2, 3)"
-        self.browser.wait_for("110 %", lambda: self.named("ZoomText")["text"] == "110%" and self.title() == styled)
+        self.browser.wait_for("110 %", lambda: self.browser.text("ZoomText") == "110%" and self.title() == styled)
         self.keys("ctrl+t")
         self.browser.wait_for("a second tab", lambda: self.title() == "Page B")
         self.keys("ctrl+Tab")
@@ -97,8 +92,8 @@ class Layout(harness.ReturningUserTest):
             for width, wide in ((1000, True), (721, True), (720, False), (500, False)):
                 resize(width + frame)
                 self.browser.wait_for("%d wide" % width, lambda: self.state()["window"]["width"] == width and
-                                      self.named("TabStripScroller")["visible"] == wide and
-                                      self.named("SideMenuButton")["visible"] != wide)
+                                      self.browser.named("TabStripScroller")["visible"] == wide and
+                                      self.browser.named("SideMenuButton")["visible"] != wide)
                 self.browser.screenshot("layout-%d.png" % width)
 
     def test_back_without_history_shows_the_hint_and_a_second_press_exits(self):
@@ -106,7 +101,7 @@ class Layout(harness.ReturningUserTest):
         pages = lambda: self.browser.query("wConfig_database.db", "SELECT wLINK FROM wConfig_PagesOpened")
         self.browser.wait_for("the open page's row", pages)
         self.keys("alt+Left")
-        self.browser.wait_for("the exit hint", lambda: self.named("ExitHintBar").get("visible"))
+        self.browser.wait_for("the exit hint", lambda: self.browser.named("ExitHintBar").get("visible"))
         self.keys("alt+Left")
         self.assertEqual(self.browser.process.wait(timeout=15), 0)
         self.assertEqual(pages(), [(self.server.url("/b").encode(),)])
