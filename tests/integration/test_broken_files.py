@@ -55,15 +55,19 @@ def read_only_folder(browser):
 
 
 def full_disk(browser):
+    """The disk fills while the browser runs: the next visit's write fails."""
     folder = os.path.dirname(browser.file("x"))
     os.makedirs(folder)
     subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k", "tmpfs", folder], check=True)
     browser.mounted = folder
     make_files(browser)
-    with contextlib.suppress(OSError), open(os.path.join(folder, "filler"), "wb") as f:
-        while True:
-            f.write(b"\0" * 4096)
-            f.flush()
+
+    def fill():
+        with contextlib.suppress(OSError), open(os.path.join(folder, "filler"), "wb") as f:
+            while True:
+                f.write(b"\0" * 4096)
+                f.flush()
+    browser.fill = fill
     return HISTORY, "is full", ALL
 
 
@@ -89,6 +93,9 @@ class BrokenFiles(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.server = harness.LocalServer({"/": harness.html("Still browsing"),
+                                          "/then-next": ("text/html; charset=utf-8",
+                                                         '<html><head><meta http-equiv="refresh" content="3;url=/next">'
+                                                         '<title>Still browsing</title></head></html>'),
                                           "/next": harness.html("Next page")})
 
     @classmethod
@@ -97,15 +104,19 @@ class BrokenFiles(unittest.TestCase):
 
     def run_case(self, prepare, unprivileged=False):
         browser = harness.Browser()
-        browser.mounted = browser.holder = None
+        browser.mounted = browser.holder = browser.fill = None
         # Root writes through file modes; without these capabilities it cannot.
         if unprivileged and ROOT:
             browser.wrapper = ["setpriv", "--bounding-set", "-dac_override,-dac_read_search"]
         try:
             name, why, kept = prepare(browser)
             before = {n: pathlib.Path(browser.file(n)).read_bytes() for n in kept}
-            browser.start(self.server.url("/"))
+            browser.start(self.server.url("/then-next" if browser.fill else "/"))
             browser.wait_for("the page", lambda: browser.text("PageTitleText") == "Still browsing", timeout=60)
+            if browser.fill:
+                browser.fill()
+                before = {n: pathlib.Path(browser.file(n)).read_bytes() for n in kept}
+                browser.wait_for("the next page", lambda: browser.text("PageTitleText") == "Next page", timeout=60)
             dialogs = browser.wait_for("the error dialog", lambda: [
                 d for d in (browser.state() or {}).get("dialogs", []) if browser.file(name) in d["content"]])
             content = dialogs[0]["content"]
