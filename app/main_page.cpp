@@ -9,6 +9,9 @@
 #include "browser/address_bar.h"
 #include "browser/layout_adaptation.h"
 #include "browser/navigation_handlers.h"
+#include "browser/find_bar.h"
+#include "browser/page_tools.h"
+#include "browser/permission_bar.h"
 #include "browser/page_keys.h"
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
@@ -84,7 +87,18 @@ void MainPage::BuildComponents()
     m_companion = std::make_unique<CompanionCheck>();
     m_navigation = std::make_unique<NavigationHandlers>(controls, m_services, *m_tabs, *m_bridge, *m_chrome,
                                                         *m_companion);
-    m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
+    m_permissions = std::make_unique<PermissionBar>(controls, m_services, *m_tabs, *m_theme);
+    m_find = std::make_unique<FindBar>(controls, m_services, *m_tabs, *m_chrome, *m_theme);
+    m_tools = std::make_unique<PageTools>(controls, m_services, *m_tabs, *m_chrome, *m_find);
+    m_tabs->WebViewCreated = [this](platform::WebView& view) {
+        m_navigation->Subscribe(view);
+        m_permissions->Subscribe(view);
+        m_find->Subscribe(view);
+    };
+    m_tabs->CurrentTabChanged = [this] {
+        m_permissions->CurrentTabChanged();
+        m_find->CurrentTabChanged();
+    };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_favorites = std::make_unique<FavoritesPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_history = std::make_unique<HistoryPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);

@@ -25,6 +25,9 @@ class LayoutAdaptation;
 class NavigationHandlers;
 class PageKeys;
 class PageTimers;
+class PermissionBar;
+class FindBar;
+class PageTools;
 class ProductMessages;
 class RatingPrompt;
 class SettingsPanel;
@@ -102,4 +105,7 @@ private:
     std::unique_ptr<DownloadManager> m_downloads;
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
+    std::unique_ptr<PermissionBar> m_permissions;
+    std::unique_ptr<FindBar> m_find;
+    std::unique_ptr<PageTools> m_tools;
 };

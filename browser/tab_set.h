@@ -26,15 +26,22 @@ public:
 
     // The page subscribes its handlers to every new tab's view.
     std::function<void(platform::WebView&)> WebViewCreated;
+    // Another tab is in front, or none is (a tab opened, selected or closed).
+    std::function<void()> CurrentTabChanged;
 
     // A new tab, current, navigating to uri; private when asked, or when
     // opened from a private tab.
     void OpenTab(const platform::Uri& uri, TabPrivacy privacy = TabPrivacy::FollowCurrent);
+    // As OpenTab, with the tab that was current staying in front.
+    void OpenBackgroundTab(const platform::Uri& uri, TabPrivacy privacy = TabPrivacy::FollowCurrent);
     void NewTab_Click(ui::Element& sender);
     void NewPrivateTab_Click(ui::Element& sender);
     void SelectTab(ui::Element& sender);
     void CloseTab(ui::Element& sender);
     void BackButton_Click(ui::Element& sender);
+    // Stops the current tab's load; the ring and the title settle at once.
+    void StopLoading();
+    void LoadingRing_Tapped(ui::Element& sender) { StopLoading(); }
     void ForwardButton_Click(ui::Element& sender);
 
     int32_t CurrentTabIndex() const { return m_current; }

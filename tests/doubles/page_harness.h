@@ -10,6 +10,7 @@
 #include "app/process_state.h"
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
+#include "browser/find_bar.h"
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
@@ -68,6 +69,7 @@ public:
     FavoritesPanel& Favorites() { return *m_page->m_favorites; }
     HistoryPanel& History() { return *m_page->m_history; }
     AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
+    FindBar& Find() { return *m_page->m_find; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;
