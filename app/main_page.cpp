@@ -11,6 +11,9 @@
 #include "browser/layout_adaptation.h"
 #include "browser/navigation_handlers.h"
 #include "browser/page_full_screen.h"
+#include "browser/find_bar.h"
+#include "browser/page_tools.h"
+#include "browser/permission_bar.h"
 #include "browser/page_keys.h"
 #include "browser/page_zoom.h"
 #include "browser/tab_set.h"
@@ -96,7 +99,18 @@ void MainPage::BuildComponents()
     m_tabs->CurrentTabSelected = [this] { m_companion->OnCurrentTabChanged(); };
     m_navigation = std::make_unique<NavigationHandlers>(controls, m_services, *m_tabs, *m_bridge, *m_chrome,
                                                         *m_companion);
-    m_tabs->WebViewCreated = [this](platform::WebView& view) { m_navigation->Subscribe(view); };
+    m_permissions = std::make_unique<PermissionBar>(controls, m_services, *m_tabs, *m_theme);
+    m_find = std::make_unique<FindBar>(controls, m_services, *m_tabs, *m_chrome, *m_theme);
+    m_tools = std::make_unique<PageTools>(controls, m_services, *m_tabs, *m_chrome, *m_find);
+    m_tabs->WebViewCreated = [this](platform::WebView& view) {
+        m_navigation->Subscribe(view);
+        m_permissions->Subscribe(view);
+        m_find->Subscribe(view);
+    };
+    m_tabs->CurrentTabChanged = [this] {
+        m_permissions->CurrentTabChanged();
+        m_find->CurrentTabChanged();
+    };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_favorites = std::make_unique<FavoritesPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_history = std::make_unique<HistoryPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
@@ -115,6 +129,7 @@ void MainPage::BuildComponents()
     m_tabs->CurrentTabChanging = [this] { m_fullScreen->LeaveBeforeTabChange(); };
     m_keys = std::make_unique<PageKeys>(controls, m_markup, m_services.View, *m_tabs, *m_chrome, *m_zoom,
                                         *m_homeButton, *m_fullScreen);
+    m_keys->PageTools = [this](platform::Shortcut key) { return PageToolsShortcut(key); };
     m_rating = std::make_unique<RatingPrompt>(controls, m_markup, m_services, *m_chrome, *m_messages);
     m_pageServices = std::make_unique<PageServices>(controls, m_markup, m_services, *m_tabs, *m_chrome, *m_messages);
     m_chrome->SetPanelOpener(ChromeAnimator::ExtensionEntry,
@@ -211,3 +226,27 @@ void MainPage::CloseAll() { m_chrome->CloseAll(); }
 void MainPage::OnBackRequested(bool& handled) { m_keys->OnBackRequested(handled); }
 void MainPage::OnWindowSizeChanged() { m_layout->OnWindowSizeChanged(); }
 void MainPage::OnShortcut(platform::Shortcut key, bool& handled) { m_keys->OnShortcut(key, handled); }
+
+// The keys of the find bar and the page tools, as their menu entries run them.
+bool MainPage::PageToolsShortcut(platform::Shortcut key)
+{
+    using platform::Shortcut;
+    switch (key) {
+    case Shortcut::Find: m_find->OpenFindBar(); return true;
+    case Shortcut::FindNext: m_find->FindNext(); return m_find->IsOpen();
+    case Shortcut::FindPrevious: m_find->FindPrevious(); return m_find->IsOpen();
+    case Shortcut::Print: m_tools->PrintPage(); return true;
+    case Shortcut::Inspector: m_tools->ToggleInspector(); return true;
+    case Shortcut::ViewSource: m_tools->ViewSource(); return true;
+    case Shortcut::Escape:
+        if (m_find->IsOpen()) {
+            m_find->CloseFindBar();
+            return true;
+        }
+        if (!m_tabs->CurrentTabLoading())
+            return false;
+        m_tabs->StopLoading();
+        return true;
+    default: return false;
+    }
+}

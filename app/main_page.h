@@ -29,6 +29,9 @@ class PageKeys;
 struct PageServices;
 class PageTimers;
 class PageZoom;
+class PermissionBar;
+class FindBar;
+class PageTools;
 class ProductMessages;
 class RatingPrompt;
 class SettingsPanel;
@@ -72,6 +75,7 @@ public:
     void OnShortcut(platform::Shortcut key, bool& handled);
 
 private:
+    bool PageToolsShortcut(platform::Shortcut key);
     // Tests drive the components directly.
     friend class doubles::PageHarness;
 
@@ -111,4 +115,7 @@ private:
     std::unique_ptr<SettingsPanel> m_settings;
     std::unique_ptr<PageTimers> m_timers;
     std::unique_ptr<PageServices> m_pageServices;
+    std::unique_ptr<PermissionBar> m_permissions;
+    std::unique_ptr<FindBar> m_find;
+    std::unique_ptr<PageTools> m_tools;
 };

@@ -28,6 +28,12 @@ public:
     void ShowTracked(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
                      std::function<void(const std::string& label)> onCommand,
                      std::function<void()> onClosed) override;
+    void ShowPrompt(const std::string& content, const std::string& title, const std::string& defaultText,
+                    const std::vector<std::string>& commands,
+                    std::function<void(std::optional<std::string>)> onAnswer) override
+    {
+        m_dialogs.ShowPrompt(content, title, defaultText, commands, std::move(onAnswer));
+    }
 
 private:
     using Key = std::pair<std::string, std::string>;

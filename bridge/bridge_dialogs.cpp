@@ -25,6 +25,14 @@ void BridgeDialogQueue::ShowNow(BridgeDialog dialog)
         if (auto alive = queue.lock())
             alive->ShowNext();
     };
+    if (dialog.OnPrompt) {
+        auto onAnswer = [onClosed, answered = std::move(dialog.OnPrompt)](std::optional<std::string> answer) {
+            answered(std::move(answer));
+            onClosed();
+        };
+        m_dialogs.ShowPrompt(dialog.Content, dialog.Title, dialog.PromptDefault, dialog.Commands, std::move(onAnswer));
+        return;
+    }
     m_dialogs.ShowTracked(dialog.Content, dialog.Title, dialog.Commands, std::move(dialog.OnCommand),
                           std::move(onClosed));
 }

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ struct BridgeDialog {
     std::function<void(const std::string& label)> OnCommand;
     // Runs once the dialog has gone, however it went (after OnCommand).
     std::function<void()> OnClosed;
+    // Set for the page's prompt(): a text field holding PromptDefault, and
+    // the answer (nullopt when refused or closed) in place of OnCommand.
+    std::function<void(std::optional<std::string>)> OnPrompt = {};
+    std::string PromptDefault = {};
 };
 
 class BridgeDialogQueue : public std::enable_shared_from_this<BridgeDialogQueue> {

@@ -1,8 +1,10 @@
 #include "bridge/bridge_host.h"
 
+#include "bridge/bridge_dialogs.h"
 #include "bridge/chrome_animator.h"
 #include "bridge/page_bridge.h"
 #include "bridge/page_scripts.h"
+#include "bridge/shared_object.h"
 #include "browser/tab_set.h"
 #include "storage/database.h"
 
@@ -43,6 +45,20 @@ void BridgeHost::InjectPageScripts(int tab)
 void BridgeHost::ContextMenuGesture(int tab)
 {
     BridgeOf(tab)->ContextMenuGesture();
+}
+
+void BridgeHost::PagePrompt(int tab, platform::PromptRequestedArgs& args)
+{
+    args.Handled = true;
+    BridgeDialog dialog;
+    dialog.Content = BoundedDialogText(args.Message);
+    dialog.Title = m_services.Strings.GetString("wMessageBox_TitleScriptNotify");
+    dialog.Commands = {m_services.Strings.GetString("wMessageBox_PromptOk"),
+                       m_services.Strings.GetString("wMessageBox_PromptCancel")};
+    dialog.PromptDefault = BoundedDialogText(args.DefaultText);
+    dialog.OnPrompt = args.Reply;
+    if (!BridgeOf(tab)->Dialogs()->Show(std::move(dialog)))
+        args.Reply(std::nullopt);
 }
 
 std::optional<platform::Uri> BridgeHost::WebTarget() const

@@ -23,6 +23,9 @@ public:
     void InjectPageScripts(int tab);
     // The engine's context-menu event on a tab's view.
     void ContextMenuGesture(int tab);
+    // The page's own prompt(), in the browser's dialog and in the tab's
+    // dialog queue: one at a time, and a page past the queue's room gets null.
+    void PagePrompt(int tab, platform::PromptRequestedArgs& args);
 
     void OpenInNewTabEntry_Click(ui::Element& sender);
     void CopyLinkEntry_Click(ui::Element& sender);

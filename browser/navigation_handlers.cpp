@@ -5,6 +5,7 @@
 #include "app/page_controls.h"
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
+#include "browser/certificate_page.h"
 #include "browser/favorite_star.h"
 #include "browser/tab_set.h"
 #include "browser/tab_text.h"
@@ -61,6 +62,10 @@ void NavigationHandlers::Subscribe(platform::WebView& view)
     view.ContextMenuGesture.Subscribe([this](platform::WebView& v) {
         if (auto tab = m_tabs.TabOf(v))
             m_bridge.ContextMenuGesture(*tab);
+    });
+    view.PromptRequested.Subscribe([this](platform::WebView& v, platform::PromptRequestedArgs& a) {
+        if (auto tab = m_tabs.TabOf(v))
+            m_bridge.PagePrompt(*tab, a);
     });
 }
 
@@ -177,8 +182,11 @@ void NavigationHandlers::WebView_NavigationFailed(platform::WebView& sender, con
     auto tab = m_tabs.TabOf(sender);
     if (!tab)
         return;
-    auto page = m_services.Strings.GetString("wLanguage") == "PT-BR" ? "ms-appx-web:///Assets/wPageError_PT.htm"
-                                                                      : "ms-appx-web:///Assets/wPageError_EN.htm";
+    const bool english = m_services.Strings.GetString("wLanguage") != "PT-BR";
+    std::string page = english ? "ms-appx-web:///Assets/wPageError_EN.htm" : "ms-appx-web:///Assets/wPageError_PT.htm";
+    // A refused certificate says why, and the page behind it never shows.
+    if (args.CertificateProblems != 0)
+        page = CertificatePageAddress(args.Uri, args.CertificateSubject, args.CertificateProblems, english);
     if (auto uri = platform::Uri::Parse(page))
         sender.Navigate(*uri);
     m_tabs.SetCaptions(*tab, sender.DocumentTitle());
@@ -198,9 +206,16 @@ void NavigationHandlers::WebView_NewWindowRequested(platform::WebView& sender, p
         return;
     if (m_tabs.CurrentTabIndex() >= 0)
         m_tabs.ClearCaptionHighlight(m_tabs.CurrentTabIndex());
-    // A private tab's pop-ups stay private.
-    if (auto uri = platform::Uri::Parse(args.Uri)) {
-        m_tabs.OpenTab(*uri, sender.Name() == PrivateWebViewName ? TabPrivacy::Private : TabPrivacy::FollowCurrent);
+    // A private tab's pop-ups and links stay private.
+    const auto privacy = sender.Name() == PrivateWebViewName ? TabPrivacy::Private : TabPrivacy::FollowCurrent;
+    auto uri = platform::Uri::Parse(args.Uri);
+    if (uri && args.InBackground) {
+        // A page's javascript: or file: link opens nothing.
+        if (uri->Scheme() == "http" || uri->Scheme() == "https")
+            m_tabs.OpenBackgroundTab(*uri, privacy);
+        CloseDatabase(ConfigDb);
+    } else if (uri) {
+        m_tabs.OpenTab(*uri, privacy);
         CloseDatabase(ConfigDb);
     }
     m_chrome.CloseAll();

@@ -91,6 +91,7 @@ void PageKeys::OnShortcut(Shortcut key, bool& handled)
     case Shortcut::Home: m_home.HomeButton_Click(Button("HomeButton")); break;
     case Shortcut::ToggleFullScreen: m_fullScreen.ToggleWindowFullScreen(); break;
     // Otherwise the page gets its Escape.
-    case Shortcut::Escape: handled = m_fullScreen.Escape(); break;
+    case Shortcut::Escape: handled = m_fullScreen.Escape() || (PageTools && PageTools(key)); break;
+    default: handled = PageTools && PageTools(key); break;
     }
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 // Back requests and the browser's keys. Each key runs the handler a click on
 // its button runs, so the chrome stays as a click leaves it.
 #include "platform/application_view.h"
@@ -20,6 +21,10 @@ public:
     // or a first press towards leaving the browser.
     void OnBackRequested(bool& handled);
     void OnShortcut(platform::Shortcut key, bool& handled);
+
+    // The page tools' keys (find, print, inspector, source; Escape once the
+    // full screen has not taken it): true when the key did something.
+    std::function<bool(platform::Shortcut)> PageTools;
 
 private:
     // A press that would leave the browser: the second one does.

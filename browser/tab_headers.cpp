@@ -40,6 +40,7 @@ void TabSet::BuildStripHeader(int n, bool lightTheme)
     if (lightTheme)
         caption->SetForeground(ui::Color::FromRgb(120, 120, 120));
     caption->Click.Subscribe([this](ui::Element& sender) { SelectTab(sender); });
+    caption->MiddleClick.Subscribe([this](ui::Element& sender) { CloseTab(sender); });
 
     auto close = MakeButton(n);
     close->SetFontFamily(GlyphFont);
@@ -79,6 +80,7 @@ void TabSet::BuildListHeader(int n, bool lightTheme)
     if (lightTheme)
         caption->SetForeground(ui::Color::Black());
     caption->Click.Subscribe([this](ui::Element& sender) { SelectTab(sender); });
+    caption->MiddleClick.Subscribe([this](ui::Element& sender) { CloseTab(sender); });
 
     auto close = MakeButton(n);
     close->SetFontFamily(GlyphFont);

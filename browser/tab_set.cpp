@@ -17,6 +17,7 @@ TabSet::TabSet(const PageControls& controls, platform::PlatformServices& service
     : m_controls(controls), m_services(services), m_slots(slots), m_chrome(chrome), m_theme(theme),
       m_messages(messages)
 {
+    m_controls.LoadingRing->Tapped.Subscribe([this](ui::Element& sender) { LoadingRing_Tapped(sender); });
 }
 
 platform::WebView* TabSet::CurrentWebView() const
@@ -85,7 +86,22 @@ void TabSet::OpenTab(const platform::Uri& uri, TabPrivacy privacy)
     m_current = n;
     m_last = n;
     ShowCurrentLoading();
+    if (CurrentTabChanged)
+        CurrentTabChanged();
     m_chrome.CloseAll();
+}
+
+void TabSet::OpenBackgroundTab(const platform::Uri& uri, TabPrivacy privacy)
+{
+    const int front = m_current;
+    OpenTab(uri, privacy);
+    // Unchanged when the limit refused the tab; no front tab, nothing to keep.
+    if (front < 0 || m_current == front)
+        return;
+    m_current = front;
+    OpenDatabase(FavoritesDb, FavoritesFile);
+    ShowCurrentTab();
+    CloseDatabase(FavoritesDb);
 }
 
 void TabSet::NewTab_Click(ui::Element&)
@@ -135,6 +151,8 @@ void TabSet::ShowCurrentTab()
         ClearCaptionHighlight(k);
     }
     ShowCurrentLoading();
+    if (CurrentTabChanged)
+        CurrentTabChanged();
     if (m_current < 0) {
         m_controls.PageTitleText->SetText(ProductTitle);
         m_controls.AdressBox->SetText(m_services.Strings.GetString("wAdress_DefaultLink"));
@@ -212,6 +230,18 @@ void TabSet::SetLoading(int tab, bool loading)
     m_slots.at(tab).Loading = loading;
     if (tab == m_current)
         ShowCurrentLoading();
+}
+
+void TabSet::StopLoading()
+{
+    if (!CurrentTabLoading())
+        return;
+    // A stopped load reports no completion: the tab settles here.
+    auto& view = *m_slots[m_current].WebView;
+    view.StopLoading();
+    SetLoading(m_current, false);
+    SetCaptions(m_current, ShownTitle(view.DocumentTitle()));
+    m_controls.PageTitleText->SetText(ShownTitle(view.DocumentTitle()));
 }
 
 bool TabSet::CurrentTabLoading() const

@@ -31,15 +31,22 @@ public:
     // Runs before a tab is opened, selected or closed: the current tab is
     // about to change or go (a page's full screen ends first).
     std::function<void()> CurrentTabChanging;
+    // Another tab is in front, or none is (a tab opened, selected or closed).
+    std::function<void()> CurrentTabChanged;
 
     // A new tab, current, navigating to uri; private when asked, or when
     // opened from a private tab.
     void OpenTab(const platform::Uri& uri, TabPrivacy privacy = TabPrivacy::FollowCurrent);
+    // As OpenTab, with the tab that was current staying in front.
+    void OpenBackgroundTab(const platform::Uri& uri, TabPrivacy privacy = TabPrivacy::FollowCurrent);
     void NewTab_Click(ui::Element& sender);
     void NewPrivateTab_Click(ui::Element& sender);
     void SelectTab(ui::Element& sender);
     void CloseTab(ui::Element& sender);
     void BackButton_Click(ui::Element& sender);
+    // Stops the current tab's load; the ring and the title settle at once.
+    void StopLoading();
+    void LoadingRing_Tapped(ui::Element& sender) { StopLoading(); }
     void ForwardButton_Click(ui::Element& sender);
 
     int32_t CurrentTabIndex() const { return m_current; }

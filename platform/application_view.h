@@ -24,7 +24,13 @@ enum class Shortcut {
     Forward,         // Alt+Right, mouse button 9
     Home,            // Alt+Home
     ToggleFullScreen, // F11
-    Escape,          // Escape: handled only when it ends a full screen
+    Escape,          // Escape: handled only when it ends something (full screen, find, a load)
+    Find,            // Ctrl+F
+    FindNext,        // F3, Ctrl+G
+    FindPrevious,    // Shift+F3, Ctrl+Shift+G
+    Print,           // Ctrl+P
+    Inspector,       // F12, Ctrl+Shift+I
+    ViewSource,      // Ctrl+U
 };
 
 struct TitleBarColors {

@@ -2,6 +2,7 @@
 // A non-modal message dialog: shown and not awaited. Its buttons call back
 // with the label of the command the user picked.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,20 @@ public:
                              const std::vector<std::string>& commands,
                              std::function<void(const std::string& label)> onCommand,
                              std::function<void()> onClosed) = 0;
+    // A question with a text field holding defaultText; commands are the
+    // accepting label, then the refusing one. onAnswer runs once when the
+    // dialog has gone: the typed text when the first command was picked (or
+    // Enter pressed), nullopt for the other, Escape or closing. A dialog
+    // destroyed with the application does not call it. Where there is no
+    // way to ask, the answer is nullopt at once.
+    virtual void ShowPrompt(const std::string& content, const std::string& title, const std::string& defaultText,
+                            const std::vector<std::string>& commands,
+                            std::function<void(std::optional<std::string>)> onAnswer)
+    {
+        (void)content, (void)title, (void)defaultText, (void)commands;
+        if (onAnswer)
+            onAnswer(std::nullopt);
+    }
 };
 
 } // namespace platform

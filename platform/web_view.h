@@ -28,9 +28,23 @@ struct NavigationCompletedArgs {
     bool IsSuccess = true;
     int WebErrorStatus = 0;
 };
+// Why a site's certificate was refused (any combination).
+namespace CertificateProblem {
+inline constexpr uint32_t UnknownAuthority = 1;
+inline constexpr uint32_t WrongHost = 2;
+inline constexpr uint32_t NotYetValid = 4;
+inline constexpr uint32_t Expired = 8;
+inline constexpr uint32_t Revoked = 16;
+inline constexpr uint32_t Insecure = 32;
+inline constexpr uint32_t Other = 64;
+} // namespace CertificateProblem
 struct NavigationFailedArgs {
     std::string Uri;
     int WebErrorStatus = 0;
+    // Non-zero when the site's certificate was refused: the page never loaded.
+    uint32_t CertificateProblems = 0;
+    // The refused certificate's subject, as the site sent it.
+    std::string CertificateSubject = {};
 };
 struct NewWindowRequestedArgs {
     std::string Uri;
@@ -38,7 +52,38 @@ struct NewWindowRequestedArgs {
     // The user input (a click, a key press in the view) that led to the
     // request: a number that changes with every such input; 0 when none did.
     uint64_t UserGesture = 0;
+    // A link the user clicked with the middle button or with Ctrl: it opens
+    // behind the current tab, and only a web address opens at all.
+    bool InBackground = false;
     bool Handled = false;
+};
+// The page's own prompt(): the page waits until Reply runs (once; later calls
+// and calls after the view has gone do nothing). Nobody replying leaves the
+// page with null when the event returns with Handled false.
+struct PromptRequestedArgs {
+    std::string Message;
+    std::string DefaultText;
+    std::function<void(std::optional<std::string>)> Reply = {};
+    bool Handled = false;
+};
+// What a page asks to use.
+enum class PermissionKind { Notifications, Geolocation, Camera, Microphone, CameraAndMicrophone, ClipboardRead,
+                            PointerLock };
+// A page's request for a permission. Answer runs once (later calls, and calls
+// after the view has gone, do nothing); a request nobody handles is denied
+// when the event returns.
+struct PermissionRequestedArgs {
+    // The requesting page's origin ("https://host:port").
+    std::string Origin;
+    PermissionKind Kind = PermissionKind::Notifications;
+    std::function<void(bool allow)> Answer = {};
+    bool Handled = false;
+};
+// What a search in the page found: the text searched and how often it occurs
+// (0 when nowhere).
+struct FindResultArgs {
+    std::string Text;
+    uint32_t Matches = 0;
 };
 struct UnviewableContentArgs {
     std::string Uri;
@@ -99,6 +144,24 @@ public:
     virtual void GoBack() = 0;
     virtual bool CanGoForward() const = 0;
     virtual void GoForward() = 0;
+    // Stops the load in progress; nothing when none is.
+    virtual void StopLoading() = 0;
+
+    // Searches the page for text, ignoring case and wrapping at the end: every
+    // match highlighted, the first selected, FindCounted raised with the
+    // count. An empty text clears the search.
+    virtual void FindText(const std::string& text) = 0;
+    // The next (or previous) match of the last FindText, wrapping.
+    virtual void FindNext(bool backwards) = 0;
+    // Clears the highlight of the last search.
+    virtual void FindFinished() = 0;
+    // The system's print dialog for the page (printing to a PDF file included).
+    virtual void Print() = 0;
+    // Opens the web inspector for the page, or closes it when it is open.
+    virtual void ToggleInspector() = 0;
+    // The bytes the page's main resource arrived with; nullopt when there are
+    // none (nothing loaded, or the view went first).
+    virtual void ReadMainResource(std::function<void(std::optional<std::string>)> done) = 0;
     virtual bool ContainsFullScreenElement() const = 0;
     // Loads the page shown again.
     virtual void Refresh() = 0;
@@ -125,6 +188,12 @@ public:
     // key): the engine's own event, raised whatever the page's scripts do
     // with it, and never by a script.
     ui::Event<WebView&> ContextMenuGesture;
+    // The page called prompt() (never the bridge's own channel).
+    ui::Event<WebView&, PromptRequestedArgs&> PromptRequested;
+    // The page asked for one of the permissions above; any other kind of
+    // request the adapter denies itself.
+    ui::Event<WebView&, PermissionRequestedArgs&> PermissionRequested;
+    ui::Event<WebView&, const FindResultArgs&> FindCounted;
 };
 
 enum class BrowsingSession { Normal, Private };
@@ -137,6 +206,10 @@ public:
     // Empties the memory and disk cache of the normal session; started, not
     // awaited (a failure is the adapter's to report).
     virtual void ClearTemporaryWebData() = 0;
+    // Serves an HTML document the browser made (a page's source) at an
+    // address of the browser's own scheme, for any of its views to open. Only
+    // the last few stay served.
+    virtual std::string PublishPage(const std::string& html) = 0;
 };
 
 } // namespace platform

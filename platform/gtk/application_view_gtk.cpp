@@ -24,6 +24,7 @@ constexpr auto Ctrl = GDK_CONTROL_MASK;
 constexpr auto CtrlShift = static_cast<GdkModifierType>(GDK_CONTROL_MASK | GDK_SHIFT_MASK);
 constexpr auto Alt = GDK_ALT_MASK;
 constexpr auto NoModifier = static_cast<GdkModifierType>(0);
+constexpr auto Shift = GDK_SHIFT_MASK;
 constexpr KeyBinding KeyBindings[] = {
     {GDK_KEY_t, Ctrl, Shortcut::NewTab}, {GDK_KEY_w, Ctrl, Shortcut::CloseTab},
     {GDK_KEY_l, Ctrl, Shortcut::FocusAddress}, {GDK_KEY_r, Ctrl, Shortcut::Reload},
@@ -37,6 +38,11 @@ constexpr KeyBinding KeyBindings[] = {
     {GDK_KEY_Right, Alt, Shortcut::Forward}, {GDK_KEY_KP_Right, Alt, Shortcut::Forward},
     {GDK_KEY_Forward, NoModifier, Shortcut::Forward}, {GDK_KEY_Home, Alt, Shortcut::Home},
     {GDK_KEY_KP_Home, Alt, Shortcut::Home},
+    {GDK_KEY_f, Ctrl, Shortcut::Find}, {GDK_KEY_F3, NoModifier, Shortcut::FindNext},
+    {GDK_KEY_g, Ctrl, Shortcut::FindNext}, {GDK_KEY_F3, Shift, Shortcut::FindPrevious},
+    {GDK_KEY_G, CtrlShift, Shortcut::FindPrevious}, {GDK_KEY_p, Ctrl, Shortcut::Print},
+    {GDK_KEY_F12, NoModifier, Shortcut::Inspector}, {GDK_KEY_I, CtrlShift, Shortcut::Inspector},
+    {GDK_KEY_u, Ctrl, Shortcut::ViewSource},
 };
 
 std::optional<Shortcut> ShortcutFor(guint keyval, GdkModifierType modifiers)

@@ -13,8 +13,18 @@ BridgePrompts::~BridgePrompts()
 
 void BridgePrompts::Receive(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle)
 {
+    Hold(dialog, false, handle);
+}
+
+void BridgePrompts::ReceivePage(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle)
+{
+    Hold(dialog, true, handle);
+}
+
+void BridgePrompts::Hold(WebKitScriptDialog* dialog, bool page, const std::function<void(Reply)>& handle)
+{
     const uint64_t id = m_nextId++;
-    m_held.emplace(id, DialogPtr(webkit_script_dialog_ref(dialog)));
+    m_held.emplace(id, HeldDialog{DialogPtr(webkit_script_dialog_ref(dialog)), page});
     struct Restore {
         uint64_t& Field;
         const uint64_t Value;
@@ -33,21 +43,22 @@ void BridgePrompts::Answer(uint64_t id, const std::optional<std::string>& result
         return;
     // Out of the map before the engine hears of it, so an answer that leads
     // back here finds nothing to answer twice.
-    DialogPtr dialog = std::move(found->second);
+    HeldDialog held = std::move(found->second);
     m_held.erase(found);
-    Finish(id, std::move(dialog), EncodeBridgeReply(result));
+    Finish(id, std::move(held.Dialog), held.Page ? result : EncodeBridgeReply(result));
 }
 
 void BridgePrompts::CloseAll()
 {
     auto held = std::exchange(m_held, {});
-    for (auto& [id, dialog] : held)
-        Finish(id, std::move(dialog), std::string());
+    for (auto& [id, entry] : held)
+        Finish(id, std::move(entry.Dialog), entry.Page ? std::nullopt : std::optional<std::string>(""));
 }
 
-void BridgePrompts::Finish(uint64_t id, DialogPtr dialog, const std::string& promptText)
+void BridgePrompts::Finish(uint64_t id, DialogPtr dialog, const std::optional<std::string>& promptText)
 {
-    webkit_script_dialog_prompt_set_text(dialog.get(), promptText.c_str());
+    if (promptText)
+        webkit_script_dialog_prompt_set_text(dialog.get(), promptText->c_str());
     if (id != m_receiving)
         webkit_script_dialog_close(dialog.get());
 }

@@ -35,6 +35,9 @@ public:
     // answer: the engine closes the dialog itself when the signal ends, and
     // closing it earlier would pull it from under the engine.
     void Receive(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle);
+    // The same for the page's own prompt(): the reply's text is what prompt()
+    // returns as it is, and nullopt (or the registry going) returns null.
+    void ReceivePage(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle);
     // Answers every dialog still held with nothing.
     void CloseAll();
     size_t Held() const { return m_held.size(); }
@@ -44,12 +47,19 @@ private:
         void operator()(WebKitScriptDialog* dialog) const { webkit_script_dialog_unref(dialog); }
     };
     using DialogPtr = std::unique_ptr<WebKitScriptDialog, DialogUnref>;
+    struct HeldDialog {
+        DialogPtr Dialog;
+        // The page's own prompt, answered as is; else a bridge call.
+        bool Page = false;
+    };
 
+    void Hold(WebKitScriptDialog* dialog, bool page, const std::function<void(Reply)>& handle);
     void Answer(uint64_t id, const std::optional<std::string>& result);
-    // Writes the answer and closes the dialog (or leaves that to the engine).
-    void Finish(uint64_t id, DialogPtr dialog, const std::string& promptText);
+    // Writes the answer (none leaves the page's null) and closes the dialog
+    // (or leaves that to the engine).
+    void Finish(uint64_t id, DialogPtr dialog, const std::optional<std::string>& promptText);
 
-    std::map<uint64_t, DialogPtr> m_held;
+    std::map<uint64_t, HeldDialog> m_held;
     uint64_t m_nextId = 1;
     // The dialog whose signal is being emitted; 0 for none.
     uint64_t m_receiving = 0;

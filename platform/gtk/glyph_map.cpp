@@ -10,7 +10,7 @@ namespace gtkui {
 namespace {
 
 // Sorted by glyph; every symbol is in DejaVu Sans.
-constexpr std::array<std::pair<char32_t, std::string_view>, 32> GlyphSymbols{{
+constexpr std::array<std::pair<char32_t, std::string_view>, 33> GlyphSymbols{{
     {0xE102, "\u25B6"}, // resume: black right-pointing triangle
     {0xE103, "\u2016"}, // pause: double vertical line
     {0xE10A, "\u2715"}, // close or delete: multiplication x
@@ -18,6 +18,7 @@ constexpr std::array<std::pair<char32_t, std::string_view>, 32> GlyphSymbols{{
     {0xE208, "\u2606"}, // empty star
     {0xE700, "\u2630"}, // menu: trigram for heaven
     {0xE70D, "\u25BC"}, // chevron down
+    {0xE70E, "\u25B2"}, // chevron up
     {0xE710, "+"},      // add
     {0xE711, "\u2715"}, // cancel
     {0xE712, "\u22EF"}, // more

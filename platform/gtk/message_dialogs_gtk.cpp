@@ -1,5 +1,6 @@
 #include "platform/gtk/message_dialogs_gtk.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,9 @@ struct GtkMessageDialogs::Pending {
     std::vector<std::string> Labels;
     std::function<void(const std::string&)> OnCommand;
     std::function<void()> OnClosed;
+    // A prompt's text field and answer; null for the other dialogs.
+    GtkWidget* Entry = nullptr;
+    std::function<void(std::optional<std::string>)> OnAnswer;
 };
 
 namespace {
@@ -103,6 +107,31 @@ void GtkMessageDialogs::ShowTracked(const std::string& content, const std::strin
                                     std::function<void(const std::string& label)> onCommand,
                                     std::function<void()> onClosed)
 {
+    auto* pending = new Pending{this, commands, std::move(onCommand), std::move(onClosed), nullptr, {}};
+    GtkWidget* dialog = Present(content, title, commands, pending);
+    gtk_window_present(GTK_WINDOW(dialog));
+}
+
+void GtkMessageDialogs::ShowPrompt(const std::string& content, const std::string& title,
+                                   const std::string& defaultText, const std::vector<std::string>& commands,
+                                   std::function<void(std::optional<std::string>)> onAnswer)
+{
+    auto* pending = new Pending{this, commands, {}, {}, nullptr, std::move(onAnswer)};
+    GtkWidget* dialog = Present(content, title, commands, pending);
+    // The page's default is plain text in the field, never markup.
+    GtkWidget* entry = gtk_entry_new();
+    gtk_editable_set_text(GTK_EDITABLE(entry), defaultText.c_str());
+    gtk_entry_set_activates_default(GTK_ENTRY(entry), TRUE);
+    gtk_widget_set_name(entry, "PromptEntry");
+    gtk_box_append(GTK_BOX(gtk_message_dialog_get_message_area(GTK_MESSAGE_DIALOG(dialog))), entry);
+    pending->Entry = entry;
+    gtk_window_present(GTK_WINDOW(dialog));
+    gtk_widget_grab_focus(entry);
+}
+
+GtkWidget* GtkMessageDialogs::Present(const std::string& content, const std::string& title,
+                                      const std::vector<std::string>& commands, Pending* pending)
+{
     GtkButtonsType buttons = commands.empty() ? GTK_BUTTONS_OK : GTK_BUTTONS_NONE;
     GtkMessageType type = commands.empty() ? GTK_MESSAGE_INFO : GTK_MESSAGE_QUESTION;
     GtkWidget* dialog = gtk_message_dialog_new(m_parent, GTK_DIALOG_DESTROY_WITH_PARENT, type, buttons, "%s",
@@ -120,12 +149,11 @@ void GtkMessageDialogs::ShowTracked(const std::string& content, const std::strin
     if (!commands.empty())
         gtk_dialog_set_default_response(GTK_DIALOG(dialog), 0);
 
-    auto* pending = new Pending{this, commands, std::move(onCommand), std::move(onClosed)};
     // "destroy" is the dialog's last signal: its handler frees `pending`.
     g_signal_connect(dialog, "response", G_CALLBACK(&GtkMessageDialogs::ResponseThunk), pending);
     g_signal_connect(dialog, "destroy", G_CALLBACK(&GtkMessageDialogs::DestroyThunk), pending);
     m_open.insert(dialog);
-    gtk_window_present(GTK_WINDOW(dialog));
+    return dialog;
 }
 
 void GtkMessageDialogs::ResponseThunk(GtkDialog* dialog, int responseId, gpointer data)
@@ -138,9 +166,16 @@ void GtkMessageDialogs::ResponseThunk(GtkDialog* dialog, int responseId, gpointe
         onCommand = pending->OnCommand;
         label = pending->Labels[responseId];
     }
+    // A prompt answers with its text only through its first command.
+    std::function<void(std::optional<std::string>)> onAnswer = std::exchange(pending->OnAnswer, nullptr);
+    std::optional<std::string> answer;
+    if (onAnswer && pending->Entry && responseId == 0)
+        answer = gtk_editable_get_text(GTK_EDITABLE(pending->Entry));
     // Closed after the command has run, not from the destroy below.
     auto onClosed = std::exchange(pending->OnClosed, nullptr);
     gtk_window_destroy(GTK_WINDOW(dialog));
+    if (onAnswer)
+        Guarded("prompt answered", [&] { onAnswer(answer); });
     if (onCommand)
         Guarded("message dialog command", [&] { onCommand(label); });
     if (onClosed)
@@ -152,9 +187,14 @@ void GtkMessageDialogs::DestroyThunk(GtkWidget* dialog, gpointer data)
     auto* pending = static_cast<Pending*>(data);
     pending->Owner->m_open.erase(dialog);
     std::function<void()> onClosed;
-    if (!pending->Owner->m_tearingDown)
+    std::function<void(std::optional<std::string>)> onAnswer;
+    if (!pending->Owner->m_tearingDown) {
         onClosed = std::move(pending->OnClosed);
+        onAnswer = std::move(pending->OnAnswer);
+    }
     delete pending;
+    if (onAnswer)
+        Guarded("prompt closed", [&] { onAnswer(std::nullopt); });
     if (onClosed)
         Guarded("message dialog closed", [&] { onClosed(); });
 }

@@ -24,12 +24,18 @@ public:
               std::function<void(const std::string& label)> onCommand = {}) override;
     void ShowTracked(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
                      std::function<void(const std::string& label)> onCommand, std::function<void()> onClosed) override;
+    // The entry is focused, holds defaultText selected, and Enter accepts.
+    void ShowPrompt(const std::string& content, const std::string& title, const std::string& defaultText,
+                    const std::vector<std::string>& commands,
+                    std::function<void(std::optional<std::string>)> onAnswer) override;
 
     // The dialogs shown and not yet answered or closed.
     const std::set<GtkWidget*>& OpenDialogs() const { return m_open; }
 
 private:
     struct Pending;
+    GtkWidget* Present(const std::string& content, const std::string& title, const std::vector<std::string>& commands,
+                       Pending* pending);
     static void ResponseThunk(GtkDialog* dialog, int responseId, gpointer pending);
     static void DestroyThunk(GtkWidget* dialog, gpointer pending);
 

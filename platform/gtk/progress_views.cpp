@@ -108,6 +108,7 @@ public:
     ProgressRingView(ui::ProgressRing& ring, ViewContext& context)
         : ElementView(ring, gtk_spinner_new(), context), m_ring(ring)
     {
+        AddTapGesture();
     }
 
 protected:

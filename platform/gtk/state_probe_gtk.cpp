@@ -10,6 +10,7 @@
 #include "platform/gtk/bridge_channel.h"
 #include "platform/gtk/dispatcher_timers_gtk.h"
 #include "platform/gtk/message_dialogs_gtk.h"
+#include "platform/gtk/web_view_gtk.h"
 #include "platform/gtk/toast_notifier_gtk.h"
 #include "platform/ui/layout.h"
 #include "platform/web_view.h"
@@ -21,6 +22,13 @@ namespace {
 std::string Json(const std::string& text)
 {
     return JsonQuote(text);
+}
+
+// Whether the web inspector shows for the view (docked or in a window).
+bool InspectorOpen(const platform::WebView& view)
+{
+    auto* engine = dynamic_cast<const WebKitWebView*>(&view);
+    return engine && webkit_web_inspector_get_web_view(webkit_web_view_get_inspector(engine->Engine()));
 }
 
 std::string TextOf(const ui::Element& e)
@@ -77,7 +85,8 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
         views << (firstView ? "" : ",") << "{\"name\":" << Json(view->Name())
               << ",\"tag\":" << (view->Tag() ? *view->Tag() : -1) << ",\"source\":" << Json(view->Source())
               << ",\"title\":" << Json(view->DocumentTitle())
-              << ",\"visible\":" << (view->GetVisibility() == ui::Visibility::Visible ? "true" : "false") << "}";
+              << ",\"visible\":" << (view->GetVisibility() == ui::Visibility::Visible ? "true" : "false")
+              << ",\"inspector\":" << (InspectorOpen(*view) ? "true" : "false") << "}";
         firstView = false;
     } else if (!e.Name().empty()) {
         auto r = ui::AbsoluteRect(e);

@@ -98,6 +98,12 @@ public:
         Connect(Widget(), "clicked", G_CALLBACK(+[](GtkButton*, ButtonView* view) {
                     view->m_button.RaiseClick(); // may destroy the view: nothing after this
                 }));
+        GtkGesture* middle = gtk_gesture_click_new();
+        gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(middle), GDK_BUTTON_MIDDLE);
+        Connect(middle, "released", G_CALLBACK(+[](GtkGestureClick*, int, double, double, ButtonView* view) {
+                    view->m_button.RaiseMiddleClick(); // may destroy the view: nothing after this
+                }));
+        AddController(GTK_EVENT_CONTROLLER(middle));
     }
 
 protected:

@@ -113,6 +113,8 @@ WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* se
                                                                 nullptr)));
     ConnectSignals();
     InstallFrameCompletionScript();
+    // The inspector is one key away, as in every desktop browser.
+    webkit_settings_set_enable_developer_extras(webkit_web_view_get_settings(m_view.Get()), TRUE);
 }
 
 WebKitWebView::~WebKitWebView()
@@ -124,6 +126,7 @@ WebKitWebView::~WebKitWebView()
     gtk_widget_remove_controller(GTK_WIDGET(m_view.Get()), m_inputWatch.Get());
     g_cancellable_cancel(m_cancellable.Get());
     m_prompts->CloseAll();
+    m_permissions->DenyAll();
     KeepEngineViewAfterFullScreen();
 }
 
@@ -157,12 +160,15 @@ void WebKitWebView::ConnectSignals()
     };
     connect(m_view.Get(), "load-changed", G_CALLBACK(LoadChangedThunk));
     connect(m_view.Get(), "load-failed", G_CALLBACK(LoadFailedThunk));
+    connect(m_view.Get(), "load-failed-with-tls-errors", G_CALLBACK(TlsErrorsThunk));
     connect(m_view.Get(), "create", G_CALLBACK(CreateThunk));
     connect(m_view.Get(), "decide-policy", G_CALLBACK(DecidePolicyThunk));
     connect(m_view.Get(), "enter-fullscreen", G_CALLBACK(EnterFullScreenThunk));
     connect(m_view.Get(), "leave-fullscreen", G_CALLBACK(LeaveFullScreenThunk));
     connect(m_view.Get(), "notify::title", G_CALLBACK(TitleChangedThunk));
     connect(m_view.Get(), "script-dialog", G_CALLBACK(ScriptDialogThunk));
+    connect(m_view.Get(), "permission-request", G_CALLBACK(PermissionRequestThunk));
+    ConnectFindSignals();
     connect(m_view.Get(), "context-menu", G_CALLBACK(ContextMenuThunk));
 
     // In the capture phase, so a press counts even when the engine or the
@@ -242,6 +248,11 @@ void WebKitWebView::GoForward()
 void WebKitWebView::Refresh()
 {
     webkit_web_view_reload(m_view.Get());
+}
+
+void WebKitWebView::StopLoading()
+{
+    webkit_web_view_stop_loading(m_view.Get());
 }
 
 void WebKitWebView::InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
@@ -388,6 +399,41 @@ bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
     return true;
 }
 
+bool WebKitWebView::OnTlsErrors(const char* failingUri, GTlsCertificate* certificate, GTlsCertificateFlags errors)
+{
+    if (m_outcome != LoadOutcome::Loading)
+        return true;
+    static constexpr std::pair<GTlsCertificateFlags, uint32_t> Problems[] = {
+        {G_TLS_CERTIFICATE_UNKNOWN_CA, platform::CertificateProblem::UnknownAuthority},
+        {G_TLS_CERTIFICATE_BAD_IDENTITY, platform::CertificateProblem::WrongHost},
+        {G_TLS_CERTIFICATE_NOT_ACTIVATED, platform::CertificateProblem::NotYetValid},
+        {G_TLS_CERTIFICATE_EXPIRED, platform::CertificateProblem::Expired},
+        {G_TLS_CERTIFICATE_REVOKED, platform::CertificateProblem::Revoked},
+        {G_TLS_CERTIFICATE_INSECURE, platform::CertificateProblem::Insecure},
+        {G_TLS_CERTIFICATE_GENERIC_ERROR, platform::CertificateProblem::Other},
+    };
+    platform::NavigationFailedArgs args{TextOrEmpty(failingUri), 0, 0, {}};
+    for (const auto& [flag, problem] : Problems)
+        if (errors & flag)
+            args.CertificateProblems |= problem;
+    if (args.CertificateProblems == 0)
+        args.CertificateProblems = platform::CertificateProblem::Other;
+    if (certificate)
+        args.CertificateSubject = TakeText(g_tls_certificate_get_subject_name(certificate));
+    m_outcome = LoadOutcome::Failed;
+    m_failedUri = args.Uri;
+    m_failedStatus = 0;
+    NavigationFailed(*this, args);
+    // Handled: the site's page is never loaded, whatever the certificate.
+    return true;
+}
+
+gboolean WebKitWebView::TlsErrorsThunk(::WebKitWebView*, const char* failingUri, GTlsCertificate* certificate,
+                                       GTlsCertificateFlags errors, gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnTlsErrors(failingUri, certificate, errors);
+}
+
 GtkWidget* WebKitWebView::OnCreate(WebKitNavigationAction* action)
 {
     WebKitURIRequest* request = webkit_navigation_action_get_request(action);
@@ -407,7 +453,7 @@ GtkWidget* WebKitWebView::OnCreate(WebKitNavigationAction* action)
 bool WebKitWebView::OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type)
 {
     if (type != WEBKIT_POLICY_DECISION_TYPE_RESPONSE)
-        return false;
+        return OnNavigationAction(decision);
     auto* responseDecision = WEBKIT_RESPONSE_POLICY_DECISION(decision);
     if (!webkit_response_policy_decision_is_main_frame_main_resource(responseDecision))
         return false;
@@ -420,6 +466,29 @@ bool WebKitWebView::OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyD
     // The page stays as it was; what to do with the content is the system's call.
     webkit_policy_decision_ignore(decision);
     UnviewableContentIdentified(*this, args);
+    return true;
+}
+
+bool WebKitWebView::OnNavigationAction(WebKitPolicyDecision* decision)
+{
+    auto* navigation = reinterpret_cast<WebKitNavigationPolicyDecision*>(decision);
+    WebKitNavigationAction* action = webkit_navigation_policy_decision_get_navigation_action(navigation);
+    if (!action || webkit_navigation_action_get_navigation_type(action) != WEBKIT_NAVIGATION_TYPE_LINK_CLICKED ||
+        !webkit_navigation_action_is_user_gesture(action))
+        return false;
+    const unsigned button = webkit_navigation_action_get_mouse_button(action);
+    const bool control = (webkit_navigation_action_get_modifiers(action) & GDK_CONTROL_MASK) != 0;
+    if (button != GDK_BUTTON_MIDDLE && !(button == GDK_BUTTON_PRIMARY && control))
+        return false;
+    // The page stays; the link goes to a tab behind it.
+    WebKitURIRequest* request = webkit_navigation_action_get_request(action);
+    platform::NewWindowRequestedArgs args;
+    args.Uri = TextOrEmpty(request ? webkit_uri_request_get_uri(request) : nullptr);
+    args.Referrer = Source();
+    args.UserGesture = m_userInput;
+    args.InBackground = true;
+    webkit_policy_decision_ignore(decision);
+    NewWindowRequested(*this, args);
     return true;
 }
 
@@ -454,7 +523,7 @@ bool WebKitWebView::OnScriptDialog(WebKitScriptDialog* dialog)
         return false;
     auto call = ParseBridgePrompt(TextOrEmpty(webkit_script_dialog_get_message(dialog)), m_bridgeToken);
     if (!call)
-        return false; // the page's own prompt: the engine shows it
+        return OnPagePrompt(dialog);
 
     m_prompts->Receive(dialog, [&](BridgePrompts::Reply reply) {
         const auto found = m_allowedObjects.find(call->Object);
@@ -472,6 +541,46 @@ bool WebKitWebView::OnScriptDialog(WebKitScriptDialog* dialog)
         }
     });
     return true;
+}
+
+bool WebKitWebView::OnPagePrompt(WebKitScriptDialog* dialog)
+{
+    // Held until the browser's dialog answers; the engine's own box never shows.
+    m_prompts->ReceivePage(dialog, [&](BridgePrompts::Reply reply) {
+        platform::PromptRequestedArgs args{TextOrEmpty(webkit_script_dialog_get_message(dialog)),
+                                           TextOrEmpty(webkit_script_dialog_prompt_get_default_text(dialog)), reply};
+        PromptRequested(*this, args);
+        if (!args.Handled)
+            reply(std::nullopt);
+    });
+    return true;
+}
+
+bool WebKitWebView::OnPermissionRequest(WebKitPermissionRequest* request)
+{
+    auto kind = PermissionRequests::KindOf(request);
+    if (!kind) {
+        webkit_permission_request_deny(request);
+        return true;
+    }
+    // The page that asks is the one shown: requests come from the main frame's
+    // document or its frames, all answered for the site in the address bar.
+    std::string origin;
+    const char* uri = webkit_web_view_get_uri(m_view.Get());
+    if (WebKitSecurityOrigin* security = uri ? webkit_security_origin_new_for_uri(uri) : nullptr) {
+        origin = TakeText(webkit_security_origin_to_string(security));
+        webkit_security_origin_unref(security);
+    }
+    platform::PermissionRequestedArgs args{origin, *kind, m_permissions->Hold(request)};
+    PermissionRequested(*this, args);
+    if (!args.Handled)
+        args.Answer(false);
+    return true;
+}
+
+gboolean WebKitWebView::PermissionRequestThunk(::WebKitWebView*, WebKitPermissionRequest* request, gpointer self)
+{
+    return static_cast<WebKitWebView*>(self)->OnPermissionRequest(request);
 }
 
 bool WebKitWebView::ReplacesEngineContextMenu(WebKitHitTestResult* hitTest)

@@ -18,6 +18,7 @@
 #include "platform/gtk/bridge_prompts.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/native_element.h"
+#include "platform/gtk/permission_requests_gtk.h"
 #include "platform/gtk/signal_connection.h"
 #include "platform/gtk/source_holder.h"
 #include "platform/web_view.h"
@@ -42,6 +43,13 @@ public:
     void GoBack() override;
     bool CanGoForward() const override;
     void GoForward() override;
+    void StopLoading() override;
+    void FindText(const std::string& text) override;
+    void FindNext(bool backwards) override;
+    void FindFinished() override;
+    void Print() override;
+    void ToggleInspector() override;
+    void ReadMainResource(std::function<void(std::optional<std::string>)> done) override;
     bool ContainsFullScreenElement() const override { return m_fullScreen; }
     void Refresh() override;
 
@@ -71,12 +79,23 @@ private:
     // The load committed an empty document in place of the address it asked for.
     bool IsRefusedLoad() const;
     bool OnLoadFailed(const char* failingUri, const GError* error);
+    bool OnTlsErrors(const char* failingUri, GTlsCertificate* certificate, GTlsCertificateFlags errors);
+    static gboolean TlsErrorsThunk(::WebKitWebView*, const char* failingUri, GTlsCertificate* certificate,
+                                   GTlsCertificateFlags errors, gpointer self);
     GtkWidget* OnCreate(WebKitNavigationAction* action);
     bool OnDecidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type);
+    // A link clicked with the middle button or Ctrl: to a new tab, not here.
+    bool OnNavigationAction(WebKitPolicyDecision* decision);
     void OnFullScreenChanged(bool entered);
     void KeepEngineViewAfterFullScreen();
     void OnBridgeMessage(JSCValue* message);
     bool OnScriptDialog(WebKitScriptDialog* dialog);
+    bool OnPagePrompt(WebKitScriptDialog* dialog);
+    bool OnPermissionRequest(WebKitPermissionRequest* request);
+    void ConnectFindSignals();
+    static void CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self);
+    static void FailedToFindThunk(WebKitFindController*, gpointer self);
+    static gboolean PermissionRequestThunk(::WebKitWebView*, WebKitPermissionRequest* request, gpointer self);
     void InstallBridgeScript(const std::string& objectName);
 
     static void LoadChangedThunk(::WebKitWebView*, WebKitLoadEvent event, gpointer self);
@@ -116,6 +135,7 @@ private:
     // first added; later objects under the name reuse it.
     std::map<std::string, UserScriptPtr> m_bridgeScripts;
     std::shared_ptr<BridgePrompts> m_prompts;
+    std::shared_ptr<PermissionRequests> m_permissions = std::make_shared<PermissionRequests>();
     LoadOutcome m_outcome = LoadOutcome::Loading;
     // When the page last entered or left full screen (monotonic µs; 0 never).
     gint64 m_lastFullScreenChange = 0;
@@ -131,6 +151,8 @@ private:
     SourceHolder m_titleWait;
     void CompletePendingLoad();
     bool m_fullScreen = false;
+    // The text of the last search, reported with its count.
+    std::string m_findText;
     // The number of the last press of a button or key in this view (numbers
     // are never shared between views); 0 before any.
     uint64_t m_userInput = 0;

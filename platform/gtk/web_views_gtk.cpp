@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "platform/gtk/glib_text.h"
 #include "platform/gtk/web_view_gtk.h"
+#include "platform/po_resources.h"
 
 // The bundle compiled from the CMake list of bundled files; referring to it
 // also keeps its self-registering object in the link.
@@ -42,11 +46,19 @@ std::string MimeTypeFor(const std::string& path)
 }
 
 // ms-appx-web:///Assets/x.htm is the bundled file "/Assets/x.htm".
-void ServeApplicationPage(WebKitURISchemeRequest* request, gpointer)
+void ServeApplicationPage(WebKitURISchemeRequest* request, gpointer views)
 {
     char* unescaped = g_uri_unescape_string(webkit_uri_scheme_request_get_path(request), nullptr);
     const std::string path = unescaped ? unescaped : "";
     g_free(unescaped);
+
+    if (const std::string* page = static_cast<gtkui::WebKitWebViews*>(views)->PublishedPage(path)) {
+        GBytes* data = g_bytes_new(page->data(), page->size());
+        GObjectPtr<GInputStream> stream(g_memory_input_stream_new_from_bytes(data));
+        webkit_uri_scheme_request_finish(request, stream.Get(), static_cast<gint64>(page->size()), "text/html");
+        g_bytes_unref(data);
+        return;
+    }
 
     GError* error = nullptr;
     GBytes* bytes = path.empty() ? nullptr : g_resources_lookup_data(path.c_str(), G_RESOURCE_LOOKUP_FLAGS_NONE, &error);
@@ -89,10 +101,19 @@ WebKitWebViews::WebKitWebViews(const WebDataFolders& folders)
         g_warning("the application pages are not bundled: %s:/// pages will fail to load", ApplicationScheme);
 
     // Before any view exists: the scheme must be known when the first page loads.
-    webkit_web_context_register_uri_scheme(m_context.Get(), ApplicationScheme, ServeApplicationPage, nullptr, nullptr);
+    webkit_web_context_register_uri_scheme(m_context.Get(), ApplicationScheme, ServeApplicationPage, this, nullptr);
     WebKitSecurityManager* security = webkit_web_context_get_security_manager(m_context.Get());
     webkit_security_manager_register_uri_scheme_as_secure(security, ApplicationScheme);
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, ApplicationScheme);
+
+    // Misspellings underlined in the language the browser speaks; its
+    // dictionary comes with the browser's packages.
+    std::vector<std::string> languages;
+    for (const char* const* name = g_get_language_names(); *name; ++name)
+        languages.emplace_back(*name);
+    const char* spelling[] = {platform::ResourceTableFor(languages) == "pt-BR" ? "pt_BR" : "en_US", nullptr};
+    webkit_web_context_set_spell_checking_enabled(m_context.Get(), TRUE);
+    webkit_web_context_set_spell_checking_languages(m_context.Get(), spelling);
 }
 
 WebKitNetworkSession* WebKitWebViews::Session(platform::BrowsingSession session)
@@ -107,6 +128,26 @@ WebKitNetworkSession* WebKitWebViews::Session(platform::BrowsingSession session)
 std::unique_ptr<platform::WebView> WebKitWebViews::Create(platform::BrowsingSession session)
 {
     return std::make_unique<WebKitWebView>(m_context.Get(), Session(session));
+}
+
+std::string WebKitWebViews::PublishPage(const std::string& html)
+{
+    m_published[++m_lastPublished] = ValidUtf8(html);
+    while (m_published.size() > MaxPublished)
+        m_published.erase(m_published.begin());
+    return std::string(ApplicationScheme) + ":///generated/" + std::to_string(m_lastPublished);
+}
+
+const std::string* WebKitWebViews::PublishedPage(const std::string& path) const
+{
+    constexpr std::string_view Prefix = "/generated/";
+    if (path.rfind(Prefix, 0) != 0)
+        return nullptr;
+    const std::string number = path.substr(Prefix.size());
+    if (number.empty() || number.size() > 19 || number.find_first_not_of("0123456789") != std::string::npos)
+        return nullptr;
+    auto found = m_published.find(std::stoull(number));
+    return found == m_published.end() ? nullptr : &found->second;
 }
 
 void WebKitWebViews::ClearTemporaryWebData()

@@ -5,6 +5,7 @@
 // ephemeral session that keeps nothing.
 #include <webkit/webkit.h>
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -28,6 +29,9 @@ public:
 
     std::unique_ptr<platform::WebView> Create(platform::BrowsingSession session) override;
     void ClearTemporaryWebData() override;
+    std::string PublishPage(const std::string& html) override;
+    // A published page by its path ("/generated/3"); null when not (or no longer) served.
+    const std::string* PublishedPage(const std::string& path) const;
 
     WebKitWebContext* Context() const { return m_context.Get(); }
     // The private session is made with the first private view.
@@ -40,6 +44,11 @@ private:
     GObjectPtr<WebKitWebContext> m_context;
     GObjectPtr<WebKitNetworkSession> m_normalSession;
     GObjectPtr<WebKitNetworkSession> m_privateSession;
+    // Pages the browser made, by number, the newest few; the scheme's handler
+    // reads them (it holds this object, which outlives every view).
+    std::map<uint64_t, std::string> m_published;
+    uint64_t m_lastPublished = 0;
+    static constexpr size_t MaxPublished = 8;
 };
 
 } // namespace gtkui

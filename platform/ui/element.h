@@ -319,8 +319,11 @@ public:
     void SetHorizontalContentAlignment(ui::HorizontalAlignment v) { Assign(m_contentAlign, v, Property::Content); }
 
     Event<Element&> Click;
+    // A click with the middle button (never raises Click).
+    Event<Element&> MiddleClick;
     // Called by the renderer when the user clicks.
     void RaiseClick() { Click(*this); }
+    void RaiseMiddleClick() { MiddleClick(*this); }
 
 private:
     std::string m_content;

@@ -169,6 +169,10 @@ TEST_F(Keys, PageFullScreenFollowsItsTabAndEndsBeforeTheCurrentTabChanges)
     EXPECT_TRUE(h.View.FullScreen);
     EXPECT_TRUE(h.View.Press(Shortcut::Escape));
     EXPECT_FALSE(h.View.FullScreen);
+    // Then Escape stops a load, and once nothing is left to end it reaches the page.
+    h.Tabs().SetLoading(h.Tabs().CurrentTabIndex(), true);
+    EXPECT_TRUE(h.View.Press(Shortcut::Escape));
+    EXPECT_FALSE(h.Tabs().CurrentTabLoading());
     EXPECT_FALSE(h.View.Press(Shortcut::Escape));
 }
 

@@ -38,6 +38,15 @@ public:
     void GoBack() override { ++GoBackCalls; }
     bool CanGoForward() const override { return ForwardAvailable; }
     void GoForward() override { ++GoForwardCalls; }
+    void StopLoading() override {}
+    void FindText(const std::string& text) override { Found.push_back(text); }
+    void FindNext(bool backwards) override { Found.push_back(backwards ? "<previous>" : "<next>"); }
+    void FindFinished() override { Found.push_back("<finished>"); }
+    void Print() override {}
+    void ToggleInspector() override {}
+    void ReadMainResource(std::function<void(std::optional<std::string>)> done) override { done(std::nullopt); }
+    // The searches asked of the view, in order ("<next>", "<previous>", "<finished>").
+    std::vector<std::string> Found;
     bool ContainsFullScreenElement() const override { return FullScreenElement; }
     void Refresh() override { ++RefreshCalls; }
     void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
@@ -100,6 +109,12 @@ class FakeWebViews : public platform::WebViews {
 public:
     std::unique_ptr<platform::WebView> Create(platform::BrowsingSession session) override;
     void ClearTemporaryWebData() override { ++TemporaryDataClears; }
+    std::string PublishPage(const std::string& html) override
+    {
+        Published.push_back(html);
+        return "ms-appx-web:///generated/" + std::to_string(Published.size());
+    }
+    std::vector<std::string> Published;
     int TemporaryDataClears = 0;
 
     // Every view created, in order, destroyed ones included.

@@ -10,6 +10,7 @@
 #include "app/process_state.h"
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
+#include "browser/find_bar.h"
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
@@ -72,6 +73,7 @@ public:
     AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
     CompanionCheck& Companion() { return *m_page->m_companion; }
     RatingPrompt& Rating() { return *m_page->m_rating; }
+    FindBar& Find() { return *m_page->m_find; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;

@@ -189,19 +189,26 @@ gboolean AnswerEngineDialog(::WebKitWebView*, WebKitScriptDialog* dialog, gpoint
     return TRUE;
 }
 
-TEST_F(BridgeTest, PagePromptsAndForgedCallsKeepTheEngineDefault)
+TEST_F(BridgeTest, PagePromptsReachTheSystemAndForgedCallsAreOrdinaryPrompts)
 {
     auto& view = BridgedView();
     Object->Replies["wConfirmSelected"] = "true";
     Texts engine;
     gtkui::SignalConnection connection(
         view.Engine(), g_signal_connect(view.Engine(), "script-dialog", G_CALLBACK(AnswerEngineDialog), &engine));
+    // The page's own prompt() goes to the system, never to the engine's box.
+    view.PromptRequested.Subscribe([&engine](platform::WebView&, platform::PromptRequestedArgs& args) {
+        const bool forged = args.Message.rfind(gtkui::BridgePromptMarker, 0) == 0;
+        engine.push_back("system: " + (forged ? std::string("forged") : args.Message) + " [" + args.DefaultText + "]");
+        args.Handled = true;
+        args.Reply("typed");
+    });
     const std::string marker = "'\\x01tolvane-bridge\\x01' + ";
     const std::string payload = "'\\x01[\"wScriptNotify\",\"wConfirmSelected\"]'";
-    const std::array<std::string, 3> cases[] = { // script, result, what the engine's dialog showed
-        {"prompt('q', 'd')", "typed", "q [d]"},
-        {"prompt(" + marker + payload + ")", "typed", ""},                       // no token
-        {"prompt(" + marker + "'0'.repeat(32) + " + payload + ")", "typed", ""}, // a guessed one
+    const std::array<std::string, 3> cases[] = { // script, result, what the dialog showed
+        {"prompt('q', 'd')", "typed", "system: q [d]"},
+        {"prompt(" + marker + payload + ")", "typed", "system: forged []"},                       // no token
+        {"prompt(" + marker + "'0'.repeat(32) + " + payload + ")", "typed", "system: forged []"}, // a guessed one
         {"String(confirm('c'))", "true", "c"}, // before the page scripts replace them
         {"String(alert('a'))", "undefined", "a"},
     };
@@ -209,7 +216,7 @@ TEST_F(BridgeTest, PagePromptsAndForgedCallsKeepTheEngineDefault)
         engine.clear();
         EXPECT_EQ(Eval(view, script), result) << script;
         ASSERT_EQ(engine.size(), 1u) << script;
-        EXPECT_TRUE(seen.empty() || engine[0] == seen) << engine[0];
+        EXPECT_EQ(engine[0], seen);
     }
 
     // Posts without this view's token reach no object.

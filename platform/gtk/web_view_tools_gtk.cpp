@@ -1,0 +1,121 @@
+// The web view's tools: find in page, print, the inspector and the page's
+// own bytes (for its source).
+#include <memory>
+#include <utility>
+
+#include "platform/gtk/glib_text.h"
+#include "platform/gtk/web_view_gtk.h"
+
+namespace {
+
+constexpr auto FindOptions =
+    static_cast<WebKitFindOptions>(WEBKIT_FIND_OPTIONS_CASE_INSENSITIVE | WEBKIT_FIND_OPTIONS_WRAP_AROUND);
+
+struct PendingResource {
+    std::function<void(std::optional<std::string>)> Done;
+};
+
+void ResourceDataFinished(GObject* source, GAsyncResult* result, gpointer data)
+{
+    std::unique_ptr<PendingResource> pending(static_cast<PendingResource*>(data));
+    GError* error = nullptr;
+    gsize length = 0;
+    guchar* bytes = webkit_web_resource_get_data_finish(WEBKIT_WEB_RESOURCE(source), result, &length, &error);
+    if (error) {
+        // Cancelled means the view has gone, and whoever asked with it.
+        const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+        g_error_free(error);
+        if (!cancelled && pending->Done)
+            pending->Done(std::nullopt);
+        return;
+    }
+    std::string text(reinterpret_cast<const char*>(bytes), bytes ? length : 0);
+    g_free(bytes);
+    if (pending->Done)
+        pending->Done(std::move(text));
+}
+
+} // namespace
+
+namespace gtkui {
+
+void WebKitWebView::ConnectFindSignals()
+{
+    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
+    m_connections.emplace_back(finder,
+                               g_signal_connect(finder, "counted-matches", G_CALLBACK(CountedMatchesThunk), this));
+    m_connections.emplace_back(finder,
+                               g_signal_connect(finder, "failed-to-find-text", G_CALLBACK(FailedToFindThunk), this));
+}
+
+void WebKitWebView::FindText(const std::string& text)
+{
+    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
+    m_findText = ValidUtf8(text);
+    if (m_findText.empty()) {
+        webkit_find_controller_search_finish(finder);
+        FindCounted(*this, platform::FindResultArgs{m_findText, 0});
+        return;
+    }
+    webkit_find_controller_count_matches(finder, m_findText.c_str(), FindOptions, G_MAXUINT);
+    webkit_find_controller_search(finder, m_findText.c_str(), FindOptions, G_MAXUINT);
+}
+
+void WebKitWebView::FindNext(bool backwards)
+{
+    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
+    if (m_findText.empty())
+        return;
+    if (backwards)
+        webkit_find_controller_search_previous(finder);
+    else
+        webkit_find_controller_search_next(finder);
+}
+
+void WebKitWebView::FindFinished()
+{
+    m_findText.clear();
+    webkit_find_controller_search_finish(webkit_web_view_get_find_controller(m_view.Get()));
+}
+
+void WebKitWebView::CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    view->FindCounted(*view, platform::FindResultArgs{view->m_findText, matches});
+}
+
+void WebKitWebView::FailedToFindThunk(WebKitFindController*, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    view->FindCounted(*view, platform::FindResultArgs{view->m_findText, 0});
+}
+
+void WebKitWebView::Print()
+{
+    GObjectPtr<WebKitPrintOperation> operation(webkit_print_operation_new(m_view.Get()));
+    GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(m_view.Get()));
+    webkit_print_operation_run_dialog(operation.Get(), GTK_IS_WINDOW(root) ? GTK_WINDOW(root) : nullptr);
+}
+
+void WebKitWebView::ToggleInspector()
+{
+    WebKitWebInspector* inspector = webkit_web_view_get_inspector(m_view.Get());
+    if (webkit_web_inspector_get_web_view(inspector))
+        webkit_web_inspector_close(inspector);
+    else
+        webkit_web_inspector_show(inspector);
+}
+
+void WebKitWebView::ReadMainResource(std::function<void(std::optional<std::string>)> done)
+{
+    WebKitWebResource* resource = webkit_web_view_get_main_resource(m_view.Get());
+    if (!resource) {
+        if (done)
+            done(std::nullopt);
+        return;
+    }
+    webkit_web_resource_get_data(resource, m_cancellable.Get(), ResourceDataFinished,
+                                 new PendingResource{std::move(done)});
+}
+
+} // namespace gtkui
