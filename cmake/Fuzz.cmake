@@ -20,4 +20,7 @@ tolvane_fuzzer(launch_address SOURCES app/launch_address.cpp platform/uri.cpp pl
 tolvane_fuzzer(download_names SOURCES downloads/download_names.cpp)
 tolvane_fuzzer(toast_markup SOURCES downloads/toast_notifications.cpp LIBS PkgConfig::PUGIXML)
 tolvane_fuzzer(markup SOURCES ${TOLVANE_UI_SOURCES} LIBS PkgConfig::PUGIXML)
+tolvane_fuzzer(desktop_entry SOURCES platform/gtk/secondary_tiles_gtk.cpp platform/gtk/bundle_gtk.cpp
+  platform/po_resources.cpp
+  LIBS tolvane_bundle PkgConfig::GLIB)
 tolvane_fuzzer(bridge_message SOURCES platform/gtk/bridge_channel.cpp LIBS PkgConfig::WEBKIT PkgConfig::GTK4 PkgConfig::GLIB)

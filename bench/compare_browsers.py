@@ -1,0 +1,237 @@
+"""Start-up and memory beside other WebKitGTK browsers, in one run.
+
+Start-up: from launch to the page's load event. The page's onload asks the
+local server for /loaded, and the server notes the moment; so every browser is
+timed the same way, without reading its window. The browsers take turns, run
+after run, so a busy machine weighs on all alike, and each run starts on a
+fresh profile: ours on an empty data folder with the home screen off, GNOME
+Web with --profile on an empty folder, MiniBrowser has none to keep.
+
+Memory: the total PSS (/proc/PID/smaps_rollup) of the browser's process and
+all its descendants (the engine's web and network processes), read once the
+page(s) loaded and 3 s settled; with 1 tab (the start-up runs) and with 20
+tabs (20 addresses of the same page on the command line).
+
+GNOME Web is not a build dependency; install it for this comparison only:
+
+    apt-get install epiphany-browser
+
+A browser that is not installed is skipped. Run under
+tests/integration/with-display (Xvfb, GSK_RENDERER=cairo):
+
+    tests/integration/with-display python3 bench/compare_browsers.py [--runs N] [--tab-runs M] BINARY
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "integration"))
+import harness  # noqa: E402
+
+MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkitgtk-6.0/MiniBrowser"
+SETTLE_SECONDS = 3.0
+LOAD_TIMEOUT = 60.0
+PAGE = ("text/html; charset=utf-8",
+        "<!DOCTYPE html><html><head><meta charset='utf-8'><title>Loaded</title></head>"
+        "<body onload=\"fetch('/loaded' + location.search)\"><h1>Start-up</h1>"
+        "<p>A small local page; its load event reports back to the server.</p></body></html>")
+
+
+class TimedRequests(list):
+    """The server's request log, with the moment each request arrived."""
+
+    def __init__(self):
+        super().__init__()
+        self.times = {}
+
+    def append(self, path):
+        self.times.setdefault(path, time.monotonic())
+        super().append(path)
+
+
+class Run:
+    """One browser process on a fresh profile, in a process group of its own
+    so that it and its helpers end together."""
+
+    def __init__(self, command, env, root):
+        self.root = root
+        self.started = time.monotonic()
+        self.process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                                        stderr=open(os.path.join(root, "stderr.log"), "w"),
+                                        start_new_session=True)
+
+    def stop(self):
+        for sig, wait in ((signal.SIGTERM, 10), (signal.SIGKILL, 5)):
+            try:
+                os.killpg(self.process.pid, sig)
+            except ProcessLookupError:
+                break
+            try:
+                self.process.wait(timeout=wait)
+                break
+            except subprocess.TimeoutExpired:
+                pass
+        # Helpers outlive a killed parent for a moment; take the whole group.
+        try:
+            os.killpg(self.process.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def fresh_environment(root):
+    env = dict(os.environ)
+    env.update({
+        "XDG_DATA_HOME": os.path.join(root, "data"),
+        "XDG_CACHE_HOME": os.path.join(root, "cache"),
+        "XDG_CONFIG_HOME": os.path.join(root, "config"),
+        "LANGUAGE": "en_US", "LANG": "C.UTF-8", "LC_ALL": "C.UTF-8",
+    })
+    return env
+
+
+def launch_ours(binary, urls):
+    harness.BINARY = binary
+    browser = harness.Browser()
+    harness.prepare_config(browser, {"wConfig_HomeScreenStatus": ("wSTATUS", "false")})
+    return Run([binary, *urls], browser.environment(probe=False), browser.root)
+
+
+def launch_epiphany(binary, urls):
+    root = tempfile.mkdtemp(prefix="compare-epiphany-")
+    profile = os.path.join(root, "profile")
+    os.makedirs(profile)
+    return Run([binary, "--profile=" + profile, *urls], fresh_environment(root), root)
+
+
+def launch_minibrowser(binary, urls):
+    root = tempfile.mkdtemp(prefix="compare-minibrowser-")
+    return Run([binary, *urls], fresh_environment(root), root)
+
+
+def descendants(pid):
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                # The name may hold spaces and parentheses: the fields follow the last ")".
+                parent = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, IndexError, ValueError):
+            continue
+        children.setdefault(parent, []).append(int(entry))
+    found, pending = [], [pid]
+    while pending:
+        current = pending.pop()
+        found.append(current)
+        pending.extend(children.get(current, []))
+    return found
+
+
+def total_pss_kib(pid):
+    total = 0
+    for process in descendants(pid):
+        try:
+            with open("/proc/%d/smaps_rollup" % process) as f:
+                for line in f:
+                    if line.startswith("Pss:"):
+                        total += int(line.split()[1])
+                        break
+        except OSError:
+            pass
+    return total
+
+
+def measure(launch, binary, server, run_id, tabs):
+    """Launch to load event in ms (the first tab's), tabs loaded, PSS in KiB."""
+    urls = [server.url("/page?run=%s&tab=%d" % (run_id, tab)) for tab in range(tabs)]
+    loaded_paths = ["/loaded?run=%s&tab=%d" % (run_id, tab) for tab in range(tabs)]
+    run = launch(binary, urls)
+    try:
+        deadline = run.started + LOAD_TIMEOUT
+        while time.monotonic() < deadline and not all(p in server.requests.times for p in loaded_paths):
+            if run.process.poll() is not None:
+                break
+            time.sleep(0.005)
+        times = [server.requests.times[p] for p in loaded_paths if p in server.requests.times]
+        if not times:
+            return None
+        first = (min(times) - run.started) * 1000
+        time.sleep(SETTLE_SECONDS)
+        return first, len(times), total_pss_kib(run.process.pid)
+    finally:
+        run.stop()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--runs", type=int, default=10, help="start-up runs per browser (1 tab)")
+    parser.add_argument("--tab-runs", type=int, default=3, help="20-tab memory runs per browser")
+    parser.add_argument("--tabs", type=int, default=20)
+    parser.add_argument("binary", help="this browser's binary")
+    args = parser.parse_args()
+
+    browsers = [("Tolvane", launch_ours, os.path.abspath(args.binary))]
+    epiphany = shutil.which("epiphany-browser") or shutil.which("epiphany")
+    if epiphany:
+        browsers.append(("GNOME Web", launch_epiphany, epiphany))
+    else:
+        print("GNOME Web skipped: not installed (apt-get install epiphany-browser)")
+    if os.access(MINIBROWSER, os.X_OK):
+        browsers.append(("MiniBrowser", launch_minibrowser, MINIBROWSER))
+    else:
+        print("MiniBrowser skipped: %s not found (libwebkitgtk-6.0-4 ships it)" % MINIBROWSER)
+
+    server = harness.LocalServer({"/page": PAGE, "/loaded": ("text/plain", "ok")})
+    server.requests = TimedRequests()
+    single = {name: [] for name, _, _ in browsers}
+    many = {name: [] for name, _, _ in browsers if name != "MiniBrowser"}
+    failures = {name: 0 for name, _, _ in browsers}
+    for run in range(args.runs):
+        for name, launch, binary in browsers:
+            result = measure(launch, binary, server, "%s-%d" % (name.replace(" ", ""), run), 1)
+            if result:
+                single[name].append(result)
+                print("  %s run %d: load %.0f ms, PSS %.1f MiB" % (name, run + 1, result[0], result[2] / 1024),
+                      flush=True)
+            else:
+                failures[name] += 1
+                print("  %s run %d: no load event within %.0f s" % (name, run + 1, LOAD_TIMEOUT), flush=True)
+    for run in range(args.tab_runs):
+        for name, launch, binary in browsers:
+            if name not in many:
+                continue
+            result = measure(launch, binary, server, "%s-tabs-%d" % (name.replace(" ", ""), run), args.tabs)
+            if result:
+                many[name].append(result)
+                print("  %s %d tabs run %d: %d loaded, PSS %.1f MiB"
+                      % (name, args.tabs, run + 1, result[1], result[2] / 1024), flush=True)
+    server.close()
+
+    print("\nStart-up, launch to the load event (median of %d runs each; GSK_RENDERER=%s):"
+          % (args.runs, os.environ.get("GSK_RENDERER", "default")))
+    for name, samples in single.items():
+        if samples:
+            loads = [s[0] for s in samples]
+            print("  %-12s median %5.0f ms  (min %.0f, max %.0f, %d runs, %d failed)"
+                  % (name, statistics.median(loads), min(loads), max(loads), len(loads), failures[name]))
+    print("Memory, total PSS of the browser and its helpers, 3 s after the load (median):")
+    for name, samples in single.items():
+        if samples:
+            print("  %-12s 1 tab:   %6.1f MiB" % (name, statistics.median(s[2] for s in samples) / 1024))
+    for name, samples in many.items():
+        if samples:
+            print("  %-12s %d tabs: %6.1f MiB (tabs loaded: %s)"
+                  % (name, args.tabs, statistics.median(s[2] for s in samples) / 1024,
+                     ", ".join(str(s[1]) for s in samples)))
+
+
+if __name__ == "__main__":
+    main()
