@@ -2,6 +2,7 @@
 
 #include "app/page_controls.h"
 #include "bridge/chrome_animator.h"
+#include "browser/over_pages.h"
 #include "browser/tab_set.h"
 #include "browser/tab_text.h"
 #include "settings/theme_painter.h"
@@ -85,12 +86,7 @@ void FindBar::Build(const PageControls& controls, const ThemePainter& theme)
     close->Click.Subscribe([this](ui::Element&) { CloseFindBar(); });
     bar->Append(std::move(close));
 
-    // Over the pages, under the menus and panels the markup puts above them.
-    auto& root = *controls.RootGrid;
-    auto at = root.IndexOf(*controls.WebViewHost);
-    std::unique_ptr<ui::Element> owned = std::move(bar);
-    m_bar = owned.get();
-    root.Insert(at ? *at + 1 : root.Count(), std::move(owned));
+    m_bar = PlaceOverPages(controls, std::move(bar));
 }
 
 void FindBar::Subscribe(platform::WebView& view)

@@ -1,6 +1,7 @@
 #include "browser/permission_bar.h"
 
 #include "app/page_controls.h"
+#include "browser/over_pages.h"
 #include "browser/tab_set.h"
 #include "browser/tab_text.h"
 #include "settings/theme_painter.h"
@@ -70,12 +71,7 @@ void PermissionBar::Build(const PageControls& controls, const ThemePainter& them
     close->Click.Subscribe([this](ui::Element& sender) { CloseButton_Click(sender); });
     bar->Append(std::move(close));
 
-    // Over the pages, under the menus and panels the markup puts above them.
-    auto& root = *controls.RootGrid;
-    auto at = root.IndexOf(*controls.WebViewHost);
-    std::unique_ptr<ui::Element> owned = std::move(bar);
-    m_bar = owned.get();
-    root.Insert(at ? *at + 1 : root.Count(), std::move(owned));
+    m_bar = PlaceOverPages(controls, std::move(bar));
 }
 
 void PermissionBar::Subscribe(platform::WebView& view)
