@@ -172,7 +172,20 @@ class Browser:
         click_button(ox + rect[0] + (rect[2] / 2 if dx is None else dx), oy + rect[1] + rect[3] / 2, button)
 
     def click_named(self, name):
-        self.click_at(self.wait_for(name, lambda: self.named(name).get("rect")))
+        """Clicks a named element once it is shown and laid out: a bar that has just
+        appeared reports no size, or its old place, for a frame or two."""
+        seen = []
+
+        def settled():
+            element = self.named(name)
+            rect = element.get("rect")
+            if not element.get("visible") or not rect or rect[2] <= 0 or rect[3] <= 0:
+                seen.clear()
+                return None
+            seen.append(rect)
+            return rect if len(seen) >= 2 and seen[-2] == rect else None
+
+        self.click_at(self.wait_for(name, settled))
 
     def answer(self, label):
         """Answers the dialog on screen through the probe's command file."""
