@@ -130,22 +130,56 @@ WebKitWebView::~WebKitWebView()
     KeepEngineViewAfterFullScreen();
 }
 
-// The engine crashes when a view goes within about a second of a full-screen
-// change (it finishes the change on a timer of its own). Such a view is kept,
-// muted, until two seconds after the change; its element view has taken it
-// out of the window already. The timeout owns that last reference.
+// The engine crashes when a view goes while a full-screen change is under
+// way (it finishes the change on a timer of its own). Such a view is kept,
+// muted, out of the window: a view still in full screen until the engine
+// has left it (the page was told to), then two more seconds; one whose last
+// change was recent until two seconds after that change. Ten seconds at most,
+// should the engine never leave. The retired record owns that last reference.
+namespace {
+constexpr guint SettleMilliseconds = 2000;
+constexpr guint LongestKeepMilliseconds = 10000;
+
+struct RetiredView {
+    ::WebKitWebView* view;
+    guint timeout = 0;
+    gulong leaveHandler = 0;
+
+    static gboolean Release(gpointer data)
+    {
+        auto* retired = static_cast<RetiredView*>(data);
+        if (retired->leaveHandler)
+            g_signal_handler_disconnect(retired->view, retired->leaveHandler);
+        g_object_unref(retired->view);
+        delete retired;
+        return G_SOURCE_REMOVE;
+    }
+
+    static gboolean Left(::WebKitWebView*, gpointer data)
+    {
+        auto* retired = static_cast<RetiredView*>(data);
+        g_source_remove(retired->timeout);
+        retired->timeout = g_timeout_add(SettleMilliseconds, Release, retired);
+        return FALSE;
+    }
+};
+} // namespace
+
 void WebKitWebView::KeepEngineViewAfterFullScreen()
 {
-    constexpr gint64 SettleMicroseconds = 2 * G_USEC_PER_SEC;
     if (m_lastFullScreenChange == 0)
         return;
-    gint64 remaining = m_lastFullScreenChange + SettleMicroseconds - g_get_monotonic_time();
-    if (remaining <= 0)
+    const gint64 sinceChange = (g_get_monotonic_time() - m_lastFullScreenChange) / 1000;
+    if (!m_fullScreen && sinceChange >= SettleMilliseconds)
         return;
-    ::WebKitWebView* view = m_view.Release();
-    webkit_web_view_set_is_muted(view, TRUE);
-    g_timeout_add_full(G_PRIORITY_DEFAULT, static_cast<guint>(remaining / 1000) + 1,
-                       [](gpointer) -> gboolean { return G_SOURCE_REMOVE; }, view, g_object_unref);
+    auto* retired = new RetiredView{m_view.Release()};
+    webkit_web_view_set_is_muted(retired->view, TRUE);
+    if (m_fullScreen) {
+        retired->leaveHandler = g_signal_connect(retired->view, "leave-fullscreen", G_CALLBACK(RetiredView::Left), retired);
+        retired->timeout = g_timeout_add(LongestKeepMilliseconds, RetiredView::Release, retired);
+    } else {
+        retired->timeout = g_timeout_add(SettleMilliseconds - static_cast<guint>(sinceChange) + 1, RetiredView::Release, retired);
+    }
 }
 
 GtkWidget* WebKitWebView::NativeWidget()
