@@ -40,8 +40,31 @@ bool FakeWebView::StartNavigation(const std::string& uri)
     return args.Cancel;
 }
 
+void FakeWebView::TryClose()
+{
+    ++TryCloseCalls;
+    if (OnUnload == Unload::NeverAnswers)
+        return;
+    if (OnUnload == Unload::GoesAtOnce) {
+        CloseRequested(*this);
+        return;
+    }
+    platform::LeaveRequestedArgs args;
+    args.Answer = [this, alive = std::weak_ptr<bool>(Alive)](bool leave) {
+        if (leave && !alive.expired() && *alive.lock())
+            CloseRequested(*this);
+    };
+    LeaveRequested(*this, args);
+    if (!args.Handled)
+        args.Answer(true);
+}
+
 void FakeWebView::LoadContent(const std::string& uri)
 {
+    const auto scheme = uri.substr(0, uri.find(':'));
+    CommittedSecurity = scheme == "https" ? HttpsSecurity
+                 : scheme == "http"  ? platform::PageSecurity::NotSecure
+                                     : platform::PageSecurity::None;
     SourceUri = uri;
     m_committedUri = uri;
     Title.clear();
@@ -74,6 +97,7 @@ void FakeWebView::FailNavigation(const std::string& uri, int webErrorStatus)
         return;
     // Nothing was committed: the engine reports the page that is still shown.
     SourceUri = m_committedUri;
+    CommittedSecurity = platform::PageSecurity::None;
     NavigationFailed(*this, platform::NavigationFailedArgs{uri, webErrorStatus});
     NavigationCompleted(*this, platform::NavigationCompletedArgs{uri, false, webErrorStatus});
 }
