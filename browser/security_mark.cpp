@@ -30,12 +30,11 @@ void SecurityMark::Build(const ui::LoadedMarkup& markup)
     auto mark = std::make_unique<ui::TextBlock>();
     mark->SetName("wSecurityMark");
     mark->SetFontFamily(GlyphFont);
-    mark->SetFontSize(13);
+    mark->SetFontSize(15);
     mark->SetWidth(MarkWidth);
-    mark->SetHeight(48);
-    mark->SetMargin({MarkLeft, -48, 0, 0});
+    mark->SetMargin({MarkLeft, 0, 0, 0});
     mark->SetHorizontalAlignment(ui::HorizontalAlignment::Left);
-    mark->SetVerticalAlignment(ui::VerticalAlignment::Bottom);
+    mark->SetVerticalAlignment(ui::VerticalAlignment::Center);
     mark->SetTextAlignment(ui::TextAlignment::Center);
     mark->SetVisibility(ui::Visibility::Collapsed);
     // Over the box, beside the button.
