@@ -24,6 +24,7 @@ public:
     // What a page shown at source, reached as the view says, is marked with.
     static SecurityMarkKind MarkFor(platform::PageSecurity security, const std::string& source);
     SecurityMarkKind Shown() const { return m_shown; }
+    const ui::TextBlock& Element() const { return *m_mark; }
 
 private:
     void Build(const ui::LoadedMarkup& markup);

@@ -15,20 +15,6 @@ using doubles::PageHarness;
 using platform::PageSecurity;
 using Unload = FakeWebView::Unload;
 
-const ui::TextBlock& Mark(ui::Element& root)
-{
-    std::function<const ui::Element*(ui::Element&)> search = [&](ui::Element& e) -> const ui::Element* {
-        if (e.Name() == "wSecurityMark")
-            return &e;
-        if (auto* panel = e.AsPanel())
-            for (size_t i = 0; i < panel->Count(); ++i)
-                if (auto* found = search(panel->ChildAt(i)))
-                    return found;
-        return nullptr;
-    };
-    return dynamic_cast<const ui::TextBlock&>(*search(root));
-}
-
 TEST(SecurityMark, EachCommitOfTheTabDecidesItsMark)
 {
     struct Row {
@@ -50,7 +36,7 @@ TEST(SecurityMark, EachCommitOfTheTabDecidesItsMark)
     PageHarness h;
     auto& page = h.Start("https://start.example/");
     auto& view = *h.Tab(0);
-    const auto& mark = Mark(page.Root());
+    const auto& mark = h.Security().Element();
     EXPECT_EQ(mark.GetVisibility(), ui::Visibility::Collapsed) << "nothing committed yet";
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Uri);
@@ -72,7 +58,7 @@ TEST(SecurityMark, FollowsTheCurrentTabAndClearsWhenItsLoadFails)
     page.NewPrivateTab_Click(page.Root());
     auto& own = *h.Tab(1);
     own.CompleteNavigation("ms-appx-web:///Assets/wHome.htm", "Home");
-    const auto& mark = Mark(page.Root());
+    const auto& mark = h.Security().Element();
     EXPECT_EQ(mark.GetVisibility(), ui::Visibility::Collapsed);
 
     page.SelectTab(*h.Slot(0).StripCaption);
@@ -100,83 +86,62 @@ TEST(SecurityMark, FollowsTheCurrentTabAndClearsWhenItsLoadFails)
 
 TEST(TabClosing, ThePageIsAskedFirstAndAPageThatNeverAnswersLosesItsSay)
 {
-    enum class Then { Nothing, Leave, Stay, Dismiss };
     struct Row {
         const char* Case;
         Unload Page;
-        Then User;
-        int WaitMs;   // time passing (and the timer ticking) after the answer
+        const char* User; // the dialog's button; "x" closes it; "" leaves it up
+        int WaitMs;       // time passing (and the timer ticking) after the answer
         bool Closed;
     };
     const Row rows[] = {
-        {"no handler: closes at once", Unload::GoesAtOnce, Then::Nothing, 0, true},
-        {"the user leaves", Unload::Asks, Then::Leave, 0, true},
-        {"the user stays", Unload::Asks, Then::Stay, 5000, false},
-        {"the dialog closed is a stay", Unload::Asks, Then::Dismiss, 5000, false},
-        {"no time runs out while the user decides", Unload::Asks, Then::Nothing, 60000, false},
-        {"a hung page, not yet", Unload::NeverAnswers, Then::Nothing, 1999, false},
-        {"a hung page, its time up", Unload::NeverAnswers, Then::Nothing, 2000, true},
+        {"no handler: closes at once", Unload::GoesAtOnce, "", 0, true},
+        {"the user leaves", Unload::Asks, "wLeavePage_Leave", 0, true},
+        {"the user stays", Unload::Asks, "wLeavePage_Stay", 5000, false},
+        {"the dialog closed is a stay", Unload::Asks, "x", 5000, false},
+        {"no time runs out while the user decides", Unload::Asks, "", 60000, false},
+        {"a hung page, not yet", Unload::NeverAnswers, "", 1999, false},
+        {"a hung page, its time up", Unload::NeverAnswers, "", 2000, true},
     };
-    // Every way the user closes a tab: the strip's close, the narrow list's
-    // close, a middle click on the caption, Ctrl+W.
+    // Every way the user closes a tab, taken in turn: the strip's close, the
+    // narrow list's close, a middle click on the caption, Ctrl+W.
     const std::function<void(PageHarness&)> closes[] = {
         [](PageHarness& h) { h.Tabs().CloseTab(*h.Slot(1).StripCloseButton); },
         [](PageHarness& h) { h.Slot(1).ListCloseButton->RaiseClick(); },
         [](PageHarness& h) { h.Slot(1).StripCaption->RaiseMiddleClick(); },
         [](PageHarness& h) { h.View.Press(platform::Shortcut::CloseTab); },
     };
-    for (const auto& row : rows) {
-        for (const auto& close : closes) {
-            SCOPED_TRACE(row.Case);
-            PageHarness h;
-            auto& page = h.Start("http://one.example/");
-            page.OpenTab(*platform::Uri::Parse("http://two.example/"));
-            auto now = TabClosing::Clock::time_point{};
-            h.Tabs().Closing().Now = [&now] { return now; };
-            auto& view = *h.Tab(1);
-            view.OnUnload = row.Page;
+    for (size_t r = 0; r < std::size(rows); ++r) {
+        const auto& row = rows[r];
+        const auto& close = closes[r % std::size(closes)];
+        SCOPED_TRACE(row.Case);
+        PageHarness h;
+        auto& page = h.Start("http://one.example/");
+        page.OpenTab(*platform::Uri::Parse("http://two.example/"));
+        auto now = TabClosing::Clock::time_point{};
+        h.Tabs().Closing().Now = [&now] { return now; };
+        auto& view = *h.Tab(1);
+        view.OnUnload = row.Page;
 
-            close(h);
-            const bool asked = row.Page == Unload::Asks;
-            ASSERT_EQ(h.Dialogs.OpenCount(), asked ? 1u : 0u);
-            if (asked) {
-                EXPECT_EQ(h.Dialogs.Shown.back().Title, "wLeavePage_Title");
-                EXPECT_EQ(h.Dialogs.Shown.back().Commands,
-                          (std::vector<std::string>{"wLeavePage_Leave", "wLeavePage_Stay"}));
-                close(h); // asked again while asking: one question
-                EXPECT_EQ(h.Dialogs.OpenCount(), 1u);
-                EXPECT_EQ(view.TryCloseCalls, 1);
-            }
-            if (row.User == Then::Leave)
-                h.Dialogs.Answer("wLeavePage_Leave");
-            else if (row.User == Then::Stay)
-                h.Dialogs.Answer("wLeavePage_Stay");
-            else if (row.User == Then::Dismiss)
-                h.Dialogs.Dismiss();
-            now += std::chrono::milliseconds(row.WaitMs);
-            h.Timers.TickAll();
-            EXPECT_EQ(h.TabCount(), row.Closed ? 1 : 2);
-            EXPECT_EQ(h.Tabs().CurrentTabIndex(), row.Closed ? 0 : 1);
+        close(h);
+        const bool asked = row.Page == Unload::Asks;
+        ASSERT_EQ(h.Dialogs.OpenCount(), asked ? 1u : 0u);
+        if (asked) {
+            EXPECT_EQ(h.Dialogs.Shown.back().Title, "wLeavePage_Title");
+            EXPECT_EQ(h.Dialogs.Shown.back().Commands,
+                      (std::vector<std::string>{"wLeavePage_Leave", "wLeavePage_Stay"}));
+            close(h); // asked again while asking: one question
+            EXPECT_EQ(h.Dialogs.OpenCount(), 1u);
+            EXPECT_EQ(view.TryCloseCalls, 1);
         }
+        if (std::string(row.User) == "x")
+            h.Dialogs.Dismiss();
+        else if (*row.User)
+            h.Dialogs.Answer(row.User);
+        now += std::chrono::milliseconds(row.WaitMs);
+        h.Timers.TickAll();
+        EXPECT_EQ(h.TabCount(), row.Closed ? 1 : 2);
+        EXPECT_EQ(h.Tabs().CurrentTabIndex(), row.Closed ? 0 : 1);
     }
-}
-
-TEST(TabClosing, AStayedPageIsAskedAgainAndALateCallbackChangesNothing)
-{
-    PageHarness h;
-    auto& page = h.Start("http://one.example/");
-    auto& view = *h.Tab(0);
-    view.OnUnload = Unload::Asks;
-    page.CloseTab(*h.Slot(0).StripCloseButton);
-    h.Dialogs.Answer("wLeavePage_Stay");
-    page.CloseTab(*h.Slot(0).StripCloseButton);
-    EXPECT_EQ(view.TryCloseCalls, 2);
-    ASSERT_EQ(h.Dialogs.OpenCount(), 1u);
-    h.Dialogs.Answer("wLeavePage_Leave");
-    EXPECT_EQ(h.TabCount(), 0);
-    // The first question's dialog going again reaches no tab.
-    h.Dialogs.Shown.front().OnClosed();
-    EXPECT_EQ(h.TabCount(), 0);
 }
 
 } // namespace

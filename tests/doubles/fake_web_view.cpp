@@ -43,20 +43,14 @@ bool FakeWebView::StartNavigation(const std::string& uri)
 void FakeWebView::TryClose()
 {
     ++TryCloseCalls;
-    if (OnUnload == Unload::NeverAnswers)
-        return;
-    if (OnUnload == Unload::GoesAtOnce) {
-        CloseRequested(*this);
-        return;
-    }
-    platform::LeaveRequestedArgs args;
-    args.Answer = [this, alive = std::weak_ptr<bool>(Alive)](bool leave) {
-        if (leave && !alive.expired() && *alive.lock())
+    platform::LeaveRequestedArgs args{[this, alive = Alive](bool leave) {
+        if (leave && *alive)
             CloseRequested(*this);
-    };
-    LeaveRequested(*this, args);
-    if (!args.Handled)
+    }};
+    if (OnUnload == Unload::GoesAtOnce)
         args.Answer(true);
+    else if (OnUnload == Unload::Asks)
+        LeaveRequested(*this, args);
 }
 
 void FakeWebView::LoadContent(const std::string& uri)
