@@ -14,6 +14,7 @@
 #include "browser/find_bar.h"
 #include "browser/page_tools.h"
 #include "browser/permission_bar.h"
+#include "browser/security_mark.h"
 #include "browser/page_keys.h"
 #include "browser/page_zoom.h"
 #include "browser/tab_set.h"
@@ -102,14 +103,17 @@ void MainPage::BuildComponents()
     m_permissions = std::make_unique<PermissionBar>(controls, m_services, *m_tabs, *m_theme);
     m_find = std::make_unique<FindBar>(controls, m_services, *m_tabs, *m_chrome, *m_theme);
     m_tools = std::make_unique<PageTools>(controls, m_services, *m_tabs, *m_chrome, *m_find);
+    m_securityMark = std::make_unique<SecurityMark>(controls, m_markup, m_services.Strings, *m_tabs);
     m_tabs->WebViewCreated = [this](platform::WebView& view) {
         m_navigation->Subscribe(view);
         m_permissions->Subscribe(view);
         m_find->Subscribe(view);
+        m_securityMark->Subscribe(view);
     };
     m_tabs->CurrentTabChanged = [this] {
         m_permissions->CurrentTabChanged();
         m_find->CurrentTabChanged();
+        m_securityMark->CurrentTabChanged();
     };
     m_address = std::make_unique<AddressBar>(controls, m_services, *m_tabs, *m_chrome, *m_messages);
     m_favorites = std::make_unique<FavoritesPanel>(controls, m_services, *m_tabs, *m_chrome, *m_messages);

@@ -34,6 +34,7 @@ class FindBar;
 class PageTools;
 class ProductMessages;
 class RatingPrompt;
+class SecurityMark;
 class SettingsPanel;
 class TabSet;
 class ThemePainter;
@@ -117,5 +118,6 @@ private:
     std::unique_ptr<PageServices> m_pageServices;
     std::unique_ptr<PermissionBar> m_permissions;
     std::unique_ptr<FindBar> m_find;
+    std::unique_ptr<SecurityMark> m_securityMark;
     std::unique_ptr<PageTools> m_tools;
 };

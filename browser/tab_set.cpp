@@ -7,6 +7,7 @@
 #include "bridge/page_bridge.h"
 #include "browser/favorite_star.h"
 #include "browser/home_page.h"
+#include "browser/tab_closing.h"
 #include "browser/tab_text.h"
 #include "settings/theme_painter.h"
 #include "storage/database.h"
@@ -18,7 +19,16 @@ TabSet::TabSet(const PageControls& controls, platform::PlatformServices& service
       m_messages(messages)
 {
     m_controls.LoadingRing->Tapped.Subscribe([this](ui::Element& sender) { LoadingRing_Tapped(sender); });
+    m_closing = std::make_unique<TabClosing>(services, [this](const platform::WebView& view) {
+        // The view is compared only: its tab may have gone before it answered.
+        for (int t = 0; t < MaxTabs; ++t)
+            if (m_slots[t].WebView == &view)
+                return RemoveTab(t);
+        m_closing->Forget(view);
+    });
 }
+
+TabSet::~TabSet() = default;
 
 platform::WebView* TabSet::CurrentWebView() const
 {
@@ -67,6 +77,7 @@ void TabSet::OpenTab(const platform::Uri& uri, TabPrivacy privacy)
     view->SetGridRow(2);
     view->SetGridColumnSpan(2);
     view->Navigate(uri);
+    m_closing->Subscribe(*view);
     if (WebViewCreated)
         WebViewCreated(*view);
     auto& slot = m_slots[n];
@@ -172,10 +183,13 @@ void TabSet::ShowCurrentTab()
 
 void TabSet::CloseTab(ui::Element& sender)
 {
-    auto tab = TabOf(sender);
-    if (!tab)
-        return;
-    int t = *tab;
+    if (auto tab = TabOf(sender))
+        m_closing->Ask(*m_slots[*tab].WebView);
+}
+
+void TabSet::RemoveTab(int t)
+{
+    m_closing->Forget(*m_slots[t].WebView);
     AnnounceTabChange();
     OpenDatabase(ConfigDb, ConfigFile);
     OpenDatabase(FavoritesDb, FavoritesFile);

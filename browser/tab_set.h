@@ -15,6 +15,7 @@
 struct PageControls;
 class ChromeAnimator;
 class ProductMessages;
+class TabClosing;
 class ThemePainter;
 
 enum class TabPrivacy { FollowCurrent, Private };
@@ -23,6 +24,7 @@ class TabSet {
 public:
     TabSet(const PageControls& controls, platform::PlatformServices& services, TabSlots& slots,
            ChromeAnimator& chrome, const ThemePainter& theme, ProductMessages& messages);
+    ~TabSet();
 
     // The page subscribes its handlers to every new tab's view.
     std::function<void(platform::WebView&)> WebViewCreated;
@@ -42,6 +44,8 @@ public:
     void NewTab_Click(ui::Element& sender);
     void NewPrivateTab_Click(ui::Element& sender);
     void SelectTab(ui::Element& sender);
+    // Asks the tab's page first (its beforeunload); the tab goes once the
+    // page agrees, or once it has had its time to answer.
     void CloseTab(ui::Element& sender);
     void BackButton_Click(ui::Element& sender);
     // Stops the current tab's load; the ring and the title settle at once.
@@ -49,6 +53,7 @@ public:
     void LoadingRing_Tapped(ui::Element& sender) { StopLoading(); }
     void ForwardButton_Click(ui::Element& sender);
 
+    TabClosing& Closing() { return *m_closing; }
     int32_t CurrentTabIndex() const { return m_current; }
     int32_t PreviousTabIndex() const { return m_previous; }
     int32_t LastTabIndex() const { return m_last; }
@@ -83,6 +88,7 @@ private:
 
     void BuildStripHeader(int n, bool lightTheme);
     void BuildListHeader(int n, bool lightTheme);
+    void RemoveTab(int t);
     void MoveSlot(int from, int to);
     void ShowCurrentTab();
     void ShowCurrentLoading();
@@ -98,4 +104,5 @@ private:
     int32_t m_previous = 0;
     int32_t m_last = 0;
     std::vector<std::unique_ptr<ui::Element>> m_retired;
+    std::unique_ptr<TabClosing> m_closing;
 };

@@ -85,6 +85,19 @@ struct FindResultArgs {
     std::string Text;
     uint32_t Matches = 0;
 };
+// The page's beforeunload handler asks whether the user really means to
+// leave it (the engine asks only once the user has used the page). Answer
+// runs once (later calls, and calls after the view has gone, do nothing):
+// true lets the page go. A request nobody handles lets the page go when the
+// event returns.
+struct LeaveRequestedArgs {
+    std::function<void(bool leave)> Answer = {};
+    bool Handled = false;
+};
+// What the committed page's connection is: https with a certificate the
+// engine accepted, plain http, or neither (the browser's own pages, blank
+// pages, local files, a load that failed).
+enum class PageSecurity { None, Secure, NotSecure };
 struct UnviewableContentArgs {
     std::string Uri;
     std::string MediaType;
@@ -165,6 +178,13 @@ public:
     virtual bool ContainsFullScreenElement() const = 0;
     // Loads the page shown again.
     virtual void Refresh() = 0;
+    // The committed page's connection, known from ContentLoading on; None
+    // again once a load fails.
+    virtual PageSecurity Security() const = 0;
+    // Asks the page whether it may close (its beforeunload runs, and may
+    // raise LeaveRequested). CloseRequested follows once it may; a page the
+    // user keeps raises nothing, and neither does a page too busy to answer.
+    virtual void TryClose() = 0;
 
     // "eval" with one argument runs that script; any other name calls that
     // page function with the arguments as strings. done gets the result as
@@ -194,6 +214,9 @@ public:
     // request the adapter denies itself.
     ui::Event<WebView&, PermissionRequestedArgs&> PermissionRequested;
     ui::Event<WebView&, const FindResultArgs&> FindCounted;
+    ui::Event<WebView&, LeaveRequestedArgs&> LeaveRequested;
+    // The page agreed to close after TryClose.
+    ui::Event<WebView&> CloseRequested;
 };
 
 enum class BrowsingSession { Normal, Private };

@@ -38,6 +38,9 @@ public:
     // The same for the page's own prompt(): the reply's text is what prompt()
     // returns as it is, and nullopt (or the registry going) returns null.
     void ReceivePage(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle);
+    // The same for a beforeunload confirmation: any text lets the page go,
+    // nullopt (or the registry going) keeps it.
+    void ReceiveLeave(WebKitScriptDialog* dialog, const std::function<void(Reply)>& handle);
     // Answers every dialog still held with nothing.
     void CloseAll();
     size_t Held() const { return m_held.size(); }
@@ -47,17 +50,18 @@ private:
         void operator()(WebKitScriptDialog* dialog) const { webkit_script_dialog_unref(dialog); }
     };
     using DialogPtr = std::unique_ptr<WebKitScriptDialog, DialogUnref>;
+    // A bridge call's prompt, the page's own prompt(), or its beforeunload.
+    enum class Kind { Bridge, Page, Leave };
     struct HeldDialog {
         DialogPtr Dialog;
-        // The page's own prompt, answered as is; else a bridge call.
-        bool Page = false;
+        Kind Asked = Kind::Bridge;
     };
 
-    void Hold(WebKitScriptDialog* dialog, bool page, const std::function<void(Reply)>& handle);
+    void Hold(WebKitScriptDialog* dialog, Kind kind, const std::function<void(Reply)>& handle);
     void Answer(uint64_t id, const std::optional<std::string>& result);
     // Writes the answer (none leaves the page's null) and closes the dialog
     // (or leaves that to the engine).
-    void Finish(uint64_t id, DialogPtr dialog, const std::optional<std::string>& promptText);
+    void Finish(uint64_t id, HeldDialog held, const std::optional<std::string>& result);
 
     std::map<uint64_t, HeldDialog> m_held;
     uint64_t m_nextId = 1;

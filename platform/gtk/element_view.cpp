@@ -2,6 +2,7 @@
 
 #include "platform/gtk/display_text.h"
 #include "platform/gtk/element_container.h"
+#include "platform/gtk/glib_text.h"
 
 namespace gtkui {
 
@@ -35,7 +36,7 @@ ElementView::~ElementView()
 void ElementView::ApplyAll()
 {
     ApplyStyle();
-    for (auto p : {ui::Property::Visibility, ui::Property::Opacity, ui::Property::IsEnabled})
+    for (auto p : {ui::Property::Visibility, ui::Property::Opacity, ui::Property::IsEnabled, ui::Property::ToolTip})
         Apply(p);
     // Kind-specific properties; each view ignores the ones it lacks.
     for (auto p : {ui::Property::Text, ui::Property::Content, ui::Property::PlaceholderText, ui::Property::Header,
@@ -65,6 +66,13 @@ void ElementView::Apply(ui::Property property)
     case ui::Property::IsHitTestVisible:
         ApplyTargetable();
         break;
+    case ui::Property::ToolTip: {
+        const std::string tip = ValidUtf8(m_element.ToolTip());
+        gtk_widget_set_tooltip_text(widget, tip.empty() ? nullptr : tip.c_str());
+        if (!tip.empty())
+            gtk_accessible_update_property(GTK_ACCESSIBLE(widget), GTK_ACCESSIBLE_PROPERTY_LABEL, tip.c_str(), -1);
+        break;
+    }
     case ui::Property::Background:
     case ui::Property::Foreground:
     case ui::Property::BorderBrush:

@@ -9,8 +9,9 @@
 namespace gtkui {
 namespace {
 
-// Sorted by glyph; every symbol is in DejaVu Sans.
-constexpr std::array<std::pair<char32_t, std::string_view>, 33> GlyphSymbols{{
+// Sorted by glyph; every symbol is in DejaVu Sans but the padlock, which it
+// lacks: that one comes from Noto Sans Symbols2 (fonts-noto-core).
+constexpr std::array<std::pair<char32_t, std::string_view>, 34> GlyphSymbols{{
     {0xE102, "\u25B6"}, // resume: black right-pointing triangle
     {0xE103, "\u2016"}, // pause: double vertical line
     {0xE10A, "\u2715"}, // close or delete: multiplication x
@@ -29,6 +30,7 @@ constexpr std::array<std::pair<char32_t, std::string_view>, 33> GlyphSymbols{{
     {0xE72A, "\u2192"}, // forward
     {0xE72B, "\u2190"}, // back
     {0xE72C, "\u27F3"}, // refresh
+    {0xE72E, "\U0001F512"}, // lock: a padlock
     {0xE734, "\u2606"}, // favorite star, outlined
     {0xE735, "\u2605"}, // favorite star, filled
     {0xE73E, "\u2713"}, // check mark

@@ -91,6 +91,7 @@ void Collect(const ui::Element& e, std::ostringstream& named, std::ostringstream
     } else if (!e.Name().empty()) {
         auto r = ui::AbsoluteRect(e);
         named << (firstNamed ? "" : ",") << Json(e.Name()) << ":{\"text\":" << Json(TextOf(e))
+              << ",\"toolTip\":" << Json(e.ToolTip())
               << ",\"margin\":[" << e.Margin().Left << "," << e.Margin().Top << "," << e.Margin().Right << ","
               << e.Margin().Bottom << "],\"rect\":[" << r.X << "," << r.Y << "," << r.Width << "," << r.Height << "]"
               << ",\"visible\":" << (e.GetVisibility() == ui::Visibility::Visible ? "true" : "false")

@@ -198,6 +198,7 @@ void WebKitWebView::ConnectSignals()
     connect(m_view.Get(), "create", G_CALLBACK(CreateThunk));
     connect(m_view.Get(), "decide-policy", G_CALLBACK(DecidePolicyThunk));
     connect(m_view.Get(), "enter-fullscreen", G_CALLBACK(EnterFullScreenThunk));
+    connect(m_view.Get(), "close", G_CALLBACK(CloseThunk));
     connect(m_view.Get(), "leave-fullscreen", G_CALLBACK(LeaveFullScreenThunk));
     connect(m_view.Get(), "notify::title", G_CALLBACK(TitleChangedThunk));
     connect(m_view.Get(), "script-dialog", G_CALLBACK(ScriptDialogThunk));
@@ -374,9 +375,11 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
             m_outcome = LoadOutcome::Failed;
             m_failedUri = m_requestedUri;
             m_failedStatus = WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT;
+            m_security = platform::PageSecurity::None;
             NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
         } else if (m_outcome == LoadOutcome::Loading) {
             m_committed = true;
+            m_security = CommittedSecurity();
             ContentLoading(*this, platform::ContentLoadingArgs{Source()});
         }
         break;
@@ -427,6 +430,7 @@ bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
         m_outcome = LoadOutcome::Failed;
         m_failedUri = TextOrEmpty(failingUri);
         m_failedStatus = error ? error->code : 0;
+        m_security = platform::PageSecurity::None;
         NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
     }
     // Handled: the engine's own error page never shows; the system has one.
@@ -457,6 +461,7 @@ bool WebKitWebView::OnTlsErrors(const char* failingUri, GTlsCertificate* certifi
     m_outcome = LoadOutcome::Failed;
     m_failedUri = args.Uri;
     m_failedStatus = 0;
+    m_security = platform::PageSecurity::None;
     NavigationFailed(*this, args);
     // Handled: the site's page is never loaded, whatever the certificate.
     return true;
@@ -553,6 +558,8 @@ void WebKitWebView::OnBridgeMessage(JSCValue* message)
 
 bool WebKitWebView::OnScriptDialog(WebKitScriptDialog* dialog)
 {
+    if (webkit_script_dialog_get_dialog_type(dialog) == WEBKIT_SCRIPT_DIALOG_BEFORE_UNLOAD_CONFIRM)
+        return OnLeaveRequest(dialog);
     if (webkit_script_dialog_get_dialog_type(dialog) != WEBKIT_SCRIPT_DIALOG_PROMPT)
         return false;
     auto call = ParseBridgePrompt(TextOrEmpty(webkit_script_dialog_get_message(dialog)), m_bridgeToken);

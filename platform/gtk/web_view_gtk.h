@@ -52,6 +52,8 @@ public:
     void ReadMainResource(std::function<void(std::optional<std::string>)> done) override;
     bool ContainsFullScreenElement() const override { return m_fullScreen; }
     void Refresh() override;
+    platform::PageSecurity Security() const override { return m_security; }
+    void TryClose() override;
 
     void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
                            std::function<void(std::optional<std::string>)> done = {}) override;
@@ -91,6 +93,10 @@ private:
     void OnBridgeMessage(JSCValue* message);
     bool OnScriptDialog(WebKitScriptDialog* dialog);
     bool OnPagePrompt(WebKitScriptDialog* dialog);
+    bool OnLeaveRequest(WebKitScriptDialog* dialog);
+    // What the page just committed is reached over.
+    platform::PageSecurity CommittedSecurity() const;
+    static void CloseThunk(::WebKitWebView*, gpointer self);
     bool OnPermissionRequest(WebKitPermissionRequest* request);
     void ConnectFindSignals();
     static void CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self);
@@ -141,6 +147,10 @@ private:
     gint64 m_lastFullScreenChange = 0;
     // The current load has shown content (COMMITTED).
     bool m_committed = false;
+    platform::PageSecurity m_security = platform::PageSecurity::None;
+    // TryClose was called and the page has not been kept since: the engine's
+    // close is the page's consent. A page's own window.close() closes nothing.
+    bool m_closeAsked = false;
     // The address the current load asked for (after any redirect).
     std::string m_requestedUri;
     std::string m_failedUri;

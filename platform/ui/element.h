@@ -40,6 +40,7 @@ enum class Property {
     IsHitTestVisible, Children, RowDefinitions, ColumnDefinitions, Orientation, Spacing, ScrollOffset,
     ScrollBarVisibility, Text, Content, PlaceholderText, Header, TextWrapping, TextAlignment, Selection,
     FocusRequest, FocusState, IsChecked, IsOn, Items, SelectedIndex, Value, Range, IsIndeterminate, IsActive,
+    ToolTip,
 };
 
 // True for properties whose change can move or resize anything.
@@ -139,6 +140,9 @@ public:
     void SetIsEnabled(bool v) { Assign(m_enabled, v, Property::IsEnabled); }
     bool IsHitTestVisible() const { return m_hitTestVisible; }
     void SetIsHitTestVisible(bool v) { Assign(m_hitTestVisible, v, Property::IsHitTestVisible); }
+    // Shown on hover and read out as the element's name; empty for none.
+    const std::string& ToolTip() const { return m_toolTip; }
+    void SetToolTip(std::string v) { Assign(m_toolTip, std::move(v), Property::ToolTip); }
 
     Event<Element&> Tapped;
 
@@ -203,6 +207,7 @@ private:
     ui::FontWeight m_fontWeight = ui::FontWeight::Normal;
     bool m_enabled = true;
     bool m_hitTestVisible = true;
+    std::string m_toolTip;
 };
 
 // An element with children; later children draw above earlier ones.

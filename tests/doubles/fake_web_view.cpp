@@ -40,8 +40,25 @@ bool FakeWebView::StartNavigation(const std::string& uri)
     return args.Cancel;
 }
 
+void FakeWebView::TryClose()
+{
+    ++TryCloseCalls;
+    platform::LeaveRequestedArgs args{[this, alive = Alive](bool leave) {
+        if (leave && *alive)
+            CloseRequested(*this);
+    }};
+    if (OnUnload == Unload::GoesAtOnce)
+        args.Answer(true);
+    else if (OnUnload == Unload::Asks)
+        LeaveRequested(*this, args);
+}
+
 void FakeWebView::LoadContent(const std::string& uri)
 {
+    const auto scheme = uri.substr(0, uri.find(':'));
+    CommittedSecurity = scheme == "https" ? HttpsSecurity
+                 : scheme == "http"  ? platform::PageSecurity::NotSecure
+                                     : platform::PageSecurity::None;
     SourceUri = uri;
     m_committedUri = uri;
     Title.clear();
@@ -74,6 +91,7 @@ void FakeWebView::FailNavigation(const std::string& uri, int webErrorStatus)
         return;
     // Nothing was committed: the engine reports the page that is still shown.
     SourceUri = m_committedUri;
+    CommittedSecurity = platform::PageSecurity::None;
     NavigationFailed(*this, platform::NavigationFailedArgs{uri, webErrorStatus});
     NavigationCompleted(*this, platform::NavigationCompletedArgs{uri, false, webErrorStatus});
 }

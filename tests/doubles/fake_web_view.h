@@ -49,6 +49,9 @@ public:
     std::vector<std::string> Found;
     bool ContainsFullScreenElement() const override { return FullScreenElement; }
     void Refresh() override { ++RefreshCalls; }
+    platform::PageSecurity Security() const override { return CommittedSecurity; }
+    // As the page's beforeunload has it (Unload below).
+    void TryClose() override;
     void InvokeScriptAsync(const std::string& functionName, const std::vector<std::string>& arguments,
                            std::function<void(std::optional<std::string>)> done = {}) override;
     void AddWebAllowedObject(const std::string& name, std::shared_ptr<platform::WebAllowedObject> object) override;
@@ -63,6 +66,7 @@ public:
     int GoBackCalls = 0;
     int GoForwardCalls = 0;
     int RefreshCalls = 0;
+    int TryCloseCalls = 0;
 
     // --- What it answers (settable) ------------------------------------------
     std::string SourceUri;
@@ -70,6 +74,14 @@ public:
     bool BackAvailable = false;
     bool ForwardAvailable = false;
     bool FullScreenElement = false;
+    // Set by each commit from its scheme, as the engine does; https commits
+    // take HttpsSecurity (an accepted certificate unless a test says not).
+    platform::PageSecurity CommittedSecurity = platform::PageSecurity::None;
+    platform::PageSecurity HttpsSecurity = platform::PageSecurity::Secure;
+    // What TryClose meets: no handler (the page goes at once), a handler that
+    // asks the user (LeaveRequested), or a page too busy to answer.
+    enum class Unload { GoesAtOnce, Asks, NeverAnswers };
+    Unload OnUnload = Unload::GoesAtOnce;
 
     // --- Events, in the engine's order -----------------------------------------
     // Raises NavigationStarting with uri as the source; true when a handler cancelled.

@@ -11,6 +11,7 @@
 #include "bridge/bridge_host.h"
 #include "bridge/chrome_animator.h"
 #include "browser/find_bar.h"
+#include "browser/security_mark.h"
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
@@ -74,6 +75,7 @@ public:
     CompanionCheck& Companion() { return *m_page->m_companion; }
     RatingPrompt& Rating() { return *m_page->m_rating; }
     FindBar& Find() { return *m_page->m_find; }
+    SecurityMark& Security() { return *m_page->m_securityMark; }
 
     TempFolder Folder;
     FakeDialogs Dialogs;

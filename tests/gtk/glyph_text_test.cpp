@@ -42,6 +42,12 @@ TEST(GlyphMapTest, EveryChromeGlyphBecomesASymbolTheGlyphFontHas)
         EXPECT_STREQ(pango_font_description_get_family(used), std::string(gtkui::GlyphFontFamily).c_str());
         pango_font_description_free(used);
     }
+    // The padlock the glyph font lacks still draws, from the fallback font.
+    std::string_view lock = gtkui::SymbolForGlyph(0xE72E);
+    ASSERT_FALSE(lock.empty());
+    EXPECT_TRUE(symbols.insert(lock).second);
+    pango_layout_set_text(layout.Get(), lock.data(), static_cast<int>(lock.size()));
+    EXPECT_EQ(pango_layout_get_unknown_glyphs_count(layout.Get()), 0) << "no missing-glyph box for the padlock";
 }
 
 TEST(GlyphMapTest, DisplayTextMapsOnlyTheSymbolFontAndRepairsBadText)
