@@ -216,7 +216,10 @@ class Browser:
             if last:
                 return last
             time.sleep(0.1)
-        raise AssertionError("timed out waiting for %s; last state: %s" % (what, json.dumps(self.state())[:3000]))
+        state = self.state() or {}
+        shown = {key: value for key, value in state.items() if key != "named"}
+        raise AssertionError("timed out waiting for %s; last state but the elements: %s\nstderr: %s"
+                             % (what, json.dumps(shown)[:4000], self.stderr_text()[-2000:] if self.process else ""))
 
     def screenshot(self, name):
         os.makedirs(ARTIFACTS, exist_ok=True)
