@@ -56,7 +56,7 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Normal");
 }
 
-TEST_F(Navigation, TitlesWithQuotesAnyScriptOrNoneAreStoredAndShown)
+TEST_F(Navigation, TitlesWithQuotesAnyScriptNoneOrLateAreStoredAndShown)
 {
     struct Case {
         std::string link, title, stored, shown;
@@ -75,6 +75,9 @@ TEST_F(Navigation, TitlesWithQuotesAnyScriptOrNoneAreStoredAndShown)
         EXPECT_EQ(h.Controls().PageTitleText->Text(), c.shown);
         EXPECT_EQ(h.Slot(0).ListCaption->Content(), c.shown);
     }
+    h.Tab(0)->ChangeTitle("Arrived late");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
@@ -245,15 +248,6 @@ TEST_F(Navigation, OneGestureOpensOneTab)
     request(1, "http://popup.example/from-the-popup", 8);
     EXPECT_EQ(h.TabCount(), 4);
     EXPECT_TRUE(h.Dialogs.Shown.empty());
-}
-
-TEST_F(Navigation, ALateTitleReachesTheCaptionsAndTitle)
-{
-    auto* tab = h.Tab(0);
-    tab->CompleteNavigation("http://late.example/", "");
-    tab->ChangeTitle("Arrived late");
-    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 } // namespace
