@@ -157,14 +157,7 @@ TEST_F(Tick, MenusSnapOpenAndShutAndToggleAgainstEveryOtherFlag)
     EXPECT_TRUE(flags.SeventhPanel && flags.OverlayWanted && !flags.History);
     seventh.RaiseClick();
     EXPECT_FALSE(flags.SeventhPanel || flags.OverlayWanted);
-
-    // The add-favorite panel snaps with its flag the same way.
-    h.Chrome().TogglePanel(&OpenFlags::AddFavorite);
     Ticks();
-    EXPECT_EQ(h.Controls().wAddFavoritePanel->GetVisibility(), ui::Visibility::Visible);
-    h.Chrome().TogglePanel(&OpenFlags::AddFavorite);
-    Ticks();
-    EXPECT_EQ(h.Controls().wAddFavoritePanel->GetVisibility(), ui::Visibility::Collapsed);
     EXPECT_EQ(h.Controls().wDimmingOverlay->GetVisibility(), ui::Visibility::Collapsed);
 }
 
