@@ -80,22 +80,9 @@ TEST_F(Navigation, TitlesWithQuotesAnyScriptNoneOrLateAreStoredAndShown)
     EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
-TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
-{
-    h.Page().OpenTab(*platform::Uri::Parse("http://front.example/"));
-    h.Tab(1)->StartNavigation("http://front.example/");
-    h.Tab(0)->CompleteNavigation("http://back.example/", "Back");
-
-    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Back");
-    EXPECT_NE(h.Controls().AdressBox->Text(), "http://back.example/");
-    EXPECT_NE(h.Controls().PageTitleText->Text(), "Back");
-    EXPECT_TRUE(h.Controls().LoadingRing->IsActive());
-    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://back.example/");
-}
-
 // Loading is each tab's own: whatever happens to the others, the ring and
 // the title show the current tab's state.
-TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
+TEST_F(Navigation, TheRingTitleAndBoxFollowTheCurrentTabsOwnLoading)
 {
     // The title and version fade out as the ring and its caption fade in, and back.
     auto ringShows = [&](bool loading) {
@@ -112,6 +99,14 @@ TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
     h.Page().OpenTab(*platform::Uri::Parse("http://b.example/"));
     h.Tab(1)->StartNavigation("http://b.example/");
     ringShows(true);
+
+    // A background tab's load changes only its own captions and row.
+    h.Tab(0)->CompleteNavigation("http://back.example/", "Back");
+    ringShows(true);
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Back");
+    EXPECT_NE(h.Controls().AdressBox->Text(), "http://back.example/");
+    EXPECT_NE(h.Controls().PageTitleText->Text(), "Back");
+    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://back.example/");
 
     // Away from the loading tab, which then finishes in the background.
     h.Page().SelectTab(*h.Slot(0).StripCaption);
