@@ -86,23 +86,19 @@ TEST_F(AddressBar, EnterFocusesThePageClosesTheChromeAndTurnsTheRingOnlyForALoad
     EXPECT_TRUE(h.Tabs().CurrentTabLoading());
 }
 
-TEST_F(AddressBar, WithNoTabEnterOpensAFirstTab)
+// Reported once however often it is entered; with no tab, Enter opens a first one.
+TEST_F(AddressBar, InvalidAddressIsReportedOnceAndNothingLoadsAndWithNoTabEnterOpensOne)
 {
     auto& page = h.Start();
-    page.CloseTab(*h.Slot(0).StripCloseButton);
-    EXPECT_EQ(Enter("example.org"), "http://example.org/");
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
-}
-
-TEST_F(AddressBar, InvalidAddressIsReportedOnceAndNothingLoads)
-{
-    h.Start();
     h.Tab(0)->CompleteNavigation("http://www.bing.com/", "Bing");
     EXPECT_EQ(Enter("http://[::1"), "");
     EXPECT_EQ(Enter("http://[::1"), "");
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
     EXPECT_EQ(h.Dialogs.Shown[0].Content, h.Strings.GetString("wMessageBox_InvalidLink"));
     EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
+    EXPECT_EQ(h.TabCount(), 1);
+    page.CloseTab(*h.Slot(0).StripCloseButton);
+    EXPECT_EQ(Enter("example.org"), "http://example.org/");
     EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
 }
 

@@ -56,7 +56,7 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Normal");
 }
 
-TEST_F(Navigation, TitlesWithQuotesAnyScriptOrNoneAreStoredAndShown)
+TEST_F(Navigation, TitlesWithQuotesAnyScriptNoneOrLateAreStoredAndShown)
 {
     struct Case {
         std::string link, title, stored, shown;
@@ -75,24 +75,14 @@ TEST_F(Navigation, TitlesWithQuotesAnyScriptOrNoneAreStoredAndShown)
         EXPECT_EQ(h.Controls().PageTitleText->Text(), c.shown);
         EXPECT_EQ(h.Slot(0).ListCaption->Content(), c.shown);
     }
-}
-
-TEST_F(Navigation, ABackgroundTabChangesOnlyItsOwnCaptions)
-{
-    h.Page().OpenTab(*platform::Uri::Parse("http://front.example/"));
-    h.Tab(1)->StartNavigation("http://front.example/");
-    h.Tab(0)->CompleteNavigation("http://back.example/", "Back");
-
-    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Back");
-    EXPECT_NE(h.Controls().AdressBox->Text(), "http://back.example/");
-    EXPECT_NE(h.Controls().PageTitleText->Text(), "Back");
-    EXPECT_TRUE(h.Controls().LoadingRing->IsActive());
-    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://back.example/");
+    h.Tab(0)->ChangeTitle("Arrived late");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 // Loading is each tab's own: whatever happens to the others, the ring and
 // the title show the current tab's state.
-TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
+TEST_F(Navigation, TheRingTitleAndBoxFollowTheCurrentTabsOwnLoading)
 {
     // The title and version fade out as the ring and its caption fade in, and back.
     auto ringShows = [&](bool loading) {
@@ -109,6 +99,14 @@ TEST_F(Navigation, TheRingAndTitleFollowTheCurrentTabsOwnLoading)
     h.Page().OpenTab(*platform::Uri::Parse("http://b.example/"));
     h.Tab(1)->StartNavigation("http://b.example/");
     ringShows(true);
+
+    // A background tab's load changes only its own captions and row.
+    h.Tab(0)->CompleteNavigation("http://back.example/", "Back");
+    ringShows(true);
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Back");
+    EXPECT_NE(h.Controls().AdressBox->Text(), "http://back.example/");
+    EXPECT_NE(h.Controls().PageTitleText->Text(), "Back");
+    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://back.example/");
 
     // Away from the loading tab, which then finishes in the background.
     h.Page().SelectTab(*h.Slot(0).StripCaption);
@@ -245,15 +243,6 @@ TEST_F(Navigation, OneGestureOpensOneTab)
     request(1, "http://popup.example/from-the-popup", 8);
     EXPECT_EQ(h.TabCount(), 4);
     EXPECT_TRUE(h.Dialogs.Shown.empty());
-}
-
-TEST_F(Navigation, ALateTitleReachesTheCaptionsAndTitle)
-{
-    auto* tab = h.Tab(0);
-    tab->CompleteNavigation("http://late.example/", "");
-    tab->ChangeTitle("Arrived late");
-    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 } // namespace

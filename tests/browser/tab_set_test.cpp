@@ -169,18 +169,16 @@ TEST_F(Tabs, AnUntitledTabReadsTheSameAfterSelectAndClose)
     Open("http://second.example/");
     Open("http://third.example/");
     h.Tab(1)->CompleteNavigation("http://second.example/", "");
+    auto texts = [&] {
+        return std::vector<std::string>{h.Controls().PageTitleText->Text(), h.Slot(1).StripCaption->Content(),
+                                        h.Slot(1).ListCaption->Content()};
+    };
     page.SelectTab(*h.Slot(1).StripCaption);
-    std::string afterSelect[] = {h.Controls().PageTitleText->Text(), h.Slot(1).StripCaption->Content(),
-                                 h.Slot(1).ListCaption->Content()};
+    EXPECT_EQ(texts(), std::vector<std::string>(3, "[Sem título]"));
     page.SelectTab(*h.Slot(2).StripCaption);
     page.CloseTab(*h.Slot(2).StripCloseButton);
     ASSERT_EQ(h.Tabs().CurrentTabIndex(), 1);
-    std::string afterClose[] = {h.Controls().PageTitleText->Text(), h.Slot(1).StripCaption->Content(),
-                                h.Slot(1).ListCaption->Content()};
-    for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(afterSelect[k], "[Sem título]");
-        EXPECT_EQ(afterClose[k], afterSelect[k]);
-    }
+    EXPECT_EQ(texts(), std::vector<std::string>(3, "[Sem título]"));
 }
 
 // A tab's page dialogs wait in the tab's own queue: closing the tab drops

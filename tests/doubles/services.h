@@ -49,13 +49,11 @@ public:
 class ManualTimer : public platform::DispatcherTimer {
 public:
     explicit ManualTimer(std::function<void()> tick) : Tick(std::move(tick)) {}
-    void Start() override { Enabled = true; ++Starts; }
-    void Stop() override { Enabled = false; ++Stops; }
+    void Start() override { Enabled = true; }
+    void Stop() override { Enabled = false; }
     bool IsEnabled() const override { return Enabled; }
     std::function<void()> Tick;
     bool Enabled = false;
-    int Starts = 0;
-    int Stops = 0;
 };
 
 class ManualTimers : public platform::DispatcherTimers {
@@ -147,13 +145,11 @@ struct FakeTiles : platform::SecondaryTiles {
 };
 
 struct FakeStore : platform::Store {
-    void RequestProductPurchaseAsync(const std::string& id, std::function<void(platform::PurchaseStatus)> done) override
+    void RequestProductPurchaseAsync(const std::string&, std::function<void(platform::PurchaseStatus)> done) override
     {
-        Purchases.push_back(id);
         done(Answer);
     }
     platform::PurchaseStatus Answer = platform::PurchaseStatus::Unavailable;
-    std::vector<std::string> Purchases;
 };
 
 struct FixedLanguage : platform::Language {

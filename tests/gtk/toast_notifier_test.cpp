@@ -1,28 +1,15 @@
 // Toasts: to a notification service on the session bus while one is there
 // (a stand-in owns org.freedesktop.Notifications here), else in the window.
-#include <gtk/gtk.h>
-
-#include <chrono>
 #include <cstdlib>
-#include <string>
-
-#include <gtest/gtest.h>
 
 #include "downloads/toast_notifications.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/toast_notifier_gtk.h"
+#include "tests/gtk/web_view_fixture.h"
 
 namespace {
 
 const std::string Body = "\"a <&> \xCE\xB1.txt\" has been downloaded.";
-
-bool Spin(const std::function<bool()>& done)
-{
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (!done() && std::chrono::steady_clock::now() < deadline)
-        g_main_context_iteration(nullptr, FALSE);
-    return done();
-}
 
 // A stand-in notification service on the session bus; true when it received
 // the toast's title and body, sent by an application on the bus.
@@ -54,10 +41,10 @@ bool ToastReachesStandInService()
     g_bus_own_name_on_connection(serviceBus, "org.freedesktop.Notifications", G_BUS_NAME_OWNER_FLAGS_NONE,
                                  nullptr, nullptr, nullptr, nullptr);
     gtkui::DesktopToastNotifier notifier(application.Get(), nullptr, {});
-    if (!Spin([&] { return notifier.ServiceOwned(); }))
+    if (!gtktests::WaitUntil([&] { return notifier.ServiceOwned(); }))
         return false;
     ToastNotifications(notifier).ShowToast("Download complete", Body);
-    Spin([&] { return !received.empty(); });
+    gtktests::WaitUntil([&] { return !received.empty(); });
     return received == "Download complete|" + Body && notifier.History().at(0).Path == "notification";
 }
 

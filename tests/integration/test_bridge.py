@@ -50,10 +50,6 @@ class Bridge(harness.ReturningUserTest):
     def dialogs(self):
         return (self.browser.state() or {}).get("dialogs", [])
 
-    def answer(self, label):
-        with open(self.browser.state_file + ".cmd", "w") as f:
-            f.write("answer %s\n" % label)
-
     def test_alert_and_confirm_reach_the_users_dialogs_and_a_flood_leaves_the_window_responding(self):
         self.browser.start(self.server.url("/dialogs"))
         alert = self.browser.wait_for("the alert dialog", lambda: [d for d in self.dialogs()
@@ -63,12 +59,12 @@ class Bridge(harness.ReturningUserTest):
         self.browser.wait_for("the page going on after alert", lambda: self.reports("after-alert"))
         # One bridge dialog at a time: the confirm waits for the alert to close.
         self.assertEqual(len(self.dialogs()), 1)
-        self.answer("OK")
+        self.browser.answer("OK")
         confirm = self.browser.wait_for("the confirm dialog", lambda: [d for d in self.dialogs()
                                                                        if d["title"] == "Mensagem do site:"])
         self.assertEqual(confirm[0]["content"], "Sure?\n\nDo you want to continue?")
         self.browser.screenshot("bridge-dialogs.png")
-        self.answer("No")
+        self.browser.answer("No")
         # The second confirm on the same page reuses the first answer, with no dialog.
         self.assertEqual(self.browser.wait_for("the page's report of the answer", lambda: self.reports("confirm=")),
                          ["confirm=false,false"])
@@ -80,7 +76,7 @@ class Bridge(harness.ReturningUserTest):
         self.browser.wait_for("the window's loop to go on",
                               lambda: os.path.getmtime(self.browser.state_file) > before, timeout=5)
         self.assertEqual([d["content"] for d in self.dialogs()], ["x" * 10000 + "\u2026"])
-        self.answer("OK")  # the next waiting one shows after it closes
+        self.browser.answer("OK")  # the next waiting one shows after it closes
         self.browser.wait_for("the next queued alert", lambda: [d for d in self.dialogs() if d["content"] == "flood 0"])
 
     # The image's hook, injected by the browser itself, reaches the pop-up; the
@@ -102,7 +98,7 @@ class Bridge(harness.ReturningUserTest):
         self.assertTrue(named["wContextPopup_SaveImage"]["visible"])
         self.assertEqual(named["wContextPopup"]["margin"][:2], self.pointer())
         self.browser.screenshot("bridge-image-pop-up.png")
-        self.click_element("wContextPopup_CopyLink")
+        self.browser.click_named("wContextPopup_CopyLink")
         self.browser.wait_for("the image address, without its marker, on the clipboard",
                               lambda: clipboard() == self.server.url("/picture.png?size=2"))
 
@@ -117,11 +113,6 @@ class Bridge(harness.ReturningUserTest):
         host = named["WebViewHost"]["rect"]
         window = harness.window_origin("Tolvane Browser")
         return (window[0] + host[0], window[1] + host[1])
-
-    def click_element(self, name):
-        rect = self.browser.state()["named"][name]["rect"]
-        window = harness.window_origin("Tolvane Browser")
-        harness.click_button(window[0] + rect[0] + rect[2] / 2, window[1] + rect[1] + rect[3] / 2, 1)
 
 
 def clipboard():

@@ -33,16 +33,12 @@ class DownloadsTest(harness.unittest.TestCase):
 
     def download(self):
         """Download in the dialog up for report.bin; the message it brings is answered and returned."""
-        named = lambda name: (self.browser.state() or {}).get("named", {}).get(name) or {}
-        self.browser.wait_for("the dialog", lambda: named("wDownloadDialog").get("opacity", 0) >= 1)
-        self.assertEqual(named("wDownloadNameBox")["text"], "report.bin")
-        rect = named("wDownloadStartButton")["rect"]
+        self.browser.wait_for("the dialog", lambda: self.browser.named("wDownloadDialog").get("opacity", 0) >= 1)
+        self.assertEqual(self.browser.text("wDownloadNameBox"), "report.bin")
         self.browser.screenshot("downloads-dialog.png")
-        x, y = harness.window_origin("Tolvane Browser")
-        harness.click_button(x + rect[0] + rect[2] / 2, y + rect[1] + rect[3] / 2, 1)
+        self.browser.click_named("wDownloadStartButton")
         said = self.browser.wait_for("a message", lambda: self.browser.state()["dialogs"])[-1]["content"]
-        with open(self.browser.state_file + ".cmd", "w") as f:
-            f.write("answer OK\n")
+        self.browser.answer("OK")
         return said
 
     def test_an_attachment_lands_as_a_new_file_and_a_gone_folder_is_told(self):

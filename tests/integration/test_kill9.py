@@ -19,36 +19,31 @@ FILES = ("wFavorite_database.db", "wHistoric_database.db", "wConfig_database.db"
 ROUNDS = 10
 
 
+class LoopPages(dict):
+    """/p/N: a page titled N that goes on to /p/N+1 shortly after it loaded."""
+
+    def get(self, path):
+        match = re.fullmatch(r"/p/(\d+)", path)
+        return match and harness.html("Loop %s" % match[1], "%s<script>addEventListener('load', () => setTimeout("
+                                      "() => location.href = '/p/%d', 60));</script>" % (match[1], int(match[1]) + 1))
+
+
 class LoopServer(harness.LocalServer):
-    """/p/N answers a page titled N that goes on to /p/N+1 shortly after it
-    loaded; `completed` holds every N whose answer was sent in full."""
+    """Serves the loop; `completed` holds every N whose answer was sent in full."""
 
     def __init__(self):
-        super().__init__({})
-        self.completed = set()
-        self.served = set()
-        self.lock = threading.Lock()
-        server = self
-        base = self.httpd.RequestHandlerClass
+        super().__init__(LoopPages())
+        self.completed, self.served, self.lock = set(), set(), threading.Lock()
+        server, base = self, self.httpd.RequestHandlerClass
 
         class Loop(base):
             def do_GET(self):
-                match = re.fullmatch(r"/p/(\d+)", self.path)
-                if not match:
-                    return base.do_GET(self)
-                n = int(match.group(1))
-                body = ("<!DOCTYPE html><html><head><title>Loop %d</title></head><body>%d<script>"
-                        "addEventListener('load', () => setTimeout(() => location.href = '/p/%d', 60));"
-                        "</script></body></html>" % (n, n, n + 1)).encode()
-                self.send_response(200)
-                self.send_header("Content-Type", "text/html; charset=utf-8")
-                self.send_header("Content-Length", str(len(body)))
-                self.end_headers()
-                self.wfile.write(body)
+                base.do_GET(self)
                 self.wfile.flush()
+                match = re.fullmatch(r"/p/(\d+)", self.path)
                 with server.lock:
-                    server.completed.add(n)
-                    server.served.add(n)
+                    for seen in (server.completed, server.served) if match else ():
+                        seen.add(int(match[1]))
 
         self.httpd.RequestHandlerClass = Loop
 

@@ -1,5 +1,6 @@
-"""The chrome with real keys, clicks and window resizes: per-tab zoom, a
-page's full screen, the back key and the title strip across 720 pixels."""
+"""The chrome with real keys and clicks: per-tab zoom, a page's full screen
+and the back key. (Resizes across 720 pixels are proved by the layout unit
+test and the window adapter's size test.)"""
 
 import subprocess
 import time
@@ -78,23 +79,6 @@ class Layout(harness.ReturningUserTest):
             self.browser.wait_for("one tab", lambda: len(self.state()["webViews"]) == 1 and self.full_screen(False))
         time.sleep(2.5)
         self.assertIsNone(self.browser.process.poll())
-
-    def test_resizes_across_720_flip_the_title_strip_once_per_crossing(self):
-        self.start_on("/b", "Page B")
-        window = subprocess.run(["xdotool", "search", "--name", "Tolvane Browser"], capture_output=True,
-                                text=True).stdout.split()
-        resize = lambda width: [subprocess.run(["xdotool", "windowsize", w, str(width), "700"]) for w in window]
-        resize(1100)
-        # The window's frame (its shadow) lies outside the page's width.
-        frame = 1100 - self.browser.wait_for("the page's width", lambda: self.state()["window"]["width"] < 1100
-                                             and self.state()["window"]["width"])
-        for _ in range(4):
-            for width, wide in ((1000, True), (721, True), (720, False), (500, False)):
-                resize(width + frame)
-                self.browser.wait_for("%d wide" % width, lambda: self.state()["window"]["width"] == width and
-                                      self.browser.named("TabStripScroller")["visible"] == wide and
-                                      self.browser.named("SideMenuButton")["visible"] != wide)
-                self.browser.screenshot("layout-%d.png" % width)
 
     def test_back_without_history_shows_the_hint_and_a_second_press_exits(self):
         self.start_on("/b", "Page B")

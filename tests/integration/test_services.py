@@ -1,8 +1,9 @@
 """The companion services with the real binary and the desktop's own
 launching (GIO): a pinned page opens from its desktop entry with the browser
-stopped and running, the Reelpull bar and hand-over, the support mail with
-and without a mail handler, and the rating prompt at start. Fake handlers
-are desktop entries in the test's data folder that log their argument."""
+stopped and running, the Reelpull bar and hand-over, and the support mail
+with and without a mail handler (the rating prompt is the page test's).
+Fake handlers are desktop entries in the test's data folder that log their
+argument."""
 import contextlib
 import glob
 import os
@@ -116,16 +117,6 @@ class Services(harness.ReturningUserTest):
                 self.browser.wait_for("no handler: the dialog", self.dialogs)
             self.browser.stop()
 
-    def test_the_rating_prompt_shows_at_start_and_can_be_declined(self):
-        harness.prepare_config(self.browser, {"wConfig_ShowRatingAlert": ("wSTATUS", "true")})
-        self.start_on("Home")
-        self.browser.wait_for("the prompt", lambda: self.browser.named("wRatingPanel").get("visible"))
-        self.browser.screenshot("rating-prompt.png")
-        self.browser.click_named("wRatingCheckBox_DoNotAsk")
-        self.browser.click_named("wRatingButton_Close")
-        self.browser.wait_for("the setting off", lambda: self.browser.query(
-            "wConfig_database.db", "SELECT wSTATUS FROM wConfig_ShowRatingAlert") == [(b"false",)])
-        self.browser.wait_for("the prompt gone", lambda: not self.browser.named("wRatingPanel").get("visible"))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 """The real binary on a fresh data folder: the three files with their exact
-schema, and a window that shows the page."""
+schema, and a window that shows the page. (A second invocation reaching the
+running window is proved by the silent-portal and services runs.)"""
 import os
 import re
 import subprocess
@@ -79,28 +80,6 @@ class CommandLine(unittest.TestCase):
         usage = subprocess.run([harness.BINARY, "--help"], capture_output=True, text=True, timeout=30)
         self.assertEqual(usage.returncode, 0)
         self.assertIn("--arguments", usage.stdout)
-
-    def test_a_second_invocation_hands_its_address_to_the_running_window(self):
-        server = harness.LocalServer({"/one": harness.html("One"), "/two": harness.html("Two")})
-        browser = harness.Browser()
-        harness.prepare_config(browser, {"wConfig_HomePage": ("wLINK", server.url("/one")),
-                                         "wConfig_HomeScreenStatus": ("wSTATUS", "false"),
-                                         "wConfig_ThemeColor": ("wCOLOR", "Escuro")})
-        try:
-            browser.start(server.url("/one"))
-            browser.wait_for("the first page", lambda: browser.text("PageTitleText") == "One")
-            second = subprocess.run([harness.BINARY, server.url("/two")], capture_output=True, timeout=30,
-                                    env=browser.environment())
-            self.assertEqual(second.returncode, 0)
-
-            def two_tabs():
-                views = (browser.state() or {}).get("webViews", [])
-                return [v["source"] for v in views] == [server.url("/one"), server.url("/two")]
-
-            browser.wait_for("the address opened in a new tab of the running window", two_tabs)
-        finally:
-            browser.cleanup()
-            server.close()
 
 
 if __name__ == "__main__":

@@ -120,7 +120,7 @@ TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
     }
 }
 
-TEST(HomeScreen, OnlyTheTickedBoxAtCloseTurnsItOffAndAFailedWriteKeepsTheRow)
+TEST(HomeScreen, OnlyTheTickedBoxAtCloseTurnsItOffForTheNextStartAndAFailedWriteKeepsTheRow)
 {
     PageHarness h;
     h.Start();
@@ -143,6 +143,9 @@ TEST(HomeScreen, OnlyTheTickedBoxAtCloseTurnsItOffAndAFailedWriteKeepsTheRow)
         EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wSTATUS FROM wConfig_HomeScreenStatus"), after);
         h.Execute(ConfigFile, "DROP TRIGGER IF EXISTS refuse;");
     }
+    h.Stop();
+    h.Start();
+    EXPECT_EQ(h.Controls().wHomeScreenPanel->GetVisibility(), ui::Visibility::Collapsed);
 }
 
 } // namespace

@@ -8,10 +8,24 @@
 #include "browser/visit_statements.h"
 #include "storage/database.h"
 #include "storage/schema.h"
-#include "tests/doubles/default_settings.h"
 #include "tests/storage/storage_test_support.h"
 
 namespace {
+
+// The eleven settings tables with their columns and the defaults a first start writes.
+const std::tuple<const char*, const char*, const char*> DefaultSettings[] = {
+    {"wConfig_HomePage", "wLINK", "http://www.bing.com/"},
+    {"wConfig_SaveFavoriteStatus", "wSTATUS", "true"},
+    {"wConfig_ThemeColor", "wCOLOR", "Escuro"},
+    {"wConfig_HomeScreenStatus", "wSTATUS", "true"},
+    {"wConfig_AdressBarPosition", "wPOSITION", "Top"},
+    {"wConfig_TitleBarStatus", "wSTATUS", "true"},
+    {"wConfig_MainSearcherAdress", "wSEARCHER", "Bing"},
+    {"wConfig_MainTranslateAdress", "wTRANSLATOR", "Google_Translator"},
+    {"wConfig_PagesOpenedStatus", "wSTATUS", "false"},
+    {"wConfig_ShowRatingAlert", "wSTATUS", "true"},
+    {"wConfig_Extension", "wREELPULL", "true"},
+};
 
 class SchemaTest : public StorageTest {
 protected:
@@ -29,9 +43,8 @@ protected:
 TEST_F(SchemaTest, FirstRunSeedsEachDefaultAndLaterStartsChangeNothing)
 {
     StartUp();
-    for (const auto& setting : doubles::DefaultSettings())
-        EXPECT_EQ(rawdb::Rows(Folder / ConfigFile, "SELECT " + setting.Column + " FROM " + setting.Table),
-                  setting.Default) << setting.Table;
+    for (const auto& [table, column, value] : DefaultSettings)
+        EXPECT_EQ(rawdb::Rows(Folder / ConfigFile, std::string("SELECT ") + column + " FROM " + table), value) << table;
     EXPECT_EQ(rawdb::Rows(Folder / ConfigFile, "SELECT COUNT(*) FROM wConfig_PagesOpened"), "0");
     EXPECT_TRUE(Dialogs.Shown.empty());
 

@@ -3,17 +3,21 @@
 // raw access to the files that bypasses the layer under test.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <string>
-
+#include "storage/database.h"
+#include "tests/doubles/page_harness.h"
 #include "tests/doubles/raw_database.h"
-#include "tests/doubles/services.h"
 
 class StorageTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { ConfigureDatabases(Folder.string(), &Dialogs); }
+    void TearDown() override
+    {
+        for (auto id : {FavoritesDb, HistoryDb, ConfigDb})
+            CloseDatabase(id);
+        ConfigureDatabases("", nullptr);
+    }
 
-    std::filesystem::path Folder;
+    doubles::TempFolder Temp;
+    const std::filesystem::path Folder = Temp.Path();
     doubles::FakeDialogs Dialogs;
 };
