@@ -34,19 +34,10 @@ def main():
     try:
         named = lambda name: (browser.state() or {}).get("named", {}).get(name, {})
 
-        def click(name):
-            rect = browser.wait_for(name, lambda: named(name).get("visible") and named(name)["rect"])
-            x, y = harness.window_origin("Tolvane Browser")
-            harness.click_button(x + rect[0] + rect[2] / 2, y + rect[1] + rect[3] / 2, 1)
-
         browser.wait_for("the download dialog", lambda: named("wDownloadDialog").get("opacity", 0) >= 1)
-        click("wDownloadStartButton")
-        browser.wait_for("the start message", lambda: browser.state()["dialogs"])
-        with open(browser.state_file + ".cmd", "w") as f:
-            f.write("answer OK\n")
-        click("SideMenuButton")
-        browser.wait_for("the side menu", lambda: named("wSideMenu").get("opacity", 0) >= 1)
-        click("wSideMenu_Downloads")
+        browser.click_named("wDownloadStartButton")
+        browser.answer("OK")
+        browser.open_menu_entry("wMainMenu_Downloads")
         browser.wait_for("a running row", lambda: named("wDownloadRowSize_1").get("text", "").startswith(("1", "2", "3")))
         pid = browser.process.pid
         before, cpu_before, start = browser.state()["timerTicks"], cpu_seconds(pid), time.monotonic()
