@@ -34,7 +34,7 @@ TEST(SecurityMark, EachCommitOfTheTabDecidesItsMark)
         {"https://bank.example/again", PageSecurity::Secure, "wSecurity_Secure"},
     };
     PageHarness h;
-    auto& page = h.Start("https://start.example/");
+    h.Start("https://start.example/");
     auto& view = *h.Tab(0);
     const auto& mark = h.Security().Element();
     EXPECT_EQ(mark.GetVisibility(), ui::Visibility::Collapsed) << "nothing committed yet";
