@@ -38,7 +38,10 @@ Size TextBlockSize(const TextBlock& block, Size inner, const TextMeasurer& measu
     return Text(block, block.Text(), maxWidth, measurer);
 }
 
-Size TextBoxSize(const TextBox& box, const TextMeasurer& measurer)
+// A text longer than the box's place scrolls inside the box: the box never
+// asks for more width than it is offered, or a long address would push it
+// under the buttons beside it and past the window's edge.
+Size TextBoxSize(const TextBox& box, Size inner, const TextMeasurer& measurer)
 {
     // The placeholder stands in for an empty text, as on the platform.
     const std::string& shown = box.Text().empty() ? box.PlaceholderText() : box.Text();
@@ -46,7 +49,7 @@ Size TextBoxSize(const TextBox& box, const TextMeasurer& measurer)
     const Thickness chrome = box.Padding();
     double minWidth = kTextBoxMinWidth - chrome.Left - chrome.Right - box.BorderThickness().Left - box.BorderThickness().Right;
     double minHeight = kTextBoxMinHeight - chrome.Top - chrome.Bottom - box.BorderThickness().Top - box.BorderThickness().Bottom;
-    return {std::max(text.Width, minWidth), std::max(text.Height, minHeight)};
+    return {std::max(std::min(text.Width, inner.Width), minWidth), std::max(text.Height, minHeight)};
 }
 
 Size ComboBoxSize(const ComboBox& combo, const TextMeasurer& measurer)
@@ -90,7 +93,7 @@ Size IntrinsicSize(const Element& element, Size inner, const TextMeasurer& measu
     case ElementKind::Button:
         return Text(element, static_cast<const Button&>(element).Content(), kInfinity, measurer);
     case ElementKind::TextBox:
-        return TextBoxSize(static_cast<const TextBox&>(element), measurer);
+        return TextBoxSize(static_cast<const TextBox&>(element), inner, measurer);
     case ElementKind::ComboBox:
         return ComboBoxSize(static_cast<const ComboBox&>(element), measurer);
     case ElementKind::ToggleSwitch:

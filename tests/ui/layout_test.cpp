@@ -123,6 +123,9 @@ const std::vector<LayoutCase> Cases = {
           <TextBlock x:Name="Wrapped" Width="35" HorizontalAlignment="Left" TextWrapping="Wrap" Text="abcdefghij"/>
         </StackPanel>)",
      {{"Save", {0, 0, 44, 31}}, {"LongBox", {0, 31, 128, 32}}, {"Wrapped", {0, 63, 35, 40}}}},
+    {"a text box longer than its place keeps to it, its text scrolls inside", {200, 100},
+     R"(<Grid><TextBox x:Name="Address" Margin="20,0,30,0" VerticalAlignment="Top" Text="http://example.com/a/rather/long/path"/></Grid>)",
+     {{"Address", {20, 0, 150, 32}}}},
     {"text wraps to the viewport only when horizontal scrolling is disabled", {800, 600},
      R"(<Grid Width="200" Height="100" HorizontalAlignment="Left" VerticalAlignment="Top">
           <ScrollViewer><TextBlock x:Name="Wraps" TextWrapping="Wrap" VerticalAlignment="Top" Text="0123456789012345678901234567890123456789"/></ScrollViewer>
