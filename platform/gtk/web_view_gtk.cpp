@@ -195,6 +195,7 @@ void WebKitWebView::ConnectSignals()
     connect(m_view.Get(), "load-changed", G_CALLBACK(LoadChangedThunk));
     connect(m_view.Get(), "load-failed", G_CALLBACK(LoadFailedThunk));
     connect(m_view.Get(), "load-failed-with-tls-errors", G_CALLBACK(TlsErrorsThunk));
+    connect(m_view.Get(), "web-process-terminated", G_CALLBACK(WebProcessTerminatedThunk));
     connect(m_view.Get(), "create", G_CALLBACK(CreateThunk));
     connect(m_view.Get(), "decide-policy", G_CALLBACK(DecidePolicyThunk));
     connect(m_view.Get(), "enter-fullscreen", G_CALLBACK(EnterFullScreenThunk));
@@ -247,7 +248,23 @@ void WebKitWebView::InstallBridgeScript(const std::string& objectName)
 
 void WebKitWebView::Navigate(const platform::Uri& uri)
 {
-    webkit_web_view_load_uri(m_view.Get(), uri.AbsoluteUri().c_str());
+    m_deferredLoadSource.Reset();
+    if (!m_reportingFailure) {
+        webkit_web_view_load_uri(m_view.Get(), uri.AbsoluteUri().c_str());
+        return;
+    }
+    // The engine drops, now and then, a load started from inside its report
+    // of a failed one (the error page among them), and the tab then shows
+    // nothing for ever.
+    m_deferredLoad = uri.AbsoluteUri();
+    m_deferredLoadSource.Reset(g_idle_add(
+        [](gpointer self) -> gboolean {
+            auto* view = static_cast<WebKitWebView*>(self);
+            view->m_deferredLoadSource.Forget();
+            webkit_web_view_load_uri(view->m_view.Get(), view->m_deferredLoad.c_str());
+            return G_SOURCE_REMOVE;
+        },
+        this));
 }
 
 std::string WebKitWebView::Source() const
@@ -376,7 +393,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
             m_failedUri = m_requestedUri;
             m_failedStatus = WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT;
             m_security = platform::PageSecurity::None;
-            NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+            ReportFailure(platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
         } else if (m_outcome == LoadOutcome::Loading) {
             m_committed = true;
             m_security = CommittedSecurity();
@@ -414,6 +431,13 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
     }
 }
 
+void WebKitWebView::ReportFailure(const platform::NavigationFailedArgs& args)
+{
+    m_reportingFailure = true;
+    NavigationFailed(*this, args);
+    m_reportingFailure = false;
+}
+
 bool WebKitWebView::IsRefusedLoad() const
 {
     return Source() == "about:blank" && !m_requestedUri.empty() && m_requestedUri.rfind("about:", 0) != 0;
@@ -431,10 +455,35 @@ bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
         m_failedUri = TextOrEmpty(failingUri);
         m_failedStatus = error ? error->code : 0;
         m_security = platform::PageSecurity::None;
-        NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+        ReportFailure(platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
     }
     // Handled: the engine's own error page never shows; the system has one.
     return true;
+}
+
+// The page's process ended under it (it crashed, passed the memory limit or
+// was killed from outside). No load event follows, so the tab would show
+// "Loading…" or a blank page for ever: it is a failed load of the page's
+// address, and the error page that follows starts a new process.
+void WebKitWebView::OnWebProcessTerminated(WebKitWebProcessTerminationReason reason)
+{
+    if (reason == WEBKIT_WEB_PROCESS_TERMINATED_BY_API)
+        return;
+    std::string uri = Source().empty() ? m_requestedUri : Source();
+    g_warning("the process of %s ended (%s)", uri.c_str(),
+              reason == WEBKIT_WEB_PROCESS_EXCEEDED_MEMORY_LIMIT ? "over its memory limit" : "crashed or killed");
+    m_titleWait.Reset();
+    m_completionPending = false;
+    m_outcome = LoadOutcome::Failed;
+    m_failedUri = uri;
+    m_failedStatus = 0;
+    m_security = platform::PageSecurity::None;
+    NavigationFailed(*this, platform::NavigationFailedArgs{uri, 0});
+}
+
+void WebKitWebView::WebProcessTerminatedThunk(::WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self)
+{
+    static_cast<WebKitWebView*>(self)->OnWebProcessTerminated(reason);
 }
 
 bool WebKitWebView::OnTlsErrors(const char* failingUri, GTlsCertificate* certificate, GTlsCertificateFlags errors)
@@ -462,7 +511,7 @@ bool WebKitWebView::OnTlsErrors(const char* failingUri, GTlsCertificate* certifi
     m_failedUri = args.Uri;
     m_failedStatus = 0;
     m_security = platform::PageSecurity::None;
-    NavigationFailed(*this, args);
+    ReportFailure(args);
     // Handled: the site's page is never loaded, whatever the certificate.
     return true;
 }

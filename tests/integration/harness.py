@@ -87,7 +87,7 @@ class Browser:
         self.data = os.path.join(self.root, "data")
         self.state_file = os.path.join(self.root, "state.json")
         self.process = None
-        self.wrapper = []  # a command the binary runs under (setpriv, for example)
+        self.wrapper = os.environ.get("TOLVANE_WRAPPER", "").split()  # a command the binary runs under (setpriv, for example)
         self.stderr_path = os.path.join(self.root, "stderr.log")
 
     def environment(self, probe=True):
@@ -218,8 +218,17 @@ class Browser:
             time.sleep(0.1)
         state = self.state() or {}
         shown = {key: value for key, value in state.items() if key != "named"}
-        raise AssertionError("timed out waiting for %s; last state but the elements: %s\nstderr: %s"
-                             % (what, json.dumps(shown)[:4000], self.stderr_text()[-2000:] if self.process else ""))
+        raise AssertionError("timed out waiting for %s; last state but the elements: %s\nprocesses: %s\nstderr: %s"
+                             % (what, json.dumps(shown)[:4000], self.processes(),
+                                self.stderr_text()[-2000:] if self.process else ""))
+
+    def processes(self):
+        """The browser's process tree by name, for a failure's report."""
+        names = []
+        for pid in descendants(self.process.pid) if self.process else []:
+            with contextlib.suppress(OSError), open("/proc/%d/comm" % pid) as f:
+                names.append("%d %s" % (pid, f.read().strip()))
+        return ", ".join(names)
 
     def screenshot(self, name):
         os.makedirs(ARTIFACTS, exist_ok=True)
@@ -269,6 +278,27 @@ class ReturningUserTest(unittest.TestCase):
     def tearDown(self):
         self.browser.cleanup()
         self.server.close()
+
+
+def descendants(pid):
+    """pid and every process below it."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/stat" % entry) as f:
+                # The name may hold spaces and parentheses: the fields follow the last ")".
+                parent = int(f.read().rsplit(")", 1)[1].split()[1])
+        except (OSError, IndexError, ValueError):
+            continue
+        children.setdefault(parent, []).append(int(entry))
+    found, pending = [], [pid]
+    while pending:
+        current = pending.pop()
+        found.append(current)
+        pending.extend(children.get(current, []))
+    return found
 
 
 def click(x, y):
