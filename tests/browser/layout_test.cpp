@@ -56,10 +56,9 @@ TEST(Layout, BarPlacementByCaseAndAPageFullScreenReturnsToIt)
     };
     using enum VerticalAlignment;
     const Case cases[] = {
-        {false, "Top", "true", 2, 3, 1, 1, Top},      {false, "Top", "false", 2, 3, 1, 1, Top},
-        {true, "Top", "false", 1, 4, 0, 4, Top},      {true, "Bottom", "false", 0, 4, 4, 3, Bottom},
-        {true, "Bottom", "true", 0, 3, 4, 3, Bottom}, {false, "Bottom", "true", 1, 3, 4, 3, Bottom},
-        {false, "bottom", "true", 2, 3, 1, 1, Top},   {false, "", "TRUE", 2, 3, 1, 1, Top},
+        {false, "Top", "false", 2, 3, 1, 1, Top},     {true, "Top", "false", 1, 4, 0, 4, Top},
+        {true, "Bottom", "false", 0, 4, 4, 3, Bottom}, {true, "Bottom", "true", 0, 3, 4, 3, Bottom},
+        {false, "Bottom", "true", 1, 3, 4, 3, Bottom}, {false, "bottom", "TRUE", 2, 3, 1, 1, Top},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Position) + "/" + c.TitleBar + (c.Phone ? " phone" : ""));

@@ -94,8 +94,6 @@ void Serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable
         return soup_server_message_pause(message);
     SoupMessageHeaders* headers = soup_server_message_get_response_headers(message);
     soup_message_headers_append(headers, "Cache-Control", "no-store");
-    for (const auto& [name, value] : route.Headers)
-        soup_message_headers_append(headers, name.c_str(), value.c_str());
     soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
     soup_server_message_set_response(message, route.ContentType.c_str(), SOUP_MEMORY_COPY, route.Body.data(),
                                      route.Body.size());
@@ -146,15 +144,6 @@ void WebViewFixture::StopServer()
 std::string WebViewFixture::Url(const std::string& path)
 {
     return "http://127.0.0.1:" + std::to_string(s_port) + path;
-}
-
-int WebViewFixture::UnusedPort()
-{
-    GSocketListener* listener = g_socket_listener_new();
-    const guint16 port = g_socket_listener_add_any_inet_port(listener, nullptr, nullptr);
-    g_socket_listener_close(listener);
-    g_object_unref(listener);
-    return port;
 }
 
 void WebViewFixture::CloseViews()
