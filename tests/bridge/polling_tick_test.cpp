@@ -1,6 +1,5 @@
-// The polling tick, one tick at a time with a manual timer: where each panel
-// rests, the order in which panels and the side menu take turns, and an idle
-// tick that changes nothing.
+// The polling tick, one tick at a time: where each panel rests, the turns the
+// panels and the side menu take, and an idle tick that changes nothing.
 #include <string>
 
 #include <gtest/gtest.h>

@@ -1,6 +1,5 @@
-"""Real browsing with the real engine: history and open pages from a launch,
-and the error page. (Restored tabs are proved by the kill -9 rounds and the
-start-up unit test, pop-ups by the adapter's real clicks and the page test.)"""
+"""Real browsing: history and open pages from a launch, and the error page (restored tabs: the kill -9 rounds
+and the start-up unit test; pop-ups: the adapter's real clicks and the page test)."""
 
 import harness
 
