@@ -72,6 +72,7 @@ TEST(Layout, BarPlacementByCaseAndAPageFullScreenReturnsToIt)
         EXPECT_EQ(h.Controls().SuggestionList->GridRowSpan(), c.SuggestionSpan);
         EXPECT_EQ(h.Controls().SuggestionList->VerticalAlignment(), c.Opening);
         EXPECT_EQ(h.Controls().wMainMenu->VerticalAlignment(), c.Opening);
+        EXPECT_EQ(h.System.StatusBarHides, c.Phone ? 2 : 0); // at each of the two starts
 
         // A position changed in the settings waits for the next start: the
         // page leaves full screen to where this start placed it.

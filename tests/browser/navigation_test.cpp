@@ -40,7 +40,7 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(HistoryRows(), 0);
     // The private mark joins both headers once: caption, close, mark.
     EXPECT_EQ(h.Slot(1).StripHeader->Name(), "wNewPageStackPanel_Private");
-    EXPECT_EQ(std::pair(h.Slot(1).StripHeader->Count(), h.Slot(1).ListHeader->Count()), std::pair(3u, 3u));
+    EXPECT_EQ(std::pair(h.Slot(1).StripHeader->Count(), h.Slot(1).ListHeader->Count()), (std::pair<size_t, size_t>(3, 3)));
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/2");
 
     h.Execute(ConfigFile, "DELETE FROM wConfig_SaveFavoriteStatus; INSERT INTO wConfig_SaveFavoriteStatus VALUES ('false');");

@@ -23,6 +23,7 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+namespace {
 std::string ReadSourceFile(const std::string& relativePath)
 {
     std::ifstream file(std::string(TOLVANE_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
@@ -30,6 +31,7 @@ std::string ReadSourceFile(const std::string& relativePath)
     text << file.rdbuf();
     return text.str();
 }
+} // namespace
 
 PageHarness::PageHarness()
     : Services{Dialogs, Strings, Timers, View, System, Clock, Browsers,

@@ -15,7 +15,6 @@
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
-#include "library/address_suggestions.h"
 #include "library/favorites_panel.h"
 #include "library/history_panel.h"
 #include "services/companion_check.h"
@@ -35,8 +34,6 @@ public:
 private:
     std::filesystem::path m_path;
 };
-
-std::string ReadSourceFile(const std::string& relativePath);
 
 class PageHarness {
 public:
@@ -71,7 +68,6 @@ public:
     DownloadManager& Downloads() { return *m_page->m_downloads; }
     FavoritesPanel& Favorites() { return *m_page->m_favorites; }
     HistoryPanel& History() { return *m_page->m_history; }
-    AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
     CompanionCheck& Companion() { return *m_page->m_companion; }
     RatingPrompt& Rating() { return *m_page->m_rating; }
     FindBar& Find() { return *m_page->m_find; }
