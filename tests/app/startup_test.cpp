@@ -57,8 +57,7 @@ TEST(Startup, RestoreFollowsTheSavedRowsInIdOrderWhateverTheIds)
         PageHarness h;
         h.Start();
         h.Stop();
-        h.Execute(ConfigFile, std::string("DELETE FROM wConfig_PagesOpenedStatus; INSERT INTO "
-                                          "wConfig_PagesOpenedStatus VALUES ('") + c.restore + "');");
+        h.StoreSetting("wConfig_PagesOpenedStatus", c.restore);
         if (*c.rows)
             h.Execute(ConfigFile, std::string("INSERT INTO wConfig_PagesOpened VALUES ") + c.rows + ";");
         h.Start(c.launch);

@@ -26,11 +26,7 @@ protected:
             return "";
         return view->Navigations.back();
     }
-    void UseEngine(const std::string& engine)
-    {
-        h.Execute(ConfigFile, "DELETE FROM wConfig_MainSearcherAdress; INSERT INTO wConfig_MainSearcherAdress VALUES ('" +
-                                  engine + "');");
-    }
+    void UseEngine(const std::string& engine) { h.StoreSetting("wConfig_MainSearcherAdress", engine); }
     PageHarness h;
 };
 

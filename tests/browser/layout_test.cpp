@@ -14,18 +14,13 @@ using doubles::PageHarness;
 using platform::Shortcut;
 using ui::VerticalAlignment;
 
-void Store(PageHarness& h, const std::string& table, const std::string& value)
-{
-    h.Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + value + "');");
-}
-
 void StartWith(PageHarness& h, const std::string& position, const std::string& titleBar, bool phone = false)
 {
     h.System.Phone = phone;
     h.Start();
     h.Stop();
-    Store(h, "wConfig_AdressBarPosition", position);
-    Store(h, "wConfig_TitleBarStatus", titleBar);
+    h.StoreSetting("wConfig_AdressBarPosition", position);
+    h.StoreSetting("wConfig_TitleBarStatus", titleBar);
     h.Start();
 }
 
@@ -76,7 +71,7 @@ TEST(Layout, BarPlacementByCaseAndAPageFullScreenReturnsToIt)
 
         // A position changed in the settings waits for the next start: the
         // page leaves full screen to where this start placed it.
-        Store(h, "wConfig_AdressBarPosition", "Top");
+        h.StoreSetting("wConfig_AdressBarPosition", "Top");
         FullScreen(*h.Tab(0), true);
         EXPECT_EQ(host.GridRowSpan(), 5);
         FullScreen(*h.Tab(0), false);

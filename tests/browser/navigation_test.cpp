@@ -43,7 +43,7 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(std::pair(h.Slot(1).StripHeader->Count(), h.Slot(1).ListHeader->Count()), (std::pair<size_t, size_t>(3, 3)));
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/2");
 
-    h.Execute(ConfigFile, "DELETE FROM wConfig_SaveFavoriteStatus; INSERT INTO wConfig_SaveFavoriteStatus VALUES ('false');");
+    h.StoreSetting("wConfig_SaveFavoriteStatus", "false");
     h.Tab(0)->CompleteNavigation("http://normal.example/", "Normal");
     EXPECT_EQ(HistoryRows(), 0);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=0"), "http://normal.example/");

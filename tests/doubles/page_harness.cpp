@@ -6,6 +6,7 @@
 
 #include "browser/tab_set.h"
 #include "storage/database.h"
+#include "storage/schema.h"
 #include "tests/doubles/raw_database.h"
 
 namespace doubles {
@@ -66,6 +67,11 @@ void PageHarness::Stop()
 void PageHarness::Execute(const std::string& file, const std::string& sql)
 {
     rawdb::Execute(Folder.Path() / file, sql);
+}
+
+void PageHarness::StoreSetting(const std::string& table, const std::string& value)
+{
+    Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + value + "');");
 }
 
 std::string PageHarness::QueryText(const std::string& file, const std::string& sql)

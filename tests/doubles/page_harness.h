@@ -46,8 +46,9 @@ public:
     void Stop();
     MainPage& Page() { return *m_page; }
 
-    // Runs a statement on one of the files outside the page.
+    // Runs a statement on one of the files outside the page; a setting's one row replaced.
     void Execute(const std::string& file, const std::string& sql);
+    void StoreSetting(const std::string& table, const std::string& value);
     std::string QueryText(const std::string& file, const std::string& sql);
     int QueryInteger(const std::string& file, const std::string& sql);
 
@@ -58,6 +59,7 @@ public:
     // The page's named controls, and a user's click on a named button.
     const PageControls& Controls() const { return *m_page->m_controls; }
     void Click(const std::string& buttonName);
+    std::string LastDialog() const { return Dialogs.Shown.empty() ? "" : Dialogs.Shown.back().Content; }
     // Enter in the address box with this text in it.
     void Enter(const std::string& text);
 

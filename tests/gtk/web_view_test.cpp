@@ -50,8 +50,7 @@ TEST_F(WebViewTest, ViewEventsComeInOrderAndScriptsAnswerInThePage)
     ASSERT_TRUE(WaitForLine(log, "Title Late"));
     EXPECT_EQ(log.All.back(), "Title Late");
     EXPECT_TRUE(log.Has("Completed " + Url("/late-title")));
-    EXPECT_TRUE(view.CanGoBack());
-    EXPECT_FALSE(view.CanGoForward());
+    EXPECT_EQ(std::pair(view.CanGoBack(), view.CanGoForward()), std::pair(true, false));
 
     // A sub-frame's completion is reported apart, by a channel in a world of
     // its own that page script cannot fake.
