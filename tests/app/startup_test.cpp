@@ -21,9 +21,11 @@ TEST(Startup, FirstStartOpensTheHomePageWithOnlyThePollingTimerRunning)
     PageHarness h;
     h.Start();
     ASSERT_EQ(h.TabCount(), 1);
-    EXPECT_EQ(std::pair(LastNavigation(h.Tab(0)), h.Tabs().CurrentTabIndex()), std::pair(std::string("http://www.bing.com/"), 0));
+    EXPECT_EQ(std::pair(LastNavigation(h.Tab(0)), h.Tabs().CurrentTabIndex()),
+              std::pair(std::string("http://www.bing.com/"), 0));
     EXPECT_EQ(h.View.TitleBarElement, h.Controls().TitleBarArea);
-    EXPECT_EQ(h.System.StatusBarHides + h.Dialogs.Shown.size(), 0u);
+    EXPECT_EQ(h.System.StatusBarHides, 0);
+    EXPECT_TRUE(h.Dialogs.Shown.empty());
     // Both timers exist; only the polling timer runs until a download starts.
     ASSERT_EQ(h.Timers.Created.size(), 2u);
     EXPECT_EQ(std::pair(h.Timers.Created[0]->Enabled, h.Timers.Created[1]->Enabled), std::pair(true, false));
@@ -45,7 +47,8 @@ TEST(Startup, RestoreFollowsTheSavedRowsInIdOrderWhateverTheIds)
          {"http://a.example/", "http://b.example/", "http://c.example/"}, true},
         {"gaps in the ids", "true", "(0,'http://a.example/'),(2,'http://c.example/')", "",
          {"http://a.example/", "http://c.example/"}, true},
-        {"a row that does not parse", "true", "(0,'not an address'),(5,'http://b.example/')", "", {"http://b.example/"}, true},
+        {"a row that does not parse", "true", "(0,'not an address'),(5,'http://b.example/')", "",
+         {"http://b.example/"}, true},
         {"no rows", "true", "", "", {"http://www.bing.com/"}, false},
         {"restore off", "false", "(0,'http://a.example/')", "", {"http://www.bing.com/"}, false},
         {"a launch address", "true", "(0,'http://a.example/')", "http://launch.example/page",

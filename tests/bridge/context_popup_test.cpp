@@ -30,7 +30,6 @@ protected:
         tab->ContextMenuGesture(*tab);
     }
     ui::Button& Entry(const std::string& name) { return page->Markup().Get<ui::Button>(name); }
-    int TabCount() { return h.TabCount(); }
 
     PageHarness h;
     MainPage* page = nullptr;
@@ -118,7 +117,7 @@ TEST_F(ContextPopup, ItsEntriesActOnWebTargetsOnly)
     };
     for (const auto& [target, used] : cases) {
         SCOPED_TRACE(target);
-        int tabsBefore = TabCount();
+        int tabsBefore = h.TabCount();
         size_t copiesBefore = h.Clipboard.Texts.size();
         for (const char* entry : {"wContextPopup_CopyLink", "wContextPopup_OpenInNewTab", "wContextPopup_SaveImage"}) {
             RightClick(10, 10, target);
@@ -129,7 +128,7 @@ TEST_F(ContextPopup, ItsEntriesActOnWebTargetsOnly)
             Ticks(30);
             EXPECT_EQ(h.Controls().wContextPopup->GetVisibility(), ui::Visibility::Collapsed);
         }
-        EXPECT_EQ(std::pair(TabCount(), h.Clipboard.Texts.size()), std::pair(tabsBefore + !!used, copiesBefore + !!used));
+        EXPECT_EQ(std::pair(h.TabCount(), h.Clipboard.Texts.size()), std::pair(tabsBefore + !!used, copiesBefore + !!used));
         if (used) {
             EXPECT_EQ(h.Clipboard.Texts.back(), used);
             EXPECT_EQ(h.Browsers.Last().Navigations.front(), platform::Uri::Parse(used)->AbsoluteUri());

@@ -40,7 +40,8 @@ TEST_F(Navigation, PrivateTabsAndTheSettingOffRecordNoHistoryButKeepOpenPages)
     EXPECT_EQ(HistoryRows(), 0);
     // The private mark joins both headers once: caption, close, mark.
     EXPECT_EQ(h.Slot(1).StripHeader->Name(), "wNewPageStackPanel_Private");
-    EXPECT_EQ(std::pair(h.Slot(1).StripHeader->Count(), h.Slot(1).ListHeader->Count()), (std::pair<size_t, size_t>(3, 3)));
+    EXPECT_EQ(h.Slot(1).StripHeader->Count(), 3u);
+    EXPECT_EQ(h.Slot(1).ListHeader->Count(), 3u);
     EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=1"), "http://private.example/2");
 
     h.StoreSetting("wConfig_SaveFavoriteStatus", "false");
@@ -70,7 +71,8 @@ TEST_F(Navigation, TitlesWithQuotesAnyScriptNoneOrLateAreStoredAndShown)
                   std::pair(c.shown, c.shown));
     }
     h.Tab(0)->ChangeTitle("Arrived late");
-    EXPECT_EQ(h.Slot(0).StripCaption->Content() + h.Controls().PageTitleText->Text(), "Arrived lateArrived late");
+    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "Arrived late");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Arrived late");
 }
 
 // Loading is each tab's own: whatever happens to the others, the ring and
@@ -131,7 +133,8 @@ TEST_F(Navigation, WhatTheUserTypesIsNotOverwritten)
     h.Controls().AdressBox->SetFocusStateFromUser(ui::FocusState::Keyboard);
     h.Controls().AdressBox->SetTextFromUser("still typing");
     h.Tab(0)->CompleteNavigation("http://loaded.example/", "Loaded");
-    EXPECT_EQ(h.Controls().AdressBox->Text() + "|" + h.Controls().PageTitleText->Text(), "still typing|Loaded");
+    EXPECT_EQ(h.Controls().AdressBox->Text(), "still typing");
+    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Loaded");
 }
 
 TEST_F(Navigation, SaveImageControlsFollowTheExtensionCaseSensitively)
@@ -173,6 +176,7 @@ TEST_F(Navigation, ZoomIsReappliedOnlyWhenNotOneAndTheStarFollowsFavorites)
 TEST_F(Navigation, AFailedLoadShowsTheErrorPageAndTheFailedAddress)
 {
     h.Tab(0)->FailNavigation("http://refused.example/", 2);
+    ASSERT_FALSE(h.Tab(0)->Navigations.empty());
     EXPECT_EQ(h.Tab(0)->Navigations.back(), "ms-appx-web:///Assets/wPageError_EN.htm");
     EXPECT_EQ(h.Controls().AdressBox->Text(), "http://refused.example/");
     EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
@@ -185,6 +189,7 @@ TEST_F(Navigation, AFailedLoadShowsTheErrorPageAndTheFailedAddress)
 
     h.Strings.Table["wLanguage"] = "PT-BR";
     h.Tab(0)->FailNavigation("http://refused.example/", 2);
+    ASSERT_FALSE(h.Tab(0)->Navigations.empty());
     EXPECT_EQ(h.Tab(0)->Navigations.back(), "ms-appx-web:///Assets/wPageError_PT.htm");
 
     // Nor does a blank page the engine shows for a load it refused.

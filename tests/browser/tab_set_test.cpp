@@ -37,8 +37,8 @@ TEST_F(Tabs, TheTwentyFirstTabIsRefusedAndSlot19IsReusable)
     Open("http://two-too-many.example/");
     EXPECT_EQ(Count(), 20);
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
-    EXPECT_EQ(h.Dialogs.Shown[0].Content + "|" + h.Dialogs.Shown[0].Title,
-              h.Strings.GetString("wMessageBox_MaxGuides") + "|Tolvane Browser");
+    EXPECT_EQ(std::pair(h.Dialogs.Shown[0].Content, h.Dialogs.Shown[0].Title),
+              std::pair(h.Strings.GetString("wMessageBox_MaxGuides"), std::string("Tolvane Browser")));
     EXPECT_EQ(h.Tabs().CurrentTabIndex(), 19);
 
     page.CloseTab(*h.Slot(5).StripCloseButton);

@@ -175,7 +175,8 @@ TEST_F(RendererTest, OnlyElementsThatTakeInputAreHit)
 
 TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
 {
-    Load(R"(<Grid><ScrollViewer x:Name="Viewer" Height="100" VerticalAlignment="Top"><StackPanel x:Name="List"/></ScrollViewer></Grid>)");
+    Load(R"(<Grid><ScrollViewer x:Name="Viewer" Height="100" VerticalAlignment="Top">
+      <StackPanel x:Name="List"/></ScrollViewer></Grid>)");
     auto& viewer = Get<ui::ScrollViewer>("Viewer");
     std::vector<ui::TextBlock*> rows;
     for (int i = 0; i < 10; ++i) {

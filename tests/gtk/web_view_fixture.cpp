@@ -174,19 +174,18 @@ void WebViewFixture::Go(platform::WebView& view, const std::string& address)
     view.Navigate(*uri);
 }
 
-std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, const std::string& function,
-                                                     const std::vector<std::string>& arguments)
+std::optional<std::string> WebViewFixture::Eval(platform::WebView& view, const std::string& script)
 {
     std::optional<std::optional<std::string>> result;
-    view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) { result = std::move(r); });
-    EXPECT_TRUE(WaitUntil([&] { return result.has_value(); })) << function;
+    view.InvokeScriptAsync("eval", {script}, [&](std::optional<std::string> r) { result = std::move(r); });
+    EXPECT_TRUE(WaitUntil([&] { return result.has_value(); })) << script;
     return result.value_or(std::nullopt);
 }
 
 std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)
 {
-    auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
-                                          "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
+    auto point = Eval(view, "var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
+                            "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)");
     int x = 0, y = 0;
     if (!point || std::sscanf(point->c_str(), "%d %d", &x, &y) != 2) {
         ADD_FAILURE() << "no element " << elementId;

@@ -58,12 +58,7 @@ protected:
     {
         return WaitUntil([&] { return log.Has(prefix); });
     }
-    static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
-                                                const std::vector<std::string>& arguments);
-    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script)
-    {
-        return RunScript(view, "eval", {script});
-    }
+    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script);
 
     // Real input as a user makes it (xdotool): a click a few pixels inside
     // the element, which returns that point of the page, or a key press.
