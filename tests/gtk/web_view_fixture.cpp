@@ -74,8 +74,6 @@ void EventLog::Attach(platform::WebView& view)
     view.UnviewableContentIdentified.Subscribe(
         [this](WebView&, const UnviewableContentArgs& a) { All.push_back("Unviewable " + a.MediaType + " " + a.Uri); });
     view.DocumentTitleChanged.Subscribe([this](WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
-    view.ContainsFullScreenElementChanged.Subscribe(
-        [this](WebView& v) { All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off"); });
 }
 
 namespace {

@@ -59,14 +59,6 @@ TEST_F(WebViewTest, ViewEventsComeInOrderAndScriptsAnswerInThePage)
     ASSERT_TRUE(WaitForLine(log, "FrameCompleted " + Url("/page")));
     EXPECT_EQ(Eval(view, "typeof window.webkit.messageHandlers.tolvaneFrame"), "undefined");
 
-    Eval(view, "document.documentElement.requestFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen on"));
-    Eval(view, "document.exitFullscreen(); 0");
-    ASSERT_TRUE(WaitForLine(log, "FullScreen off"));
-    // Without a window manager the engine finishes the transition on a
-    // fallback timer; a view destroyed before it fires crashes the engine.
-    Settle(2000);
-
     // The bundle's pages keep their encoding (the real binary's error page is
     // the English one).
     const std::string bundled = "ms-appx-web:///Assets/wPageError_PT.htm";
