@@ -26,11 +26,7 @@ protected:
             return "";
         return view->Navigations.back();
     }
-    void UseEngine(const std::string& engine)
-    {
-        h.Execute(ConfigFile, "DELETE FROM wConfig_MainSearcherAdress; INSERT INTO wConfig_MainSearcherAdress VALUES ('" +
-                                  engine + "');");
-    }
+    void UseEngine(const std::string& engine) { h.StoreSetting("wConfig_MainSearcherAdress", engine); }
     PageHarness h;
 };
 
@@ -74,16 +70,13 @@ TEST_F(AddressBar, EnterFocusesThePageClosesTheChromeAndTurnsTheRingOnlyForALoad
     UseEngine("nothing");
     Enter("unmatched engine still finishes");
     EXPECT_EQ(h.Tab(0)->FocusCalls, 1);
-    EXPECT_FALSE(h.Controls().LoadingRing->IsActive());
-    EXPECT_FALSE(h.Tabs().CurrentTabLoading());
-    EXPECT_FALSE(h.Chrome().Flags().Settings);
-    EXPECT_FALSE(h.Chrome().Flags().OverlayWanted);
-    EXPECT_FALSE(h.Chrome().Flags().ContextMenu);
-
-    UseEngine("Bing");
-    Enter("cats");
-    EXPECT_TRUE(h.Controls().LoadingRing->IsActive());
-    EXPECT_TRUE(h.Tabs().CurrentTabLoading());
+    const auto& flags = h.Chrome().Flags();
+    EXPECT_FALSE(flags.Settings || flags.OverlayWanted || flags.ContextMenu);
+    for (bool loads : {false, true}) {
+        EXPECT_EQ(std::pair(h.Controls().LoadingRing->IsActive(), h.Tabs().CurrentTabLoading()), std::pair(loads, loads));
+        UseEngine("Bing");
+        Enter("cats");
+    }
 }
 
 // Reported once however often it is entered; with no tab, Enter opens a first one.
@@ -105,16 +98,15 @@ TEST_F(AddressBar, InvalidAddressIsReportedOnceAndNothingLoadsAndWithNoTabEnterO
 TEST_F(AddressBar, LeavingTheBoxRestoresThePageAddressExceptOnAppPages)
 {
     h.Start();
-    h.Tab(0)->CompleteNavigation("http://shown.example/", "Shown");
-    h.Controls().AdressBox->SetText("half typed");
-    h.Controls().AdressBox->LostFocus(*h.Controls().AdressBox);
-    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://shown.example/");
-
-    h.Tab(0)->CompleteNavigation("ms-appx-web:///Assets/wPageError_EN.htm", "Error");
-    h.Controls().AdressBox->SetText("typed over the error page");
-    h.Controls().AdressBox->LostFocus(*h.Controls().AdressBox);
-    EXPECT_EQ(h.Controls().AdressBox->Text(), "typed over the error page");
-    EXPECT_EQ(h.Controls().AdressBox->SelectionLength(), 0);
+    auto& box = *h.Controls().AdressBox;
+    for (auto [page, kept] : {std::pair("http://shown.example/", "http://shown.example/"),
+                              {"ms-appx-web:///Assets/wPageError_EN.htm", "typed over the error page"}}) {
+        h.Tab(0)->CompleteNavigation(page, "Page");
+        box.SetText("typed over the error page");
+        box.LostFocus(box);
+        EXPECT_EQ(box.Text(), kept);
+    }
+    EXPECT_EQ(box.SelectionLength(), 0);
 }
 
 } // namespace

@@ -14,18 +14,13 @@ using doubles::PageHarness;
 using platform::Shortcut;
 using ui::VerticalAlignment;
 
-void Store(PageHarness& h, const std::string& table, const std::string& value)
-{
-    h.Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + value + "');");
-}
-
 void StartWith(PageHarness& h, const std::string& position, const std::string& titleBar, bool phone = false)
 {
     h.System.Phone = phone;
     h.Start();
     h.Stop();
-    Store(h, "wConfig_AdressBarPosition", position);
-    Store(h, "wConfig_TitleBarStatus", titleBar);
+    h.StoreSetting("wConfig_AdressBarPosition", position);
+    h.StoreSetting("wConfig_TitleBarStatus", titleBar);
     h.Start();
 }
 
@@ -56,10 +51,9 @@ TEST(Layout, BarPlacementByCaseAndAPageFullScreenReturnsToIt)
     };
     using enum VerticalAlignment;
     const Case cases[] = {
-        {false, "Top", "true", 2, 3, 1, 1, Top},      {false, "Top", "false", 2, 3, 1, 1, Top},
-        {true, "Top", "false", 1, 4, 0, 4, Top},      {true, "Bottom", "false", 0, 4, 4, 3, Bottom},
-        {true, "Bottom", "true", 0, 3, 4, 3, Bottom}, {false, "Bottom", "true", 1, 3, 4, 3, Bottom},
-        {false, "bottom", "true", 2, 3, 1, 1, Top},   {false, "", "TRUE", 2, 3, 1, 1, Top},
+        {false, "Top", "false", 2, 3, 1, 1, Top},     {true, "Top", "false", 1, 4, 0, 4, Top},
+        {true, "Bottom", "false", 0, 4, 4, 3, Bottom}, {true, "Bottom", "true", 0, 3, 4, 3, Bottom},
+        {false, "Bottom", "true", 1, 3, 4, 3, Bottom}, {false, "bottom", "TRUE", 2, 3, 1, 1, Top},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.Position) + "/" + c.TitleBar + (c.Phone ? " phone" : ""));
@@ -73,10 +67,11 @@ TEST(Layout, BarPlacementByCaseAndAPageFullScreenReturnsToIt)
         EXPECT_EQ(h.Controls().SuggestionList->GridRowSpan(), c.SuggestionSpan);
         EXPECT_EQ(h.Controls().SuggestionList->VerticalAlignment(), c.Opening);
         EXPECT_EQ(h.Controls().wMainMenu->VerticalAlignment(), c.Opening);
+        EXPECT_EQ(h.System.StatusBarHides, c.Phone ? 2 : 0); // at each of the two starts
 
         // A position changed in the settings waits for the next start: the
         // page leaves full screen to where this start placed it.
-        Store(h, "wConfig_AdressBarPosition", "Top");
+        h.StoreSetting("wConfig_AdressBarPosition", "Top");
         FullScreen(*h.Tab(0), true);
         EXPECT_EQ(host.GridRowSpan(), 5);
         FullScreen(*h.Tab(0), false);

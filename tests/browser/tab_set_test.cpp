@@ -20,10 +20,6 @@ protected:
             if (auto* view = h.Tab(k))
                 view->CompleteNavigation(view->Navigations.back(), "Page " + std::to_string(k));
     }
-    std::string RowLink(int id)
-    {
-        return h.QueryText(ConfigFile, "SELECT wLINK FROM wConfig_PagesOpened WHERE wID=" + std::to_string(id));
-    }
     int Count() { return h.TabCount(); }
     PageHarness h;
 };
@@ -41,15 +37,15 @@ TEST_F(Tabs, TheTwentyFirstTabIsRefusedAndSlot19IsReusable)
     Open("http://two-too-many.example/");
     EXPECT_EQ(Count(), 20);
     ASSERT_EQ(h.Dialogs.Shown.size(), 1u);
-    EXPECT_EQ(h.Dialogs.Shown[0].Content, h.Strings.GetString("wMessageBox_MaxGuides"));
-    EXPECT_EQ(h.Dialogs.Shown[0].Title, "Tolvane Browser");
+    EXPECT_EQ(std::pair(h.Dialogs.Shown[0].Content, h.Dialogs.Shown[0].Title),
+              std::pair(h.Strings.GetString("wMessageBox_MaxGuides"), std::string("Tolvane Browser")));
     EXPECT_EQ(h.Tabs().CurrentTabIndex(), 19);
 
     page.CloseTab(*h.Slot(5).StripCloseButton);
     Open("http://again.example/");
     ASSERT_NE(h.Tab(19), nullptr);
-    EXPECT_EQ(h.Tab(19)->Navigations.back(), "http://again.example/");
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 19);
+    EXPECT_EQ(std::pair(h.Tab(19)->Navigations.back(), h.Tabs().CurrentTabIndex()),
+              std::pair(std::string("http://again.example/"), 19));
 }
 
 TEST_F(Tabs, ClosingTheMiddleTabMovesTheLaterOnesDown)
@@ -62,12 +58,9 @@ TEST_F(Tabs, ClosingTheMiddleTabMovesTheLaterOnesDown)
     auto* formerFourth = h.Tab(4);
 
     page.CloseTab(*h.Slot(2).ListCloseButton);
-
-    EXPECT_EQ(Count(), 4);
-    EXPECT_EQ(h.Tabs().LastTabIndex(), 3);
-    EXPECT_EQ(h.Tab(2), formerThird);
-    EXPECT_EQ(h.Tab(3), formerFourth);
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 2);
+    EXPECT_EQ((std::vector<int>{Count(), h.Tabs().LastTabIndex(), h.Tabs().CurrentTabIndex()}),
+              (std::vector<int>{4, 3, 2}));
+    EXPECT_EQ(std::pair(h.Tab(2), h.Tab(3)), std::pair(formerThird, formerFourth));
     for (int k = 0; k < 4; ++k) {
         const auto& slot = h.Slot(k);
         ui::Element* elements[] = {slot.WebView, slot.StripHeader, slot.StripCaption, slot.StripCloseButton,
@@ -77,14 +70,14 @@ TEST_F(Tabs, ClosingTheMiddleTabMovesTheLaterOnesDown)
             EXPECT_EQ(element->Tag(), k);
         }
         // Child k of each panel is tab k.
-        EXPECT_EQ(&h.Controls().WebViewHost->ChildAt(k), slot.WebView);
-        EXPECT_EQ(&h.Controls().TabStripPanel->ChildAt(k), slot.StripHeader);
-        EXPECT_EQ(&h.Controls().TabListPanel->ChildAt(k), slot.ListHeader);
+        const auto& c = h.Controls();
+        EXPECT_EQ((std::vector<ui::Element*>{&c.WebViewHost->ChildAt(k), &c.TabStripPanel->ChildAt(k),
+                                             &c.TabListPanel->ChildAt(k)}),
+                  (std::vector<ui::Element*>{slot.WebView, slot.StripHeader, slot.ListHeader}));
     }
     EXPECT_EQ(h.Slot(4).WebView, nullptr);
-    EXPECT_EQ(RowLink(2), "http://t3.example/");
-    EXPECT_EQ(RowLink(3), "http://t4.example/");
-    EXPECT_EQ(RowLink(4), "");
+    EXPECT_EQ(h.QueryText(ConfigFile, "SELECT wID, wLINK FROM wConfig_PagesOpened WHERE wID >= 2"),
+              "2|http://t3.example/\n3|http://t4.example/");
     EXPECT_EQ(formerThird->GetVisibility(), ui::Visibility::Visible);
     EXPECT_EQ(h.Tab(0)->GetVisibility(), ui::Visibility::Collapsed);
     // Names keep their creation number.
@@ -101,40 +94,36 @@ TEST_F(Tabs, ClosingTheLastTabsDownToAnEmptyBrowser)
     EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
     EXPECT_EQ(h.Tab(0)->GetVisibility(), ui::Visibility::Visible);
     page.CloseTab(*h.Slot(0).StripCloseButton);
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), -1);
-    EXPECT_EQ(h.Tabs().LastTabIndex(), -1);
+    EXPECT_EQ(std::pair(h.Tabs().CurrentTabIndex(), h.Tabs().LastTabIndex()), std::pair(-1, -1));
     ASSERT_FALSE(h.Dialogs.Shown.empty());
-    EXPECT_EQ(h.Dialogs.Shown.back().Content, h.Strings.GetString("wMessageBox_NullGuides"));
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), "Tolvane Browser");
-    EXPECT_EQ(h.Controls().AdressBox->Text(), h.Strings.GetString("wAdress_DefaultLink"));
+    EXPECT_EQ((std::vector<std::string>{h.Dialogs.Shown.back().Content, h.Controls().PageTitleText->Text(),
+                                        h.Controls().AdressBox->Text()}),
+              (std::vector<std::string>{h.Strings.GetString("wMessageBox_NullGuides"), "Tolvane Browser",
+                                        h.Strings.GetString("wAdress_DefaultLink")}));
 
     h.Click("NewTabButton");
     ASSERT_NE(h.Tab(0), nullptr);
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
-    EXPECT_EQ(h.Tab(0)->Navigations.back(), "http://www.bing.com/");
+    EXPECT_EQ(std::pair(h.Tabs().CurrentTabIndex(), h.Tab(0)->Navigations.back()),
+              std::pair(0, std::string("http://www.bing.com/")));
 }
 
 TEST_F(Tabs, PrivacyIsInheritedFromTheCurrentTabAndSetBeforeTheFirstLoad)
 {
+    using enum platform::BrowsingSession;
     auto& page = Start();
     h.Click("NewPrivateTabButton");
     auto* privateTab = h.Tab(1);
     ASSERT_NE(privateTab, nullptr);
-    EXPECT_EQ(privateTab->Name(), "wNewPageWebView_Private");
-    EXPECT_EQ(privateTab->Session, platform::BrowsingSession::Private);
-
     Open("http://from-private.example/");
-    EXPECT_EQ(h.Tab(2)->Name(), "wNewPageWebView_Private");
-    EXPECT_EQ(h.Tab(2)->Session, platform::BrowsingSession::Private);
-
     page.SelectTab(*h.Slot(0).StripCaption);
     Open("http://from-normal.example/");
-    EXPECT_EQ(h.Tab(3)->Name(), "wNewPageWebView_3");
-    EXPECT_EQ(h.Tab(3)->Session, platform::BrowsingSession::Normal);
-
     // A private tab's pop-up is private too, whichever tab is current.
     EXPECT_TRUE(privateTab->RequestNewWindow("http://popup.example/"));
-    EXPECT_EQ(h.Tab(4)->Session, platform::BrowsingSession::Private);
+    const std::pair<std::string, platform::BrowsingSession> expected[] = {
+        {"wNewPageWebView_Private", Private}, {"wNewPageWebView_Private", Private},
+        {"wNewPageWebView_3", Normal}, {"wNewPageWebView_Private", Private}};
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(std::pair(h.Tab(k)->Name(), h.Tab(k)->Session), expected[k - 1]) << k;
     EXPECT_EQ(h.Tab(4)->Navigations.back(), "http://popup.example/");
 }
 
@@ -147,17 +136,15 @@ TEST_F(Tabs, SelectingATabShowsItsPageAndAppliesItsZoom)
     h.Process.Tabs[0].ZoomPercentage = 150;
 
     page.SelectTab(*h.Slot(0).ListCaption);
-
-    EXPECT_EQ(h.Tabs().CurrentTabIndex(), 0);
-    EXPECT_EQ(h.Tabs().PreviousTabIndex(), 1);
-    EXPECT_EQ(h.Tab(0)->GetVisibility(), ui::Visibility::Visible);
-    EXPECT_EQ(h.Tab(1)->GetVisibility(), ui::Visibility::Collapsed);
-    EXPECT_EQ(h.Controls().AdressBox->Text(), "http://first.example/");
-    EXPECT_EQ(h.Controls().PageTitleText->Text(), "First \"quoted\" Ωμέγα 🙂");
-    EXPECT_EQ(h.Slot(0).StripCaption->Content(), "First \"quoted\" Ωμέγα 🙂");
-    EXPECT_EQ(h.Slot(0).StripCaption->Background(), ui::Color::FromRgb(48, 48, 48));
-    EXPECT_EQ(h.Slot(1).StripCaption->Background(), ui::Color::Transparent());
-    EXPECT_EQ(h.Controls().ZoomText->Text(), "150%");
+    EXPECT_EQ(std::pair(h.Tabs().CurrentTabIndex(), h.Tabs().PreviousTabIndex()), std::pair(0, 1));
+    EXPECT_EQ(std::pair(h.Tab(0)->GetVisibility(), h.Tab(1)->GetVisibility()),
+              std::pair(ui::Visibility::Visible, ui::Visibility::Collapsed));
+    const std::string title = "First \"quoted\" Ωμέγα 🙂";
+    EXPECT_EQ((std::vector<std::string>{h.Controls().AdressBox->Text(), h.Controls().PageTitleText->Text(),
+                                        h.Slot(0).StripCaption->Content(), h.Controls().ZoomText->Text()}),
+              (std::vector<std::string>{"http://first.example/", title, title, "150%"}));
+    EXPECT_EQ(std::pair(h.Slot(0).StripCaption->Background(), h.Slot(1).StripCaption->Background()),
+              std::pair(ui::Brush(ui::Color::FromRgb(48, 48, 48)), ui::Brush(ui::Color::Transparent())));
     EXPECT_EQ(h.Tab(0)->Scripts.back().Arguments.at(0),
               "document.getElementsByTagName('body')[0].style.zoom = '1.5';");
 }

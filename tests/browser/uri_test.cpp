@@ -31,10 +31,8 @@ TEST(UriTest, ParsesAbsoluteAddresses)
     for (const auto& c : cases) {
         const auto uri = platform::Uri::Parse(c.Text);
         ASSERT_TRUE(uri) << c.Text;
-        EXPECT_EQ(uri->AbsoluteUri(), c.Absolute) << c.Text;
-        EXPECT_EQ(uri->Scheme(), c.Scheme) << c.Text;
-        EXPECT_EQ(uri->Host(), c.Host) << c.Text;
-        EXPECT_EQ(uri->Path(), c.Path) << c.Text;
+        EXPECT_EQ((std::vector<std::string>{uri->AbsoluteUri(), uri->Scheme(), uri->Host(), uri->Path()}),
+                  (std::vector<std::string>{c.Absolute, c.Scheme, c.Host, c.Path}));
     }
 }
 

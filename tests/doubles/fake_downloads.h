@@ -1,7 +1,6 @@
 #pragma once
-// Doubles of the download platform: files made in a real folder, transfers
-// whose progress a test sets, a folder picker a test answers and a notifier
-// that keeps every toast's markup.
+// Doubles of the download platform: real files, transfers whose progress a
+// test sets, a folder picker it answers, a notifier that keeps every toast.
 #include <filesystem>
 #include <fstream>
 #include <functional>

@@ -6,6 +6,7 @@
 
 #include "browser/tab_set.h"
 #include "storage/database.h"
+#include "storage/schema.h"
 #include "tests/doubles/raw_database.h"
 
 namespace doubles {
@@ -23,6 +24,7 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(m_path, ignored);
 }
 
+namespace {
 std::string ReadSourceFile(const std::string& relativePath)
 {
     std::ifstream file(std::string(TOLVANE_SOURCE_DIR) + "/" + relativePath, std::ios::binary);
@@ -30,6 +32,7 @@ std::string ReadSourceFile(const std::string& relativePath)
     text << file.rdbuf();
     return text.str();
 }
+} // namespace
 
 PageHarness::PageHarness()
     : Services{Dialogs, Strings, Timers, View, System, Clock, Browsers,
@@ -64,6 +67,11 @@ void PageHarness::Stop()
 void PageHarness::Execute(const std::string& file, const std::string& sql)
 {
     rawdb::Execute(Folder.Path() / file, sql);
+}
+
+void PageHarness::StoreSetting(const std::string& table, const std::string& value)
+{
+    Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + value + "');");
 }
 
 std::string PageHarness::QueryText(const std::string& file, const std::string& sql)

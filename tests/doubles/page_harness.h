@@ -15,7 +15,6 @@
 #include "browser/tab_set.h"
 #include "downloads/download_manager.h"
 #include "tests/doubles/fake_downloads.h"
-#include "library/address_suggestions.h"
 #include "library/favorites_panel.h"
 #include "library/history_panel.h"
 #include "services/companion_check.h"
@@ -36,8 +35,6 @@ private:
     std::filesystem::path m_path;
 };
 
-std::string ReadSourceFile(const std::string& relativePath);
-
 class PageHarness {
 public:
     PageHarness();
@@ -49,8 +46,9 @@ public:
     void Stop();
     MainPage& Page() { return *m_page; }
 
-    // Runs a statement on one of the files outside the page.
+    // Runs a statement on one of the files outside the page; a setting's one row replaced.
     void Execute(const std::string& file, const std::string& sql);
+    void StoreSetting(const std::string& table, const std::string& value);
     std::string QueryText(const std::string& file, const std::string& sql);
     int QueryInteger(const std::string& file, const std::string& sql);
 
@@ -61,6 +59,7 @@ public:
     // The page's named controls, and a user's click on a named button.
     const PageControls& Controls() const { return *m_page->m_controls; }
     void Click(const std::string& buttonName);
+    std::string LastDialog() const { return Dialogs.Shown.empty() ? "" : Dialogs.Shown.back().Content; }
     // Enter in the address box with this text in it.
     void Enter(const std::string& text);
 
@@ -71,7 +70,6 @@ public:
     DownloadManager& Downloads() { return *m_page->m_downloads; }
     FavoritesPanel& Favorites() { return *m_page->m_favorites; }
     HistoryPanel& History() { return *m_page->m_history; }
-    AddressSuggestions& Suggestions() { return *m_page->m_suggestions; }
     CompanionCheck& Companion() { return *m_page->m_companion; }
     RatingPrompt& Rating() { return *m_page->m_rating; }
     FindBar& Find() { return *m_page->m_find; }

@@ -59,7 +59,6 @@ protected:
     }
     ui::Brush Colour(const std::string& name) const { return Row(name)->Foreground(); }
     void Click(const std::string& name) { dynamic_cast<ui::Button&>(*Row(name)).RaiseClick(); }
-    std::string Said() const { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
     // The last toast holds the title, when given, and the message.
     bool Toasted(const std::string& message, const char* title = nullptr) const
     {
@@ -85,7 +84,7 @@ TEST_F(Downloads, ContentTheViewCannotShowGoesThroughTheDialogAndItsRowToAFinish
     h.FolderPicker.Pending(h.Folder.Path().string());
     h.Controls().wDownloadNameBox->SetText(Name);
     h.Click("wDownloadStartButton");
-    EXPECT_EQ(Said(), S("wMessageBox_StartDownload") + " \"" + Name + "\".");
+    EXPECT_EQ(h.LastDialog(), S("wMessageBox_StartDownload") + " \"" + Name + "\".");
     EXPECT_TRUE(fs::exists(h.Folder.Path() / Name));
     EXPECT_EQ(Transfer(0).Source, "http://files.example/dir/photo.jpg?size=2#top");
 
@@ -155,13 +154,13 @@ TEST_F(Downloads, RefusedNamesAddressesAndFoldersMakeNoFileAndTakeNoSlot)
     };
     for (const auto& [name, address] : refused) {
         Start(name, address);
-        EXPECT_EQ(Said(), S(address.starts_with("http") ? "wMessageBox_InvalidFileName" : "wMessageBox_InvalidLink"))
+        EXPECT_EQ(h.LastDialog(), S(address.starts_with("http") ? "wMessageBox_InvalidFileName" : "wMessageBox_InvalidLink"))
             << name << " " << address;
         EXPECT_TRUE(h.Chrome().Flags().DownloadDialog) << "the dialog stays for another try";
     }
     h.DownloadFiles.Error = "Permission denied";
     Start("x.bin");
-    EXPECT_EQ(Said(), S("wMessageBox_DownloadFolderError") + " \"" + h.DownloadFiles.Downloads + "\": Permission denied");
+    EXPECT_EQ(h.LastDialog(), S("wMessageBox_DownloadFolderError") + " \"" + h.DownloadFiles.Downloads + "\": Permission denied");
     EXPECT_TRUE(fs::is_empty(h.DownloadFiles.Downloads));
     EXPECT_TRUE(h.Downloader.Started.empty());
     EXPECT_EQ(m().ActiveDownloadCount(), 0);
@@ -171,7 +170,7 @@ TEST_F(Downloads, TenSlotsAtMostAndTheFiftyFirstFinishedEntryDropsTheOldest)
 {
     for (int i = 1; i <= 11; ++i)
         Start("f" + std::to_string(i));
-    EXPECT_EQ(Said(), S("wMessageBox_MaxDownload"));
+    EXPECT_EQ(h.LastDialog(), S("wMessageBox_MaxDownload"));
     EXPECT_EQ(h.Downloader.Started.size(), 10u);
     for (size_t i = 0; i < 10; ++i)
         Set(i, 1, 1, Completed);
@@ -200,7 +199,7 @@ TEST_F(Downloads, SaveImageNamesTheFileByThePageScriptOrTheSameRuleInItsPlace)
     EXPECT_EQ(m().PendingDownloadAddress(), "http://img.example/p.png?a=1#f");
     Tab().CompleteNavigation("http://img.example/P.PNG", "P.PNG");
     h.Click("SaveImageButton");
-    EXPECT_EQ(Said(), S("wMessageBox_NoImageLink"));
+    EXPECT_EQ(h.LastDialog(), S("wMessageBox_NoImageLink"));
     // The pop-up's entry on a right-clicked image runs the same flow on the image's address.
     Tab().CallAllowedObject("wScriptNotify", "wContextMenu", {"http://img.example/q.jpg?x&GET_IMG"});
     Tab().ContextMenuGesture(Tab());

@@ -1,6 +1,5 @@
-// The accent reader: which portal values are a colour, and how it fares
-// against a stand-in portal (tests/integration/fake_portal.py) on the test's
-// private bus, an absent one and no bus.
+// The accent reader: which portal values are a colour, and a stand-in portal
+// (tests/integration/fake_portal.py) on the private bus, an absent one, no bus.
 #include <gtest/gtest.h>
 
 #include <cmath>

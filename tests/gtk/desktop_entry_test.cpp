@@ -1,14 +1,13 @@
-// Pinned pages as real desktop entries: whatever the title and the address,
-// the file validates, adds no key, and runs exactly the browser with the
-// address; nothing is overwritten and a failure leaves no file.
+// Pinned pages as real desktop entries: the file validates, adds no key and
+// runs exactly the browser with the address; a failure leaves no file.
 #include <gtest/gtest.h>
 
 #include <glib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/gtk/secondary_tiles_gtk.h"
 #include "tests/doubles/page_harness.h"
@@ -45,35 +44,22 @@ Entry ReadEntry(const fs::path& path)
     return entry;
 }
 
-TEST(DesktopEntryTiles, HostileTitlesAndAddressesStayExactAndSafe)
+// Hostile titles and addresses are the fuzz target's; here the file itself.
+TEST(DesktopEntryTiles, TheFileValidatesAndRunsExactlyTheBrowserWithTheAddress)
 {
     doubles::TempFolder folder;
     auto apps = folder.Path() / "applications";
     gtkui::DesktopEntryTiles tiles(apps.string(), Binary, [] { return std::string(); });
-    std::string unicode300;
-    for (int i = 0; i < 300; ++i)
-        unicode300 += "\xC3\xBC"; // ü: 255 of them are 510 bytes
-    struct Case {
-        std::string Title, Address, Name;
-    } cases[] = {
-        {"Plain", "https://ex.com/a?q=1&r=%20#top", "Plain"},
-        {"\"q\" `b` $HOME \\ % ;", "https://ex.com/$(id)`id`\"x\"\\%25;rm", "\"q\" `b` $HOME \\ % ;"},
-        {"Line\nExec=evil\r\tTab\x01", "https://ex.com/", "Line Exec=evil  Tab "},
-        {"", "https://ex.com/empty-title", "https://ex.com/empty-title"},
-        {unicode300, "https://ex.com/\xC3\xBC\xE2\x82\xAC", unicode300.substr(0, 510)},
-        {"\xF0\x9F\x98\x80", "https://ex.com/" + std::string(30000, 'a'), "\xF0\x9F\x98\x80"},
-    };
-    int n = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name.substr(0, 30));
-        std::string id = "TolvaneTile.95.13202" + std::to_string(n++);
-        ASSERT_TRUE(tiles.RequestCreate({id, c.Title, c.Address}));
+    const std::string address = "https://ex.com/a?q=1&r=%20#top";
+    for (const auto& [id, title, name] : {std::array<std::string, 3>{"TolvaneTile.95.1", "\"q\" $HOME %", "\"q\" $HOME %"},
+                                          {"TolvaneTile.95.2", "", address}}) {
+        ASSERT_TRUE(tiles.RequestCreate({id, title, address}));
         auto path = apps / (id + ".desktop");
         EXPECT_EQ(std::system(("desktop-file-validate '" + path.string() + "' >/dev/null 2>&1").c_str()), 0);
         auto entry = ReadEntry(path);
         EXPECT_EQ(entry.Keys, (std::vector<std::string>{"Type", "Name", "Exec", "Terminal"}));
-        EXPECT_EQ(entry.Name, c.Name);
-        EXPECT_EQ(entry.Argv, (std::vector<std::string>{Binary, "--arguments", c.Address}));
+        EXPECT_EQ(entry.Name, name);
+        EXPECT_EQ(entry.Argv, (std::vector<std::string>{Binary, "--arguments", address}));
     }
 }
 

@@ -1,7 +1,5 @@
-"""The download tests' and benchmarks' local server; run alone, it prints its pid and port and serves until killed.
-/NAME.bin?size=N[&rate=B/s][&drop=N][&norange=1]: N pattern bytes with an ETag, a Range honoured with that If-Range
-unless norange, cut after `drop` bytes when asked from the start; /path?file=F: F by sendfile; /to-file: a redirect
-to file://; anything else: a 404 page."""
+"""Local server for download tests and benchmarks (run alone: prints pid and port). /NAME.bin?size=N[&rate=B/s]
+[&drop=N][&norange=1]: pattern bytes, ETag, Range; /path?file=F: F by sendfile; /to-file: redirect to file://."""
 import http.server
 import os
 import threading

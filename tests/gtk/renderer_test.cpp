@@ -7,13 +7,14 @@
 #include "platform/gtk/renderer.h"
 #include "platform/ui/element.h"
 #include "platform/ui/layout.h"
+#include "platform/ui/markup.h"
+#include "tests/doubles/services.h"
 #include "tests/gtk/web_view_fixture.h"
 
 namespace {
 
 using gtktests::WaitUntil;
 using ui::Color;
-using ui::GridLength;
 using Texts = std::vector<std::string>;
 
 class RendererTest : public ::testing::Test {
@@ -24,15 +25,17 @@ protected:
         m_renderer.reset();
         if (m_window)
             gtk_window_destroy(m_window);
-        m_root.reset();
+        m_markup.Root.reset();
         WaitUntil([] { return !g_main_context_pending(nullptr); }, 500);
     }
 
-    // Renders the root (kept until the test ends) in a 400 by 300 window.
-    void Show(std::unique_ptr<ui::Element> root)
+    // Loads the markup, as the page is built, and renders it in a 400 by 300 window.
+    void Load(const std::string& xml) { m_markup = ui::LoadMarkup(xml, doubles::FakeResources(), {}); }
+    void Show(const std::string& xml = {})
     {
-        m_root = std::move(root);
-        m_renderer = std::make_unique<gtkui::Renderer>(*m_root);
+        if (!xml.empty())
+            Load(xml);
+        m_renderer = std::make_unique<gtkui::Renderer>(*m_markup.Root);
         m_window = GTK_WINDOW(gtk_window_new());
         gtk_window_set_default_size(m_window, 400, 300);
         gtk_window_set_child(m_window, Host());
@@ -104,7 +107,10 @@ protected:
         return gtk_label_get_text(GTK_LABEL(GTK_IS_BUTTON(widget) ? gtk_button_get_child(GTK_BUTTON(widget)) : widget));
     }
 
-    std::unique_ptr<ui::Element> m_root;
+    template <typename T = ui::Element>
+    T& Get(const std::string& name) { return m_markup.Get<T>(name); }
+
+    ui::LoadedMarkup m_markup;
     GtkWindow* m_window = nullptr;
     std::unique_ptr<gtkui::Renderer> m_renderer;
 };
@@ -113,26 +119,15 @@ protected:
 // neighbour by a negative margin, paint there, and follow a resize.
 TEST_F(RendererTest, WidgetsSitWhereTheLayoutPutsThemBeforeAndAfterAResize)
 {
-    auto root = std::make_unique<ui::Grid>();
-    root->SetRowDefinitions({GridLength::Pixels(60), GridLength::Star()});
-    root->SetColumnDefinitions({GridLength::Star(), GridLength::Pixels(100)});
-    auto& header = root->Append(std::make_unique<ui::StackPanel>());
-    header.SetMargin({10, 6, 0, 0});
-    auto& caption = header.Append(std::make_unique<ui::TextBlock>());
-    caption.SetText("Example page");
-    auto& close = header.Append(std::make_unique<ui::Button>());
-    close.SetContent("\uE10A");
-    close.SetMargin({0, -20, 0, 0});
-    close.SetHorizontalAlignment(ui::HorizontalAlignment::Right);
-    auto& side = root->Append(std::make_unique<ui::Border>());
-    side.SetGridRow(1);
-    side.SetGridColumn(1);
-    side.SetBackground(Color::FromRgb(255, 0, 0));
-    Show(std::move(root));
+    Show(R"(<Grid><Grid.RowDefinitions><RowDefinition Height="60"/><RowDefinition Height="*"/></Grid.RowDefinitions>
+      <Grid.ColumnDefinitions><ColumnDefinition Width="*"/><ColumnDefinition Width="100"/></Grid.ColumnDefinitions>
+      <StackPanel x:Name="Header" Margin="10,6,0,0"><TextBlock x:Name="Caption" Text="Example page"/>
+        <Button x:Name="Close" Content="&#xE10A;" Margin="0,-20,0,0" HorizontalAlignment="Right"/></StackPanel>
+      <Border x:Name="Side" Grid.Row="1" Grid.Column="1" Background="#FFFF0000"/></Grid>)");
     auto expectLaidOut = [&] {
-        for (const ui::Element* e : std::initializer_list<const ui::Element*>{&header, &caption, &close, &side}) {
-            const ui::Rect r = ui::AbsoluteRect(*e);
-            const graphene_rect_t b = Bounds(*e);
+        for (const char* name : {"Header", "Caption", "Close", "Side"}) {
+            const ui::Rect r = ui::AbsoluteRect(Get(name));
+            const graphene_rect_t b = Bounds(Get(name));
             EXPECT_EQ((std::vector<float>{b.origin.x, b.origin.y, b.size.width, b.size.height}),
                       (std::vector<float>{float(r.X), float(r.Y), float(r.Width), float(r.Height)}));
         }
@@ -152,15 +147,9 @@ TEST_F(RendererTest, WidgetsSitWhereTheLayoutPutsThemBeforeAndAfterAResize)
 // later child, unless it cannot take input.
 TEST_F(RendererTest, OnlyElementsThatTakeInputAreHit)
 {
-    auto root = std::make_unique<ui::Grid>();
-    auto& under = root->Append(std::make_unique<ui::Button>());
-    auto& over = root->Append(std::make_unique<ui::Button>());
-    for (ui::Button* b : {&under, &over}) {
-        b->SetHorizontalAlignment(ui::HorizontalAlignment::Stretch);
-        b->SetVerticalAlignment(ui::VerticalAlignment::Stretch);
-    }
-    auto& overlay = root->Append(std::make_unique<ui::Grid>()); // an empty panel above both
-    Show(std::move(root));
+    Show(R"(<Grid><Button x:Name="Under" HorizontalAlignment="Stretch" VerticalAlignment="Stretch"/>
+      <Button x:Name="Over" HorizontalAlignment="Stretch" VerticalAlignment="Stretch"/><Grid x:Name="Overlay"/></Grid>)");
+    ui::Element &under = Get("Under"), &over = Get("Over"), &overlay = Get("Overlay"); // an empty panel above both
     const std::pair<std::function<void()>, const ui::Element*> cases[] = {
         {[] {}, &over},
         {[&] { over.SetOpacity(0.5); }, &over},
@@ -186,18 +175,16 @@ TEST_F(RendererTest, OnlyElementsThatTakeInputAreHit)
 
 TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
 {
-    auto root = std::make_unique<ui::Grid>();
-    auto& viewer = root->Append(std::make_unique<ui::ScrollViewer>());
-    viewer.SetHeight(100);
-    viewer.SetVerticalAlignment(ui::VerticalAlignment::Top);
-    auto& list = viewer.Append(std::make_unique<ui::StackPanel>());
+    Load(R"(<Grid><ScrollViewer x:Name="Viewer" Height="100" VerticalAlignment="Top">
+      <StackPanel x:Name="List"/></ScrollViewer></Grid>)");
+    auto& viewer = Get<ui::ScrollViewer>("Viewer");
     std::vector<ui::TextBlock*> rows;
     for (int i = 0; i < 10; ++i) {
-        rows.push_back(&list.Append(std::make_unique<ui::TextBlock>()));
+        rows.push_back(&Get<ui::StackPanel>("List").Append(std::make_unique<ui::TextBlock>()));
         rows.back()->SetText("row " + std::to_string(i));
         rows.back()->SetHeight(30);
     }
-    Show(std::move(root));
+    Show();
     EXPECT_FALSE(gtk_widget_get_mapped(WidgetOf(*rows[9]))) << "rows out of view are not drawn";
     GtkEventController* wheel = Controller(viewer, GTK_TYPE_EVENT_CONTROLLER_SCROLL);
     gboolean scrolled = FALSE;
@@ -222,26 +209,17 @@ TEST_F(RendererTest, WheelScrollsTheViewerThroughTheModelAndStopsAtTheEnd)
 // user input; user input reaches the model once; keys arrive as virtual codes.
 TEST_F(RendererTest, ModelValuesReachTheWidgetsAndInputReachesTheModelOnce)
 {
-    auto root = std::make_unique<ui::StackPanel>();
-    auto& title = root->Append(std::make_unique<ui::TextBlock>());
-    title.SetText("Loading");
-    auto& below = root->Append(std::make_unique<ui::TextBlock>());
-    below.SetText("below");
-    auto& swatch = root->Append(std::make_unique<ui::Border>());
-    swatch.SetHeight(40);
-    swatch.SetBackground(Color::FromRgb(255, 0, 0));
-    auto& glyph = root->Append(std::make_unique<ui::Button>());
-    glyph.SetContent("\uE103");
-    glyph.SetHeight(40);
-    glyph.SetWidth(60);
-    auto& box = root->Append(std::make_unique<ui::TextBox>());
-    auto& check = root->Append(std::make_unique<ui::CheckBox>());
-    auto& suggestion = root->Append(std::make_unique<ui::TextBlock>());
-    suggestion.SetText("example.com");
+    Load(R"(<StackPanel><TextBlock x:Name="Title" Text="Loading"/><TextBlock x:Name="Below" Text="below"/>
+      <Border x:Name="Swatch" Height="40" Background="#FFFF0000"/><Button x:Name="Glyph" Content="&#xE103;" Height="40" Width="60"/>
+      <TextBox x:Name="Box"/><CheckBox x:Name="Check"/><TextBlock x:Name="Suggestion" Text="example.com"/></StackPanel>)");
+    ui::Element &below = Get("Below"), &swatch = Get("Swatch"), &glyph = Get("Glyph"), &suggestion = Get("Suggestion");
+    auto& title = Get<ui::TextBlock>("Title");
+    auto& box = Get<ui::TextBox>("Box");
+    auto& check = Get<ui::CheckBox>("Check");
     Texts events;
     box.TextChanged.Subscribe([&](ui::Element&) { events.push_back("text " + box.Text()); });
     suggestion.Tapped.Subscribe([&](ui::Element&) { events.push_back("tapped"); });
-    Show(std::move(root));
+    Show();
     GdkRGBA color;
     gtk_style_context_get_color(gtk_widget_get_style_context(WidgetOf(title)), &color);
     EXPECT_EQ(color.red + color.green + color.blue, 3) << "text without a foreground is light, as in the dark theme";
@@ -312,15 +290,12 @@ private:
 
 TEST_F(RendererTest, ChildrenAddedAndRemovedMakeAndDropTheirWidgetsButNotNativeOnes)
 {
-    auto root = std::make_unique<ui::Grid>();
-    root->SetRowDefinitions({GridLength::Pixels(50), GridLength::Star()});
-    auto& list = root->Append(std::make_unique<ui::StackPanel>());
-    auto& last = list.Append(std::make_unique<ui::TextBlock>());
-    last.SetText("last");
-    auto& host = root->Append(std::make_unique<ui::Grid>());
-    host.SetGridRow(1);
+    Load(R"(<Grid><Grid.RowDefinitions><RowDefinition Height="50"/><RowDefinition Height="*"/></Grid.RowDefinitions>
+      <StackPanel x:Name="List"><TextBlock x:Name="Last" Text="last"/></StackPanel><Grid x:Name="Host" Grid.Row="1"/></Grid>)");
+    ui::Panel &list = Get<ui::Panel>("List"), &host = Get<ui::Panel>("Host");
+    auto& last = Get("Last");
     auto& view = host.Append(std::make_unique<FakeNativeElement>());
-    Show(std::move(root));
+    Show();
     GtkWidget* native = view.NativeWidget();
     EXPECT_EQ(WidgetOf(view), native);
     EXPECT_EQ(Bounds(view).origin.y + Bounds(view).size.height, 300);

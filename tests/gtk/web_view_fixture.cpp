@@ -74,8 +74,6 @@ void EventLog::Attach(platform::WebView& view)
     view.UnviewableContentIdentified.Subscribe(
         [this](WebView&, const UnviewableContentArgs& a) { All.push_back("Unviewable " + a.MediaType + " " + a.Uri); });
     view.DocumentTitleChanged.Subscribe([this](WebView& v) { All.push_back("Title " + v.DocumentTitle()); });
-    view.ContainsFullScreenElementChanged.Subscribe(
-        [this](WebView& v) { All.push_back(v.ContainsFullScreenElement() ? "FullScreen on" : "FullScreen off"); });
 }
 
 namespace {
@@ -94,8 +92,6 @@ void Serve(SoupServer*, SoupServerMessage* message, const char* path, GHashTable
         return soup_server_message_pause(message);
     SoupMessageHeaders* headers = soup_server_message_get_response_headers(message);
     soup_message_headers_append(headers, "Cache-Control", "no-store");
-    for (const auto& [name, value] : route.Headers)
-        soup_message_headers_append(headers, name.c_str(), value.c_str());
     soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
     soup_server_message_set_response(message, route.ContentType.c_str(), SOUP_MEMORY_COPY, route.Body.data(),
                                      route.Body.size());
@@ -148,15 +144,6 @@ std::string WebViewFixture::Url(const std::string& path)
     return "http://127.0.0.1:" + std::to_string(s_port) + path;
 }
 
-int WebViewFixture::UnusedPort()
-{
-    GSocketListener* listener = g_socket_listener_new();
-    const guint16 port = g_socket_listener_add_any_inet_port(listener, nullptr, nullptr);
-    g_socket_listener_close(listener);
-    g_object_unref(listener);
-    return port;
-}
-
 void WebViewFixture::CloseViews()
 {
     for (GtkWidget* window : m_windows)
@@ -185,19 +172,18 @@ void WebViewFixture::Go(platform::WebView& view, const std::string& address)
     view.Navigate(*uri);
 }
 
-std::optional<std::string> WebViewFixture::RunScript(platform::WebView& view, const std::string& function,
-                                                     const std::vector<std::string>& arguments)
+std::optional<std::string> WebViewFixture::Eval(platform::WebView& view, const std::string& script)
 {
     std::optional<std::optional<std::string>> result;
-    view.InvokeScriptAsync(function, arguments, [&](std::optional<std::string> r) { result = std::move(r); });
-    EXPECT_TRUE(WaitUntil([&] { return result.has_value(); })) << function;
+    view.InvokeScriptAsync("eval", {script}, [&](std::optional<std::string> r) { result = std::move(r); });
+    EXPECT_TRUE(WaitUntil([&] { return result.has_value(); })) << script;
     return result.value_or(std::nullopt);
 }
 
 std::pair<int, int> WebViewFixture::RealClick(gtkui::WebKitWebView& view, const std::string& elementId, int button)
 {
-    auto point = RunScript(view, "eval", {"var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
-                                          "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)"});
+    auto point = Eval(view, "var r = document.getElementById('" + elementId + "').getBoundingClientRect();"
+                            "Math.round(r.left + 5) + ' ' + Math.round(r.top + 5)");
     int x = 0, y = 0;
     if (!point || std::sscanf(point->c_str(), "%d %d", &x, &y) != 2) {
         ADD_FAILURE() << "no element " << elementId;

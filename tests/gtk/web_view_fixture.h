@@ -27,7 +27,6 @@ GtkEventController* FindController(GtkWidget* widget, const std::function<bool(G
 struct Route {
     std::string Body;
     std::string ContentType = "text/html; charset=utf-8";
-    std::map<std::string, std::string> Headers = {};
     bool Hangs = false; // the answer never comes (until the server goes)
 };
 
@@ -47,8 +46,6 @@ protected:
     static void StopServer();
     // "http://127.0.0.1:PORT" + path
     static std::string Url(const std::string& path);
-    // A port on 127.0.0.1 where nothing listens (it was free a moment ago).
-    static int UnusedPort();
 
     void TearDown() override { CloseViews(); }
     // A view shown in a window of its own, with its events logged. The views
@@ -61,12 +58,7 @@ protected:
     {
         return WaitUntil([&] { return log.Has(prefix); });
     }
-    static std::optional<std::string> RunScript(platform::WebView& view, const std::string& function,
-                                                const std::vector<std::string>& arguments);
-    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script)
-    {
-        return RunScript(view, "eval", {script});
-    }
+    static std::optional<std::string> Eval(platform::WebView& view, const std::string& script);
 
     // Real input as a user makes it (xdotool): a click a few pixels inside
     // the element, which returns that point of the page, or a key press.

@@ -1,12 +1,5 @@
-"""Stands in for the desktop portal on the test's private session bus:
-
-    /usr/bin/python3 fake_portal.py readone|read-only|silent
-
-answers accent-color with (0, 120/255, 215/255): through ReadOne, through Read
-alone in one more variant (older portals), or never. Once anything owns the
-portal's name the web engine asks it for proxies, the network and power
-saving, and pages stay unloaded while those go unanswered: it answers them
-too. Prints "ready" once it owns the name."""
+"""Stands in for the desktop portal on a private bus: `fake_portal.py readone|read-only|silent` answers the accent
+by ReadOne, by Read alone, or never, and the engine's own portal calls too; prints "ready" once it owns the name."""
 import sys
 
 import gi

@@ -1,7 +1,5 @@
-"""The page bridge with the real engine: alert and confirm reach the
-browser's own dialogs, a five-megabyte alert and a flood of them leave the
-window responding, right-clicks on links and images open its pop-up. (Forged
-right-clicks and frames are proved by the adapter and page tests.)"""
+"""The page bridge with the real engine: alert and confirm in the browser's dialogs, a huge alert and a flood
+leave the window responding, a right-click on an image opens the pop-up (forgeries: adapter and page tests)."""
 import os
 import subprocess
 import time

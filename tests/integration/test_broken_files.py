@@ -1,7 +1,5 @@
-"""Broken data files: each case damages or blocks one file (or the folder)
-before the browser starts. The browser still starts and browses, the error
-dialog names the file and says why, and the damaged or blocked files stay
-byte for byte as they were."""
+"""Broken data files, one damaged or blocked before each start: the browser still browses, the dialog names the
+file and says why, and the files stay byte for byte as they were."""
 import contextlib
 import os
 import pathlib

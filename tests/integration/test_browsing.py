@@ -1,6 +1,5 @@
-"""Real browsing with the real engine: history and open pages from a launch,
-and the error page. (Restored tabs are proved by the kill -9 rounds and the
-start-up unit test, pop-ups by the adapter's real clicks and the page test.)"""
+"""Real browsing: the error page for a failed load (a launch's history and open pages: the kill -9 rounds, the
+first start and the library run; pop-ups: the adapter's real clicks and the page test)."""
 
 import os
 import signal
@@ -16,29 +15,11 @@ HANGING = "http://127.0.0.1:%d/" % SILENT.getsockname()[1]
 
 
 class Browsing(harness.ReturningUserTest):
-    PAGES = {
-        "/a": harness.html("Página A"),
-        "/b": harness.html("Page B"),
-    }
+    PAGES = {"/b": harness.html("Page B")}
     HOME = "/b"
 
     def history(self):
         return self.browser.query("wHistoric_database.db", "SELECT wNAME, wLINK FROM wHistoric_PagesOpened")
-
-    def open_pages(self):
-        return self.browser.query("wConfig_database.db", "SELECT wID, wLINK FROM wConfig_PagesOpened ORDER BY wID")
-
-    def test_a_launch_address_loads_and_is_recorded_once(self):
-        url = self.server.url("/a")
-        self.browser.start(url)
-        self.browser.wait_for("the page title", lambda: self.browser.text("PageTitleText") == "Página A")
-        self.browser.wait_for("the history row", self.history)
-        self.browser.wait_for("the open-pages row", self.open_pages)
-        self.browser.screenshot("launch-address.png")
-        # Latin-1 in the file: "á" is the one byte 0xE1.
-        self.assertEqual(self.history(), [("P\xe1gina A".encode("latin-1"), url.encode())])
-        self.assertEqual(self.open_pages(), [(0, url.encode())])
-        self.assertEqual(self.browser.text("AdressBox"), url)
 
     def test_a_failed_load_shows_the_error_page_with_the_failed_address(self):
         # Nothing listens on the first; the engine refuses the second (a port

@@ -1,8 +1,5 @@
-"""kill -9 loses nothing: the real browser on a page that navigates itself in
-a loop, killed with SIGKILL at random moments, ten rounds. After each kill
-every file passes SQLite's integrity check, every page the server finished
-sending is in the history except at most the one in flight, and the next
-start restores the tab on the page it was showing."""
+"""kill -9 at random moments, ten rounds: every file passes SQLite's integrity check, every page served is in the
+history but the one in flight, and the next start restores the tab on its page."""
 import contextlib
 import os
 import random

@@ -1,6 +1,5 @@
-"""The chrome with real keys and clicks: per-tab zoom, a page's full screen
-and the back key. (Resizes across 720 pixels are proved by the layout unit
-test and the window adapter's size test.)"""
+"""The chrome with real keys and clicks: per-tab zoom, a page's full screen and the back key (resizes across
+720 pixels: the layout unit test and the window adapter's)."""
 
 import subprocess
 import time

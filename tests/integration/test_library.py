@@ -1,6 +1,5 @@
-"""Favorites, history and suggestions with the real engine and real input:
-the star saves the page, the lists open their entries, history is cleared,
-and typing in the box lists suggestions."""
+"""Favorites, history and suggestions with real input: the star saves the page, the lists open their entries,
+history is cleared, and typing lists suggestions."""
 
 import subprocess
 import time

@@ -1,7 +1,5 @@
-"""The Debian package, installed by extracting it: it holds what the desktop
-needs, its desktop entry and metainfo pass the validators, lintian finds no
-error, and its binary, run from another folder, shows a page with nothing of
-the source tree."""
+"""The Debian package, extracted: what the desktop needs, validators and lintian clean, and its binary, run from
+another folder, shows a page with nothing of the source tree."""
 import glob
 import os
 import subprocess

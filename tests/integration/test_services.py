@@ -1,9 +1,5 @@
-"""The companion services with the real binary and the desktop's own
-launching (GIO): a pinned page opens from its desktop entry with the browser
-stopped and running, the Reelpull bar and hand-over, and the support mail
-with and without a mail handler (the rating prompt is the page test's).
-Fake handlers are desktop entries in the test's data folder that log their
-argument."""
+"""The companion services with the desktop's own launching (GIO) and fake handlers that log their argument: a
+pinned page stopped and running, the Reelpull hand-over, the support mail with and without a mail handler."""
 import contextlib
 import glob
 import os

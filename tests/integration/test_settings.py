@@ -1,6 +1,5 @@
-"""The settings panel and the themes with the real binary: the accent
-without a bus and through a stand-in portal, then a save by clicks and typing
-that the next start paints."""
+"""The settings and the themes: the accent without a bus and through a stand-in portal, then a save by clicks
+and typing that the next start paints."""
 import os
 import subprocess
 import time

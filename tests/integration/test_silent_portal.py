@@ -1,6 +1,5 @@
-"""On a session bus whose desktop portal can be started but never answers,
-the window and the page appear at once (the toolkit alone waits out D-Bus's
-25 s timeout), and a second invocation still reaches the running browser."""
+"""A portal that never answers: the window and page appear at once (the toolkit alone waits out D-Bus's 25 s)
+and a second invocation still reaches the running browser."""
 import os
 import re
 import subprocess

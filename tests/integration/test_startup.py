@@ -1,6 +1,5 @@
-"""The real binary on a fresh data folder: the three files with their exact
-schema, and a window that shows the page. (A second invocation reaching the
-running window is proved by the silent-portal and services runs.)"""
+"""The real binary on a fresh data folder: the three files with their exact schema and a window that shows the
+page (a second invocation: the silent-portal and services runs)."""
 import os
 import re
 import subprocess

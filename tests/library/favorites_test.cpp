@@ -40,24 +40,24 @@ TEST_F(Favorites, SavedUnderTheNameAsTypedOrTheAddressOpenedInANewTabAndTheStarF
     h.Click("FavoriteStarButton");
     EXPECT_EQ(h.Controls().AddFavoriteNameBox->Text(), "Page title");
     h.Click("SaveFavoriteButton");
-    EXPECT_EQ(LastDialog(), "\"Page title\" wMessageBox_SucessAddFavorite");
+    EXPECT_EQ(h.LastDialog(), "\"Page title\" wMessageBox_SucessAddFavorite");
     EXPECT_EQ(Star(), FilledStar);
 
     const std::string odd = "Tom's \"best\" 😀 Ελληνικά 日本 עברית";
     Save(odd);
-    EXPECT_EQ(LastDialog(), "\"" + odd + "\" wMessageBox_SucessAddFavorite");
+    EXPECT_EQ(h.LastDialog(), "\"" + odd + "\" wMessageBox_SucessAddFavorite");
     Save("");
     Save(std::string(100000, 'x'));
     EXPECT_EQ(Stored(), "1|Page title\n2|" + NarrowText(odd) + "\n3|" + PageLink + "\n4|" + std::string(100000, 'x'));
     Save("Page title");
-    EXPECT_EQ(LastDialog(), "\"Page title\" wMessageBox_AddFavoriteRepeat");
+    EXPECT_EQ(h.LastDialog(), "\"Page title\" wMessageBox_AddFavoriteRepeat");
     EXPECT_EQ(RowButton(List(), 1, 1).Content(), odd);
     EXPECT_TRUE(AllConnectionsClosed());
 
     // A stored link that does not parse opens nothing and the panel stays.
     h.Execute(FavoritesFile, "UPDATE wFavorite_Registered SET wLINK = 'no address at all' WHERE wID = 2;");
     RowButton(List(), 1, 1).RaiseClick();
-    EXPECT_EQ(LastDialog(), "wMessageBox_InvalidLink");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_InvalidLink");
     EXPECT_TRUE(h.Chrome().Flags().Favorites);
     RowButton(List(), 0, 1).RaiseClick();
     ASSERT_EQ(h.TabCount(), 2);
@@ -72,7 +72,7 @@ TEST_F(Favorites, SavedUnderTheNameAsTypedOrTheAddressOpenedInANewTabAndTheStarF
     for (int slot : {1, 0})
         h.Tabs().CloseTab(*h.Slot(slot).StripCaption);
     h.Click("FavoriteStarButton");
-    EXPECT_EQ(LastDialog(), "wMessageBox_NullGuidesAddFavorite");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_NullGuidesAddFavorite");
 }
 
 TEST_F(Favorites, EachQuestionDeletesItsFavoriteWhateverTheOrderTheCountOrTheGaps)
@@ -86,7 +86,7 @@ TEST_F(Favorites, EachQuestionDeletesItsFavoriteWhateverTheOrderTheCountOrTheGap
     AskDelete(3); // Fav 4
     AskDelete(1); // Fav 2 again, from the same list
     h.Dialogs.Shown[2].OnCommand("Yes");
-    EXPECT_EQ(LastDialog(), "\"Fav 4\" wMessageBox_FavoriteDeleteSucess");
+    EXPECT_EQ(h.LastDialog(), "\"Fav 4\" wMessageBox_FavoriteDeleteSucess");
     h.Dialogs.Shown[1].OnCommand("Yes");
     h.Dialogs.Shown[3].OnCommand("Yes"); // already gone: nothing more
     EXPECT_EQ(h.QueryText(FavoritesFile, "SELECT wID, wNAME FROM wFavorite_Registered WHERE wID IN (2, 3, 297, 898)"),
@@ -104,14 +104,14 @@ TEST_F(Favorites, AFailedWriteIsToldAndLeavesTheFileAsItWas)
     List();
     AskDelete(0);
     h.Dialogs.Answer("Yes");
-    EXPECT_EQ(LastDialog(), "wMessageBox_DatabaseWriteFailed");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_DatabaseWriteFailed");
     h.Dialogs.Dismiss();
 
     // A file SQLite must treat as read-only (its write version is from the future):
     // the database layer names the file, the favorites say the save failed.
     std::fstream(h.Folder.Path() / FavoritesFile, std::ios::in | std::ios::out | std::ios::binary).seekp(18).put(3);
     Save("Another");
-    EXPECT_EQ(LastDialog(), "wMessageBox_DatabaseWriteFailed");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_DatabaseWriteFailed");
     EXPECT_EQ(Star(), EmptyStar);
     EXPECT_EQ(Stored(), before);
 

@@ -38,7 +38,7 @@ TEST_F(History, TheNewestVisitsUnderTheNoticeOpenAndGoAndClearingAsksFirst)
     }
     EXPECT_EQ(h.QueryInteger(HistoryFile, "SELECT COUNT(*) FROM wHistoric_PagesOpened"), 0);
     EXPECT_EQ(h.Browsers.TemporaryDataClears, 1); // the "No" cleared nothing
-    EXPECT_EQ(LastDialog(), "wMessageBox_SucessClearHistoric");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_SucessClearHistoric");
     EXPECT_TRUE(AllConnectionsClosed());
 }
 

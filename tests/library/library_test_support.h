@@ -20,7 +20,6 @@ protected:
         h.Execute(file, "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n WHERE x < " +
                             std::to_string(n) + ") INSERT INTO " + table + " SELECT NULL, " + select + " FROM n;");
     }
-    std::string LastDialog() const { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
     static bool AllConnectionsClosed()
     {
         return ConnectionSlots == std::array<sqlite3*, 3>{};

@@ -20,12 +20,6 @@ std::string Setting(PageHarness& h, const std::string& table, const std::string&
     return h.QueryText("wConfig_database.db", "SELECT " + column + " FROM " + table);
 }
 
-void SetSetting(PageHarness& h, const std::string& table, const std::string& value)
-{
-    h.Execute("wConfig_database.db", "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + value + "');");
-}
-
-std::string LastDialog(PageHarness& h) { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
 Visibility Shown(PageHarness& h, const char* name) { return h.Page().Markup().Get<ui::Element>(name).GetVisibility(); }
 
 TEST(ServiceTexts, EscapingTagsIdsAndProductsAreExact)
@@ -53,7 +47,7 @@ TEST(PageCommands, ShareTranslateAndPinWorkOnTheCurrentPageOrSayWhy)
     h.Tab(0)->CompleteNavigation("https://ex.com/?a=1&b=2#f", "");
     h.Click("wButton_Share");
     EXPECT_EQ(h.Dialogs.Shown.back().Title, "wShareTitle | Tolvane Browser");
-    EXPECT_EQ(LastDialog(h), "https://ex.com/?a=1&b=2#f\nwShareEndText");
+    EXPECT_EQ(h.LastDialog(), "https://ex.com/?a=1&b=2#f\nwShareEndText");
     h.Dialogs.Answer("wButton_ShareMail");
     EXPECT_EQ(h.Launcher.Launched.back(), "mailto:?subject=wShareTitle%20%7C%20Tolvane%20Browser&body=https%3A%2F%2F"
                                           "ex.com%2F%3Fa%3D1%26b%3D2%23f%0D%0AwShareEndText");
@@ -69,19 +63,19 @@ TEST(PageCommands, ShareTranslateAndPinWorkOnTheCurrentPageOrSayWhy)
     h.Click("wButton_PinToStart");
     EXPECT_EQ(h.Tiles.Requests.back().TileId + h.Tiles.Requests.back().DisplayName + h.Tiles.Requests.back().Arguments,
               "TolvaneTile.95.132026Newshttps://ex.com/a");
-    EXPECT_EQ(LastDialog(h), "wMessageBox_PinToStartSucess");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_PinToStartSucess");
     h.Tiles.Succeeds = false;
     h.Click("wButton_PinToStart");
-    EXPECT_EQ(LastDialog(h), "wMessageBox_PinToStartFailed") << "success only once written";
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_PinToStartFailed") << "success only once written";
 
     h.Tabs().CloseTab(*h.Slot(0).StripCloseButton);
     for (size_t k = 0; k < h.Dialogs.Shown.size(); ++k)
         if (h.Dialogs.Shown[k].Open)
             h.Dialogs.Dismiss(k);
     h.Click("wButton_Translate");
-    EXPECT_EQ(LastDialog(h), "There are no tabs open.");
+    EXPECT_EQ(h.LastDialog(), "There are no tabs open.");
     h.Click("wButton_PinToStart");
-    EXPECT_EQ(LastDialog(h), "wMessageBox_PinToStartFailed");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_PinToStartFailed");
     EXPECT_EQ(h.Tiles.Requests.size(), 2u);
 }
 
@@ -96,7 +90,7 @@ TEST(Launches, FailuresAreToldAndAnswersAfterThePageAreDropped)
         "ms-windows-store://pdp/?productid=9nzqwtr200bx", "ms-windows-store://review/?ProductId=9nzqwtr100ax"}));
     EXPECT_TRUE(h.Dialogs.Shown.empty());
     h.Launcher.AnswerLaunches(false);
-    EXPECT_EQ(LastDialog(h), "wMessageBox_LaunchFailed");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_LaunchFailed");
     EXPECT_EQ(Setting(h, "wConfig_ShowRatingAlert", "wSTATUS"), "true");
     h.Click("wButton_SupportMail");
     h.Stop();
@@ -115,7 +109,7 @@ TEST(Rating, ThePromptWaitsForTheHomeScreenAndStopsOnlyWhenRatedOrDeclined)
         h.Launcher.AnswerLaunches(launched);
         EXPECT_EQ(Setting(h, "wConfig_ShowRatingAlert", "wSTATUS"), launched ? "false" : "true");
     }
-    SetSetting(h, "wConfig_ShowRatingAlert", "true");
+    h.StoreSetting("wConfig_ShowRatingAlert", "true");
     for (bool ticked : {false, true}) {
         h.Rating().CheckRatingPrompt();
         h.Page().Markup().Get<ui::CheckBox>("wRatingCheckBox_DoNotAsk").SetIsChecked(ticked);
@@ -136,7 +130,7 @@ TEST(Donations, ThanksOnlyForACompletedPurchaseAndThePageInANewTab)
         h.Dialogs.Shown.clear();
         h.Store.Answer = answer;
         h.Click("wButton_Donate25");
-        EXPECT_EQ(LastDialog(h), message);
+        EXPECT_EQ(h.LastDialog(), message);
     }
     h.Click("wButton_DonatePayPal");
     ASSERT_EQ(h.TabCount(), 2);
@@ -150,7 +144,7 @@ TEST(Reelpull, TheBarFollowsInstallSettingAndTheCurrentPage)
                                            std::tuple{false, "true", Visibility::Collapsed}}) {
         PageHarness h;
         h.Start();
-        SetSetting(h, "wConfig_Extension", setting);
+        h.StoreSetting("wConfig_Extension", setting);
         h.Tab(0)->CompleteNavigation("https://v.example/watch?v=abc&t=1", "Video");
         h.Timers.TickAll(3);
         EXPECT_EQ(h.Launcher.Queries, std::vector<std::string>{"reelpull: 10000Quenfield.ReelpullforYouTube_q8k2m4x7z1p3r"});
@@ -193,13 +187,13 @@ TEST(Reelpull, ThePanelShowsTheStateAndItsButtonTakesFourWays)
     };
     for (const auto& c : cases) {
         h.Dialogs.Shown.clear();
-        SetSetting(h, "wConfig_Extension", c.Before);
+        h.StoreSetting("wConfig_Extension", c.Before);
         h.Click("wSideMenu_Extension");
         h.Launcher.AnswerQueries(c.Installed);
         EXPECT_EQ(status.Text() + " " + action.Content(), std::string(c.Status) + " " + c.Button);
         h.Click("wExtensionButton_Action");
         EXPECT_EQ(Setting(h, "wConfig_Extension", "wREELPULL"), c.After);
-        EXPECT_EQ(LastDialog(h), c.Message);
+        EXPECT_EQ(h.LastDialog(), c.Message);
         EXPECT_TRUE(h.Chrome().Flags().SideMenu && !h.Chrome().Flags().Extension);
     }
     EXPECT_EQ(h.Launcher.Launched, std::vector<std::string>{"ms-windows-store://pdp/?productid=9nzqwtr200bx"});

@@ -13,7 +13,6 @@ using doubles::PageHarness;
 template <typename T = ui::Element>
 T& Get(PageHarness& h, const std::string& name) { return h.Page().Markup().Get<T>(name); }
 ui::TextBox& HomePage(PageHarness& h) { return Get<ui::TextBox>(h, "wSettingsTextBox_HomePage"); }
-std::string LastDialog(PageHarness& h) { return h.Dialogs.Shown.empty() ? "" : h.Dialogs.Shown.back().Content; }
 const char* const Refuse = " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
 
 // Each setting's rows and each control's state, in the panel's order.
@@ -60,8 +59,7 @@ TEST(SettingsPanel, ControlsShowStoredValuesOrDefaultsAndSavesAreWholeOrNothing)
         h.Start();
         Get<ui::ComboBox>(h, "wSettingsComboBox_Theme").SetSelectedIndex(3);
         for (size_t i = 0; i < c.stored.size(); ++i) {
-            std::string table = StoredSettings()[i].Table;
-            h.Execute(ConfigFile, "DELETE FROM " + table + "; INSERT INTO " + table + " VALUES ('" + c.stored[i] + "');");
+            h.StoreSetting(StoredSettings()[i].Table, c.stored[i]);
         }
         h.Click("wSideMenu_Settings");
         EXPECT_EQ(Shown(h), c.shown);
@@ -86,7 +84,7 @@ TEST(SettingsPanel, ControlsShowStoredValuesOrDefaultsAndSavesAreWholeOrNothing)
     theme.SetSelectedIndex(1);
     h.Click("wSettingsButton_Save");
     EXPECT_EQ(Stored(h), saved);
-    EXPECT_EQ(LastDialog(h), "wMessageBox_ConfigSaveFailed");
+    EXPECT_EQ(h.LastDialog(), "wMessageBox_ConfigSaveFailed");
     EXPECT_TRUE(h.Chrome().Flags().Settings && !h.Chrome().Flags().SideMenu);
 }
 
@@ -108,7 +106,7 @@ TEST(SettingsPanel, SaveStoresTheLinkAsNormalisedOrRefusesIt)
         const std::string before = Stored(h);
         HomePage(h).SetText(typed);
         h.Click("wSettingsButton_Save");
-        EXPECT_EQ(LastDialog(h), stored.empty() ? "wMessageBox_InvalidLink" : "wMessageBox_SucessConfigChange");
+        EXPECT_EQ(h.LastDialog(), stored.empty() ? "wMessageBox_InvalidLink" : "wMessageBox_SucessConfigChange");
         const auto& flags = h.Chrome().Flags();
         if (stored.empty()) {
             EXPECT_TRUE(Stored(h) == before && flags.Settings && HomePage(h).Text() == typed);

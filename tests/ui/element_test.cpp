@@ -4,6 +4,9 @@
 
 #include <functional>
 
+#include "platform/ui/markup.h"
+#include "tests/doubles/services.h"
+
 namespace {
 
 using ui::Property;
@@ -26,21 +29,13 @@ public:
 // A root grid holding a stack panel holding a text block and a text box,
 // observed at the root.
 struct Tree {
-    Tree()
-    {
-        root.SetName("root");
-        stack = &root.Append(std::make_unique<ui::StackPanel>());
-        stack->SetName("stack");
-        text = &stack->Append(std::make_unique<ui::TextBlock>());
-        text->SetName("text");
-        box = &stack->Append(std::make_unique<ui::TextBox>());
-        box->SetName("box");
-        root.SetObserver(&observer);
-    }
-    ui::Grid root;
-    ui::StackPanel* stack;
-    ui::TextBlock* text;
-    ui::TextBox* box;
+    Tree() { markup.Root->SetObserver(&observer); }
+    ui::LoadedMarkup markup = ui::LoadMarkup(R"(<Grid x:Name="root"><StackPanel x:Name="stack">
+        <TextBlock x:Name="text"/><TextBox x:Name="box"/></StackPanel></Grid>)", doubles::FakeResources(), {});
+    ui::Grid& root = markup.Get<ui::Grid>("root");
+    ui::StackPanel* stack = &markup.Get<ui::StackPanel>("stack");
+    ui::TextBlock* text = &markup.Get<ui::TextBlock>("text");
+    ui::TextBox* box = &markup.Get<ui::TextBox>("box");
     RecordingObserver observer;
 };
 
