@@ -45,7 +45,8 @@ $(FUZZ_BUILD)/CMakeCache.txt:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOLVANE_FUZZ=ON
 
 # Each target runs FUZZ_SECONDS on a copy of its seeds (the seeds stay as
-# committed); a crash stops the run and leaves its input in $(FUZZ_BUILD).
+# committed; the markup target also starts from the page's own markup); a
+# crash stops the run and leaves its input in $(FUZZ_BUILD).
 # The bridge's decoder uses the engine's script context, which needs the
 # toolkit and so a display; full stacks let the toolkit's own leaks be told
 # from ours.
@@ -55,6 +56,7 @@ fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
 	@for seeds in tests/fuzz/corpus/*/; do \
 	  name=$$(basename $$seeds); work=$(FUZZ_BUILD)/corpus/$$name; \
 	  mkdir -p $$work && cp -n $$seeds* $$work/ 2>/dev/null; \
+	  if [ $$name = markup ]; then cp -n app/wMain.xaml $$work/; fi; \
 	  echo "fuzz: $$name for $(FUZZ_SECONDS) s"; runner=; \
 	  case " $(FUZZ_ON_DISPLAY) " in *" $$name "*) \
 	    runner="tests/integration/with-display env ASAN_OPTIONS=fast_unwind_on_malloc=0";; esac; \
