@@ -72,12 +72,11 @@ bool App::OnActivated(ActivationKind kind, const std::string& rawUri)
         m_window.Activate();
         return true;
     }
+    // The page opens the address in its first tab. It is not loaded a second
+    // time: the engine, asked twice before its page's process has started,
+    // now and then loads neither, and the tab stays "Loading…" for ever.
     CreatePage();
     m_window.Activate();
-    // The page has already opened the address in its first tab; this loads it again.
-    auto* first = m_process.Tabs[0].WebView;
-    if (first)
-        first->Navigate(*decision.Address);
     return true;
 }
 

@@ -248,23 +248,7 @@ void WebKitWebView::InstallBridgeScript(const std::string& objectName)
 
 void WebKitWebView::Navigate(const platform::Uri& uri)
 {
-    m_deferredLoadSource.Reset();
-    if (!m_reportingFailure) {
-        webkit_web_view_load_uri(m_view.Get(), uri.AbsoluteUri().c_str());
-        return;
-    }
-    // The engine drops, now and then, a load started from inside its report
-    // of a failed one (the error page among them), and the tab then shows
-    // nothing for ever.
-    m_deferredLoad = uri.AbsoluteUri();
-    m_deferredLoadSource.Reset(g_idle_add(
-        [](gpointer self) -> gboolean {
-            auto* view = static_cast<WebKitWebView*>(self);
-            view->m_deferredLoadSource.Forget();
-            webkit_web_view_load_uri(view->m_view.Get(), view->m_deferredLoad.c_str());
-            return G_SOURCE_REMOVE;
-        },
-        this));
+    webkit_web_view_load_uri(m_view.Get(), uri.AbsoluteUri().c_str());
 }
 
 std::string WebKitWebView::Source() const
@@ -393,7 +377,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
             m_failedUri = m_requestedUri;
             m_failedStatus = WEBKIT_POLICY_ERROR_CANNOT_USE_RESTRICTED_PORT;
             m_security = platform::PageSecurity::None;
-            ReportFailure(platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+            NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
         } else if (m_outcome == LoadOutcome::Loading) {
             m_committed = true;
             m_security = CommittedSecurity();
@@ -431,13 +415,6 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
     }
 }
 
-void WebKitWebView::ReportFailure(const platform::NavigationFailedArgs& args)
-{
-    m_reportingFailure = true;
-    NavigationFailed(*this, args);
-    m_reportingFailure = false;
-}
-
 bool WebKitWebView::IsRefusedLoad() const
 {
     return Source() == "about:blank" && !m_requestedUri.empty() && m_requestedUri.rfind("about:", 0) != 0;
@@ -455,7 +432,7 @@ bool WebKitWebView::OnLoadFailed(const char* failingUri, const GError* error)
         m_failedUri = TextOrEmpty(failingUri);
         m_failedStatus = error ? error->code : 0;
         m_security = platform::PageSecurity::None;
-        ReportFailure(platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
+        NavigationFailed(*this, platform::NavigationFailedArgs{m_failedUri, m_failedStatus});
     }
     // Handled: the engine's own error page never shows; the system has one.
     return true;
@@ -511,7 +488,7 @@ bool WebKitWebView::OnTlsErrors(const char* failingUri, GTlsCertificate* certifi
     m_failedUri = args.Uri;
     m_failedStatus = 0;
     m_security = platform::PageSecurity::None;
-    ReportFailure(args);
+    NavigationFailed(*this, args);
     // Handled: the site's page is never loaded, whatever the certificate.
     return true;
 }

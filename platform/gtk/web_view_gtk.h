@@ -83,7 +83,6 @@ private:
     bool OnLoadFailed(const char* failingUri, const GError* error);
     bool OnTlsErrors(const char* failingUri, GTlsCertificate* certificate, GTlsCertificateFlags errors);
     void OnWebProcessTerminated(WebKitWebProcessTerminationReason reason);
-    void ReportFailure(const platform::NavigationFailedArgs& args);
     static void WebProcessTerminatedThunk(::WebKitWebView*, WebKitWebProcessTerminationReason reason, gpointer self);
     static gboolean TlsErrorsThunk(::WebKitWebView*, const char* failingUri, GTlsCertificate* certificate,
                                    GTlsCertificateFlags errors, gpointer self);
@@ -162,11 +161,6 @@ private:
     // for it (briefly), so the page is recorded under its real title.
     bool m_completionPending = false;
     SourceHolder m_titleWait;
-    // A load asked for while the engine reports a failed one, started once the
-    // engine has finished with the failure.
-    bool m_reportingFailure = false;
-    std::string m_deferredLoad;
-    SourceHolder m_deferredLoadSource;
     void CompletePendingLoad();
     bool m_fullScreen = false;
     // The text of the last search, reported with its count.

@@ -1,6 +1,7 @@
 """Real browsing: the error page for a failed load (a launch's history and open pages: the kill -9 rounds, the
 first start and the library run; pop-ups: the adapter's real clicks and the page test)."""
 
+import contextlib
 import os
 import signal
 import socket
@@ -27,13 +28,14 @@ class Browsing(harness.ReturningUserTest):
         # and the page's process is killed while it waits.
         views = lambda: (self.browser.state() or {}).get("webViews", [])
         for url in (harness.refused_url(), "http://127.0.0.1:25/", HANGING):
-            with self.subTest(url=url):
+            with self.subTest(url=url), contextlib.ExitStack() as case:
+                case.callback(self.browser.stop)  # a failed case must not take the next one's address
                 self.browser.start(url)
                 if url == HANGING:
                     # Killed once it has long started: the engine cannot bear
                     # a page's process dying in its first moment.
                     self.browser.wait_for("the page's process", lambda: views() and views()[0]["source"] == url
-                                                 and self.browser.processes().count("WebKitWebProces"))
+                                         and self.browser.processes().count("WebKitWebProces"))
                     time.sleep(2)
                     for entry in self.browser.processes().split(", "):
                         pid, name = entry.split(" ", 1)
@@ -44,7 +46,6 @@ class Browsing(harness.ReturningUserTest):
                 self.browser.wait_for("the failed address in the box", lambda: self.browser.text("AdressBox") == url)
                 self.browser.screenshot("error-page.png")
                 self.assertEqual(self.history(), [])
-                self.browser.stop()
 
 
 if __name__ == "__main__":
