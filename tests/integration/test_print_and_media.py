@@ -81,6 +81,9 @@ class PrintAndMedia(harness.ReturningUserTest):
         return sorted(urllib.parse.urlparse(p).query for p in self.server.requests if p.startswith("/report?"))
 
     def test_the_page_in_front_prints_to_a_pdf_file_and_an_unwritable_path_fails(self):
+        # No printer at all: a print server where nothing listens.
+        os.environ["CUPS_SERVER"] = os.path.join(self.directory, "no-cups")
+        self.addCleanup(os.environ.pop, "CUPS_SERVER", None)
         self.browser.start(self.server.url("/print"))
         self.browser.wait_for("the page", lambda: self.browser.text("PageTitleText") == "Print me")
         cases = [  # path, printed
