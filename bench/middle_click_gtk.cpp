@@ -27,7 +27,10 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <sys/resource.h>
 
 #include "app/main_page.h"
 #include "app/process_state.h"
@@ -42,6 +45,15 @@
 namespace {
 
 constexpr const char* WindowTitle = "middle-click bench";
+
+// The main thread's context switches so far: waits it chose (voluntary: I/O,
+// a lock, a reply) and times the scheduler took the core away (involuntary).
+std::pair<long, long> Switches()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return {usage.ru_nvcsw, usage.ru_nivcsw};
+}
 
 // The main thread's own CPU time (µs): what it did, whoever else shares the cores.
 gint64 ThreadCpu()
@@ -80,6 +92,7 @@ struct Moments {
     gint64 DecisionCpu = 0;
     gint64 LoadStartCpu = 0;
     gint64 LoopFreeCpu = 0;
+    std::pair<long, long> DecisionSwitches, LoopFreeSwitches;
     // The decision's moment plus the time the engine took to make the new view.
     gint64 Created = 0;
     gint64 LoadStart = 0;
@@ -100,11 +113,13 @@ gboolean OnDecision(GSignalInvocationHint*, guint, const GValue* values, gpointe
         return TRUE;
     g_run.Decision = g_get_monotonic_time();
     g_run.DecisionCpu = ThreadCpu();
+    g_run.DecisionSwitches = Switches();
     g_run.Clicked = WEBKIT_WEB_VIEW(g_value_get_object(&values[0]));
     // Runs once the dispatch that brought the decision has returned.
     g_idle_add_full(G_PRIORITY_HIGH, [](gpointer) {
         g_run.LoopFree = g_get_monotonic_time();
         g_run.LoopFreeCpu = ThreadCpu();
+        g_run.LoopFreeSwitches = Switches();
         return G_SOURCE_REMOVE;
     }, nullptr, nullptr);
     return TRUE;
@@ -149,7 +164,7 @@ struct Distribution {
         std::vector<double> ms = Ms;
         std::sort(ms.begin(), ms.end());
         auto at = [&](double q) { return ms[std::min(ms.size() - 1, size_t(q * double(ms.size())))]; };
-        std::printf("%-44s n=%zu min %.2f  p25 %.2f  median %.2f  p75 %.2f  p90 %.2f  max %.2f ms\n", What,
+        std::printf("%-44s n=%zu min %.2f  p25 %.2f  median %.2f  p75 %.2f  p90 %.2f  max %.2f\n", What,
                     ms.size(), ms.front(), at(0.25), at(0.5), at(0.75), at(0.9), ms.back());
     }
 };
@@ -255,6 +270,8 @@ int main(int argc, char** argv)
     Distribution toLoadCpu{"  the main thread's CPU time in it", {}};
     Distribution toFree{"decision -> main loop free again (wall)", {}};
     Distribution toFreeCpu{"  the main thread's CPU time in it", {}};
+    Distribution waits{"  its waits (count)", {}};
+    Distribution preempted{"  its preemptions (count)", {}};
     Distribution creation{"  of which the engine making the view", {}};
     Distribution engine{"press -> decision (engine round trip)", {}};
     Distribution toPaint{"decision -> next painted frame", {}};
@@ -272,6 +289,8 @@ int main(int argc, char** argv)
         toFree.Ms.push_back(Ms(g_run.Decision, g_run.LoopFree));
         toLoadCpu.Ms.push_back(Ms(g_run.DecisionCpu, g_run.LoadStartCpu));
         toFreeCpu.Ms.push_back(Ms(g_run.DecisionCpu, g_run.LoopFreeCpu));
+        waits.Ms.push_back(double(g_run.LoopFreeSwitches.first - g_run.DecisionSwitches.first));
+        preempted.Ms.push_back(double(g_run.LoopFreeSwitches.second - g_run.DecisionSwitches.second));
         creation.Ms.push_back(Ms(g_run.Decision, g_run.Created));
         toPaint.Ms.push_back(Ms(g_run.Decision, g_run.Painted));
         if (g_run.Press)
@@ -286,8 +305,8 @@ int main(int argc, char** argv)
         }
         Rest(300);
     }
-    std::printf("middle-click on a link, %d runs (target: main-thread work within one frame, 16.7 ms)\n", runs);
-    for (const auto* d : {&toLoad, &toLoadCpu, &creation, &toFree, &toFreeCpu, &engine, &toPaint})
+    std::printf("middle-click on a link, %d runs, in ms (target: main-thread work within one frame, 16.7 ms)\n", runs);
+    for (const auto* d : {&toLoad, &toLoadCpu, &creation, &toFree, &toFreeCpu, &waits, &preempted, &engine, &toPaint})
         if (!d->Ms.empty())
             d->Print();
 
