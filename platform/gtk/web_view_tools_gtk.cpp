@@ -1,8 +1,9 @@
 // The web view's tools: find in page, print, the inspector and the page's
 // own bytes (for its source).
-#include <glib/gstdio.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <utility>
 
@@ -39,11 +40,14 @@ void ResourceDataFinished(GObject* source, GAsyncResult* result, gpointer data)
         pending->Done(std::move(text));
 }
 
-// A file the printer wrote: there, and not empty.
-bool WrittenFile(const std::string& path)
+// When the file at path was last written (0 when there is none), so a file
+// left by an earlier print never passes for a new one.
+int64_t FileWritten(const std::string& path)
 {
-    GStatBuf status;
-    return g_stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0;
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0)
+        return 0;
+    return int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
 }
 
 // Settings for GTK's file printer, which every installation has: it is
@@ -122,6 +126,7 @@ void WebKitWebView::Print()
 struct WebKitWebView::PendingPrint {
     GObjectPtr<WebKitPrintOperation> Operation;
     std::string Path;
+    int64_t WrittenBefore = 0;
     std::function<void(bool)> Done;
     bool Failed = false;
     std::vector<SignalConnection> Connections;
@@ -141,6 +146,7 @@ void WebKitWebView::PrintToFile(const std::string& path, std::function<void(bool
     auto pending = std::make_shared<PendingPrint>();
     pending->Operation = GObjectPtr<WebKitPrintOperation>(webkit_print_operation_new(m_view.Get()));
     pending->Path = path;
+    pending->WrittenBefore = FileWritten(path);
     pending->Done = std::move(done);
     WebKitPrintOperation* operation = pending->Operation.Get();
     webkit_print_operation_set_print_settings(operation, FilePrinterSettings(uri).Get());
@@ -163,7 +169,7 @@ void WebKitWebView::PrintFailedThunk(WebKitPrintOperation* operation, GError* er
         }
 }
 
-// The engine says finished after a failure too: only a file on disk counts.
+// The engine says finished after a failure too: only a file written now counts.
 void WebKitWebView::PrintFinishedThunk(WebKitPrintOperation* operation, gpointer self)
 {
     auto* view = static_cast<WebKitWebView*>(self);
@@ -173,7 +179,8 @@ void WebKitWebView::PrintFinishedThunk(WebKitPrintOperation* operation, gpointer
         return;
     std::shared_ptr<PendingPrint> pending = std::move(*found);
     view->m_prints.erase(found);
-    const bool printed = !pending->Failed && WrittenFile(pending->Path);
+    const int64_t written = FileWritten(pending->Path);
+    const bool printed = !pending->Failed && written != 0 && written != pending->WrittenBefore;
     if (pending->Done)
         Guarded("print to file", [&] { pending->Done(printed); });
 }
