@@ -170,6 +170,11 @@ public:
     virtual void FindFinished() = 0;
     // The system's print dialog for the page (printing to a PDF file included).
     virtual void Print() = 0;
+    // Prints the page as PDF to the file at the absolute path, without a
+    // dialog and with no printer needed. done(true) once the file is written;
+    // done(false) when printing failed or left no file. done never runs after
+    // the view has gone.
+    virtual void PrintToFile(const std::string& path, std::function<void(bool printed)> done) = 0;
     // Opens the web inspector for the page, or closes it when it is open.
     virtual void ToggleInspector() = 0;
     // The bytes the page's main resource arrived with; nullopt when there are

@@ -145,6 +145,20 @@ std::string ListRows(const ui::Element* root)
     return lists.str();
 }
 
+// The web view shown in front (the current tab's), or null.
+platform::WebView* ShownWebView(ui::Element& e)
+{
+    if (e.GetVisibility() != ui::Visibility::Visible)
+        return nullptr;
+    if (auto* view = dynamic_cast<platform::WebView*>(&e))
+        return view;
+    if (auto* panel = e.AsPanel())
+        for (size_t i = 0; i < panel->Count(); ++i)
+            if (auto* found = ShownWebView(panel->ChildAt(i)))
+                return found;
+    return nullptr;
+}
+
 std::string DialogText(GtkWidget* dialog)
 {
     GValue primary = G_VALUE_INIT;
@@ -198,6 +212,11 @@ void StateProbe::FollowCommands() const
     std::string command = read ? line : "";
     while (!command.empty() && (command.back() == '\n' || command.back() == '\r'))
         command.pop_back();
+    const std::string print = "print ";
+    if (command.rfind(print, 0) == 0) {
+        PrintShownPage(command.substr(print.size()));
+        return;
+    }
     const std::string prefix = "answer ";
     if (command.rfind(prefix, 0) != 0)
         return;
@@ -215,6 +234,18 @@ void StateProbe::FollowCommands() const
             }
         }
     }
+}
+
+void StateProbe::PrintShownPage(const std::string& path) const
+{
+    auto* root = m_root();
+    auto* view = root ? ShownWebView(*root) : nullptr;
+    if (!view) {
+        m_prints->push_back({path, false});
+        return;
+    }
+    // The list outlives the probe while a print is under way.
+    view->PrintToFile(path, [prints = m_prints, path](bool printed) { prints->push_back({path, printed}); });
 }
 
 void StateProbe::Write() const
@@ -245,9 +276,13 @@ void StateProbe::Write() const
     } else {
         window << "null";
     }
+    std::ostringstream prints;
+    for (const auto& [path, printed] : *m_prints)
+        prints << (prints.tellp() > 0 ? "," : "") << "{\"path\":" << Json(path)
+               << ",\"printed\":" << (printed ? "true" : "false") << "}";
     std::string json = "{\"window\":" + window.str() + ",\"named\":{" + named.str() + "},\"webViews\":[" + views.str() + "],\"dialogs\":[" +
                        dialogs.str() + "],\"toasts\":[" + toasts.str() + "],\"timerTicks\":[" + ticks.str() +
-                       "],\"lists\":{" + ListRows(root) + "}}\n";
+                       "],\"prints\":[" + prints.str() + "],\"lists\":{" + ListRows(root) + "}}\n";
     // Written whole, then renamed, so a reader never sees half a file.
     std::string partial = m_path + ".part";
     if (FILE* file = std::fopen(partial.c_str(), "w")) {

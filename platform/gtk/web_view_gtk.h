@@ -48,6 +48,7 @@ public:
     void FindNext(bool backwards) override;
     void FindFinished() override;
     void Print() override;
+    void PrintToFile(const std::string& path, std::function<void(bool printed)> done) override;
     void ToggleInspector() override;
     void ReadMainResource(std::function<void(std::optional<std::string>)> done) override;
     bool ContainsFullScreenElement() const override { return m_fullScreen; }
@@ -101,6 +102,9 @@ private:
     static void CloseThunk(::WebKitWebView*, gpointer self);
     bool OnPermissionRequest(WebKitPermissionRequest* request);
     void ConnectFindSignals();
+    struct PendingPrint;
+    static void PrintFailedThunk(WebKitPrintOperation* operation, GError* error, gpointer self);
+    static void PrintFinishedThunk(WebKitPrintOperation* operation, gpointer self);
     static void CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self);
     static void FailedToFindThunk(WebKitFindController*, gpointer self);
     static gboolean PermissionRequestThunk(::WebKitWebView*, WebKitPermissionRequest* request, gpointer self);
@@ -163,6 +167,8 @@ private:
     SourceHolder m_titleWait;
     void CompletePendingLoad();
     bool m_fullScreen = false;
+    // Prints to files under way; dropping one disconnects it.
+    std::vector<std::shared_ptr<PendingPrint>> m_prints;
     // The text of the last search, reported with its count.
     std::string m_findText;
     // The number of the last press of a button or key in this view (numbers

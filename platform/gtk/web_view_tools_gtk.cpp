@@ -1,8 +1,13 @@
 // The web view's tools: find in page, print, the inspector and the page's
 // own bytes (for its source).
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <utility>
 
+#include "platform/gtk/callback_guard.h"
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web_view_gtk.h"
 
@@ -33,6 +38,27 @@ void ResourceDataFinished(GObject* source, GAsyncResult* result, gpointer data)
     g_free(bytes);
     if (pending->Done)
         pending->Done(std::move(text));
+}
+
+// When the file at path was last written (0 when there is none), so a file
+// left by an earlier print never passes for a new one.
+int64_t FileWritten(const std::string& path)
+{
+    struct stat status {};
+    if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size == 0)
+        return 0;
+    return int64_t(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
+}
+
+// Settings for GTK's file printer, which every installation has: it is
+// found by its shown name, translated in GTK's own catalogue.
+gtkui::GObjectPtr<GtkPrintSettings> FilePrinterSettings(const char* uri)
+{
+    gtkui::GObjectPtr<GtkPrintSettings> settings(gtk_print_settings_new());
+    gtk_print_settings_set_printer(settings.Get(), g_dgettext("gtk40", "Print to File"));
+    gtk_print_settings_set(settings.Get(), GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "pdf");
+    gtk_print_settings_set(settings.Get(), GTK_PRINT_SETTINGS_OUTPUT_URI, uri);
+    return settings;
 }
 
 } // namespace
@@ -95,6 +121,68 @@ void WebKitWebView::Print()
     GObjectPtr<WebKitPrintOperation> operation(webkit_print_operation_new(m_view.Get()));
     GtkRoot* root = gtk_widget_get_root(GTK_WIDGET(m_view.Get()));
     webkit_print_operation_run_dialog(operation.Get(), GTK_IS_WINDOW(root) ? GTK_WINDOW(root) : nullptr);
+}
+
+struct WebKitWebView::PendingPrint {
+    GObjectPtr<WebKitPrintOperation> Operation;
+    std::string Path;
+    int64_t WrittenBefore = 0;
+    std::function<void(bool)> Done;
+    bool Failed = false;
+    std::vector<SignalConnection> Connections;
+};
+
+void WebKitWebView::PrintToFile(const std::string& path, std::function<void(bool printed)> done)
+{
+    GError* error = nullptr;
+    char* uri = g_path_is_absolute(path.c_str()) ? g_filename_to_uri(path.c_str(), nullptr, &error) : nullptr;
+    if (!uri) {
+        g_warning("cannot print to %s: %s", path.c_str(), error ? error->message : "not an absolute path");
+        g_clear_error(&error);
+        if (done)
+            done(false);
+        return;
+    }
+    auto pending = std::make_shared<PendingPrint>();
+    pending->Operation = GObjectPtr<WebKitPrintOperation>(webkit_print_operation_new(m_view.Get()));
+    pending->Path = path;
+    pending->WrittenBefore = FileWritten(path);
+    pending->Done = std::move(done);
+    WebKitPrintOperation* operation = pending->Operation.Get();
+    webkit_print_operation_set_print_settings(operation, FilePrinterSettings(uri).Get());
+    g_free(uri);
+    pending->Connections.emplace_back(operation,
+                                      g_signal_connect(operation, "failed", G_CALLBACK(PrintFailedThunk), this));
+    pending->Connections.emplace_back(operation,
+                                      g_signal_connect(operation, "finished", G_CALLBACK(PrintFinishedThunk), this));
+    m_prints.push_back(std::move(pending));
+    webkit_print_operation_print(operation);
+}
+
+void WebKitWebView::PrintFailedThunk(WebKitPrintOperation* operation, GError* error, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    for (auto& pending : view->m_prints)
+        if (pending->Operation.Get() == operation) {
+            g_warning("printing to %s failed: %s", pending->Path.c_str(), error ? error->message : "");
+            pending->Failed = true;
+        }
+}
+
+// The engine says finished after a failure too: only a file written now counts.
+void WebKitWebView::PrintFinishedThunk(WebKitPrintOperation* operation, gpointer self)
+{
+    auto* view = static_cast<WebKitWebView*>(self);
+    auto found = std::find_if(view->m_prints.begin(), view->m_prints.end(),
+                              [operation](const auto& pending) { return pending->Operation.Get() == operation; });
+    if (found == view->m_prints.end())
+        return;
+    std::shared_ptr<PendingPrint> pending = std::move(*found);
+    view->m_prints.erase(found);
+    const int64_t written = FileWritten(pending->Path);
+    const bool printed = !pending->Failed && written != 0 && written != pending->WrittenBefore;
+    if (pending->Done)
+        Guarded("print to file", [&] { pending->Done(printed); });
 }
 
 void WebKitWebView::ToggleInspector()

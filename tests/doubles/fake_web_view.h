@@ -43,6 +43,7 @@ public:
     void FindNext(bool backwards) override { Found.push_back(backwards ? "<previous>" : "<next>"); }
     void FindFinished() override { Found.push_back("<finished>"); }
     void Print() override {}
+    void PrintToFile(const std::string&, std::function<void(bool)> done) override { done(false); }
     void ToggleInspector() override {}
     void ReadMainResource(std::function<void(std::optional<std::string>)> done) override { done(std::nullopt); }
     // The searches asked of the view, in order ("<next>", "<previous>", "<finished>").

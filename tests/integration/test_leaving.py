@@ -1,7 +1,8 @@
 """Leaving pages with the real engine: the address row marks a plain http
 page "Not secure" and the browser's own page not at all, following the tab in
 front; a page with a beforeunload handler is asked before Ctrl+W closes it
-(Stay keeps it, Leave lets it go), a page without one closes at once."""
+(Stay keeps it, Leave lets it go), a page without one closes at once, and a
+middle-click on a caption closes that tab."""
 import subprocess
 import time
 
@@ -45,6 +46,15 @@ class Leaving(harness.ReturningUserTest):
         self.keys("ctrl+w")
         browser.wait_for("one tab left", lambda: len(self.views()) == 1)
         self.assertEqual(browser.wait_for("the guarded page in front", self.mark), "Not secure")
+        # A middle-click on a caption closes that tab, not the one in front.
+        self.keys("ctrl+t")
+        browser.wait_for("a second tab again", lambda: len(self.views()) == 2)
+        self.keys("ctrl+Tab")
+        browser.wait_for("the guarded page in front again", lambda: self.views()[0]["visible"])
+        strip = browser.named("TabStripPanel")["rect"]  # captions 228 wide, 10 apart from each side
+        browser.click_at([strip[0] + 10 + 248, strip[1], 228 - 35, strip[3]], button=2)
+        browser.wait_for("the second tab gone", lambda: len(self.views()) == 1)
+        self.assertTrue(self.views()[0]["visible"])
 
         browser.click_at(browser.named("WebViewHost")["rect"])
         time.sleep(0.5)
