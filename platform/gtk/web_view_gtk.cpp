@@ -356,6 +356,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         CompletePendingLoad();
         m_outcome = LoadOutcome::Loading;
         m_committed = false;
+        m_findPageText = 0;
         m_failedUri.clear();
         m_failedStatus = 0;
         m_requestedUri = Source();
