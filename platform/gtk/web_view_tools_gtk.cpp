@@ -32,20 +32,21 @@ guint SearchLimit(size_t pageText)
 
 // Counts in a script world of its own, which the page's scripts can neither
 // see nor change. The page's text, folded as the engine folds it when it
-// ignores case, is kept until the page changes: typing on asks again and
-// again of the same text. Answers "count length".
+// ignores case, is kept until the page changes (typing on asks again and
+// again of the same text); the page is watched only while a text is kept.
+// Answers "count length".
 constexpr const char* CountScript = R"(
 const fold = (s) => s.toLowerCase().replace(/\u00a0/g, ' ').replace(/\u00ad/g, '')
     .replace(/[\u2018\u2019]/g, "'").replace(/[\u201c\u201d]/g, '"');
 let kept = globalThis.tolvaneFindText;
 if (!kept) {
     kept = globalThis.tolvaneFindText = { text: null };
-    new MutationObserver(() => { kept.text = null; }).observe(document,
-        { subtree: true, childList: true, characterData: true, attributes: true });
+    kept.watch = new MutationObserver(() => { kept.text = null; kept.watch.disconnect(); });
 }
 if (kept.text === null) {
     const root = document.body || document.documentElement;
     kept.text = root ? fold(root.innerText || '') : '';
+    kept.watch.observe(document, { subtree: true, childList: true, characterData: true, attributes: true });
 }
 const needle = fold(text);
 let count = 0;
