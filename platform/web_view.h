@@ -163,13 +163,14 @@ public:
     virtual void StopLoading() = 0;
 
     // Searches the page for text, ignoring case and wrapping at the end: the
-    // first match from where the last search stood selected, the matches
-    // highlighted, TextFound raised with what the search saw. It stops early
-    // on a page big enough to make counting slow, and says so; an empty text
-    // clears the search.
+    // first match from where the last search stood selected, the matches it
+    // counted highlighted, TextFound raised with their number. On a page big
+    // enough to make the engine's counting slow it stops early and says so.
+    // An empty text clears the search.
     virtual void FindText(const std::string& text) = 0;
-    // Counts the text in the page as FindText matches it, without selecting:
-    // FindCounted with the total (nothing when the page cannot be read).
+    // Counts the text in the page as FindText matches it, without selecting
+    // or highlighting: FindCounted with the total (nothing when the page
+    // cannot be read). Asked first, it answers before the search.
     virtual void CountMatches(const std::string& text) = 0;
     // The next (or previous) match of the last FindText, wrapping.
     virtual void FindNext(bool backwards) = 0;

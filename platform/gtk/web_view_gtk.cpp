@@ -356,7 +356,6 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         CompletePendingLoad();
         m_outcome = LoadOutcome::Loading;
         m_committed = false;
-        m_findPageText = 0;
         m_failedUri.clear();
         m_failedStatus = 0;
         m_requestedUri = Source();
@@ -369,6 +368,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         break;
     }
     case WEBKIT_LOAD_COMMITTED:
+        FindDocumentChanged();
         if (m_outcome == LoadOutcome::Loading && IsRefusedLoad()) {
             // The engine refused the address without contacting the server
             // (a port browsers block) and shows an empty document instead,

@@ -110,6 +110,7 @@ private:
     bool OnPermissionRequest(WebKitPermissionRequest* request);
     void ConnectFindSignals();
     void StartSearch();
+    void FindDocumentChanged();
     void AnswerFind(guint matches);
     static void FoundTextThunk(WebKitFindController*, guint matches, gpointer self);
     static void FailedToFindThunk(WebKitFindController*, gpointer self);

@@ -212,6 +212,14 @@ void WebKitWebView::FindFinished()
     webkit_find_controller_search_finish(webkit_web_view_get_find_controller(m_view.Get()));
 }
 
+void WebKitWebView::FindDocumentChanged()
+{
+    // A new document: its length is unknown until counted, and a search in
+    // the last one may never be answered (its process can be gone).
+    m_findPageText = 0;
+    m_findAnswers.clear();
+}
+
 void WebKitWebView::AnswerFind(guint matches)
 {
     // The engine answers in the order asked and never says for which text:
