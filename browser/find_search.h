@@ -1,9 +1,9 @@
 #pragma once
 // One search in one page, as the find bar runs it. Each text asks the page
 // for its total and the engine for the first match; whichever answers first
-// shows, the engine's own count (when it finished counting) wins over the
-// page's total, and answers for an earlier text or another page are dropped:
-// they arrive late, in order, and must never overwrite the newest.
+// shows, and the engine's own count (when it finished counting) wins over the
+// page's total. Answers for an earlier text or another page are dropped: they
+// can arrive after the newest text's, and must never overwrite it.
 #include <cstdint>
 #include <functional>
 #include <optional>
