@@ -35,6 +35,7 @@ FindBar::FindBar(const PageControls& controls, platform::PlatformServices& servi
     : m_services(services), m_tabs(tabs), m_chrome(chrome)
 {
     Build(controls, theme);
+    m_search.Changed = [this] { ShowStatus(); };
 }
 
 void FindBar::Build(const PageControls& controls, const ThemePainter& theme)
@@ -91,8 +92,7 @@ void FindBar::Build(const PageControls& controls, const ThemePainter& theme)
 
 void FindBar::Subscribe(platform::WebView& view)
 {
-    view.FindCounted.Subscribe(
-        [this](platform::WebView& v, const platform::FindResultArgs& a) { WebView_FindCounted(v, a); });
+    m_search.Subscribe(view);
 }
 
 void FindBar::OpenFindBar()
@@ -120,13 +120,7 @@ void FindBar::FindBox_TextChanged(ui::Element&)
     auto* view = m_tabs.CurrentWebView();
     if (!view || !IsOpen())
         return;
-    m_view = view;
-    m_text = m_box->Text();
-    m_matches = 0;
-    m_current = 0;
-    m_counted = false;
-    view->FindText(m_text);
-    ShowStatus();
+    m_search.Start(*view, m_box->Text());
 }
 
 void FindBar::FindBox_KeyDown(ui::Element&, ui::KeyEventArgs& args)
@@ -137,35 +131,16 @@ void FindBar::FindBox_KeyDown(ui::Element&, ui::KeyEventArgs& args)
     FindNext();
 }
 
-void FindBar::WebView_FindCounted(platform::WebView& sender, const platform::FindResultArgs& args)
-{
-    // A count for an earlier text, or another tab, is stale.
-    if (&sender != m_view || args.Text != m_text || m_text.empty())
-        return;
-    m_counted = true;
-    m_matches = args.Matches;
-    m_current = m_matches ? 1 : 0;
-    ShowStatus();
-}
-
 void FindBar::FindNext()
 {
-    auto* view = m_tabs.CurrentWebView();
-    if (!IsOpen() || view != m_view || m_matches == 0)
-        return;
-    m_current = m_current % m_matches + 1;
-    view->FindNext(false);
-    ShowStatus();
+    if (auto* view = m_tabs.CurrentWebView(); view && IsOpen())
+        m_search.Step(*view, false);
 }
 
 void FindBar::FindPrevious()
 {
-    auto* view = m_tabs.CurrentWebView();
-    if (!IsOpen() || view != m_view || m_matches == 0)
-        return;
-    m_current = m_current <= 1 ? m_matches : m_current - 1;
-    view->FindNext(true);
-    ShowStatus();
+    if (auto* view = m_tabs.CurrentWebView(); view && IsOpen())
+        m_search.Step(*view, true);
 }
 
 void FindBar::CloseFindBar()
@@ -175,24 +150,24 @@ void FindBar::CloseFindBar()
     m_bar->SetVisibility(ui::Visibility::Collapsed);
     // The view searched may be gone (its tab closed): only a tab's view is told.
     for (int tab = 0; tab < MaxTabs; ++tab)
-        if (auto* view = m_tabs.Slot(tab).WebView; view && view == m_view)
+        if (auto* view = m_tabs.Slot(tab).WebView; view && view == m_search.View())
             view->FindFinished();
-    m_view = nullptr;
-    m_text.clear();
-    m_matches = m_current = 0;
-    m_counted = false;
+    m_search.Reset();
     m_box->SetText("");
     ShowStatus();
 }
 
 void FindBar::ShowStatus()
 {
+    const auto& shown = m_search.Shown();
     std::string status;
-    if (!m_text.empty() && m_counted)
-        status = m_matches == 0 ? m_services.Strings.GetString("wFind_NoMatches")
-                                : std::to_string(m_current) + " " + m_services.Strings.GetString("wFind_Of") + " " +
-                                      std::to_string(m_matches);
+    if (shown.NoMatch())
+        status = m_services.Strings.GetString("wFind_NoMatches");
+    else if (shown.Known)
+        status = std::to_string(shown.Current) + " " + m_services.Strings.GetString("wFind_Of") + " " +
+                 std::to_string(shown.Matches);
+    if (shown.AtLeast)
+        status += " " + m_services.Strings.GetString("wFind_OrMore");
     m_status->SetText(status);
-    const bool noMatch = m_counted && !m_text.empty() && m_matches == 0;
-    m_box->SetBorderBrush(noMatch ? NoMatchBorder : m_border);
+    m_box->SetBorderBrush(shown.NoMatch() ? NoMatchBorder : m_border);
 }

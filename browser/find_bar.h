@@ -1,11 +1,12 @@
 #pragma once
 // The find bar over the top of the page: a text box searched as you type,
-// "N of M", previous, next and close. The engine counts and highlights; the
-// bar keeps which match is selected. Switching tabs closes it, and closing
-// clears the highlight.
+// "N of M", previous, next and close. The engine highlights and steps; the
+// search (find_search.h) keeps which answers count. Switching tabs closes
+// the bar, and closing clears the highlight.
 #include <cstdint>
 #include <string>
 
+#include "browser/find_search.h"
 #include "platform/platform.h"
 
 struct PageControls;
@@ -32,24 +33,18 @@ public:
     void FindBox_KeyDown(ui::Element& sender, ui::KeyEventArgs& args);
 
     bool IsOpen() const;
-    // "3 of 12", "No matches", or empty before any text.
+    // "3 of 12", "1 of 4 or more" while the total is on its way, "No
+    // matches", or empty before any answer.
     const std::string& StatusText() const;
 
 private:
     void Build(const PageControls& controls, const ThemePainter& theme);
-    void WebView_FindCounted(platform::WebView& sender, const platform::FindResultArgs& args);
     void ShowStatus();
 
     platform::PlatformServices& m_services;
     TabSet& m_tabs;
     ChromeAnimator& m_chrome;
-    // The view searched, compared only; the text it was asked for.
-    const platform::WebView* m_view = nullptr;
-    std::string m_text;
-    uint32_t m_matches = 0;
-    // 1-based; 0 while there is no match.
-    uint32_t m_current = 0;
-    bool m_counted = false;
+    FindSearch m_search;
     ui::Color m_border;
     ui::Element* m_bar = nullptr;
     ui::TextBox* m_box = nullptr;

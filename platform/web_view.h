@@ -80,10 +80,12 @@ struct PermissionRequestedArgs {
     bool Handled = false;
 };
 // What a search in the page found: the text searched and how often it occurs
-// (0 when nowhere).
+// (0 when nowhere). A search that stopped early saw Matches and knows there
+// are more.
 struct FindResultArgs {
     std::string Text;
     uint32_t Matches = 0;
+    bool MoreThanMatches = false;
 };
 // The page's beforeunload handler asks whether the user really means to
 // leave it (the engine asks only once the user has used the page). Answer
@@ -160,10 +162,16 @@ public:
     // Stops the load in progress; nothing when none is.
     virtual void StopLoading() = 0;
 
-    // Searches the page for text, ignoring case and wrapping at the end: every
-    // match highlighted, the first selected, FindCounted raised with the
-    // count. An empty text clears the search.
+    // Searches the page for text, ignoring case and wrapping at the end: the
+    // first match from where the last search stood selected, the matches it
+    // counted highlighted, TextFound raised with their number. On a page big
+    // enough to make the engine's counting slow it stops early and says so.
+    // An empty text clears the search.
     virtual void FindText(const std::string& text) = 0;
+    // Counts the text in the page as FindText matches it, without selecting
+    // or highlighting: FindCounted with the total (nothing when the page
+    // cannot be read). Asked first, it answers before the search.
+    virtual void CountMatches(const std::string& text) = 0;
     // The next (or previous) match of the last FindText, wrapping.
     virtual void FindNext(bool backwards) = 0;
     // Clears the highlight of the last search.
@@ -218,6 +226,8 @@ public:
     // The page asked for one of the permissions above; any other kind of
     // request the adapter denies itself.
     ui::Event<WebView&, PermissionRequestedArgs&> PermissionRequested;
+    // Answers come in the order asked, each naming the text it is for.
+    ui::Event<WebView&, const FindResultArgs&> TextFound;
     ui::Event<WebView&, const FindResultArgs&> FindCounted;
     ui::Event<WebView&, LeaveRequestedArgs&> LeaveRequested;
     // The page agreed to close after TryClose.

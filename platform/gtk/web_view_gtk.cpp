@@ -369,6 +369,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         break;
     }
     case WEBKIT_LOAD_COMMITTED:
+        FindDocumentChanged();
         if (m_outcome == LoadOutcome::Loading && IsRefusedLoad()) {
             // The engine refused the address without contacting the server
             // (a port browsers block) and shows an empty document instead,

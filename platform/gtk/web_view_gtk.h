@@ -10,8 +10,10 @@
 #include <webkit/webkit.h>
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,14 @@ public:
     void GoForward() override;
     void StopLoading() override;
     void FindText(const std::string& text) override;
+    void CountMatches(const std::string& text) override;
+    // The page's count for text, and the length of the page's text; nullopt
+    // when the page could not be read.
+    struct PageCount {
+        uint32_t Matches = 0;
+        size_t PageText = 0;
+    };
+    void CountAnswered(const std::string& text, std::optional<PageCount> counted);
     void FindNext(bool backwards) override;
     void FindFinished() override;
     void Print() override;
@@ -105,7 +115,10 @@ private:
     struct PendingPrint;
     static void PrintFailedThunk(WebKitPrintOperation* operation, GError* error, gpointer self);
     static void PrintFinishedThunk(WebKitPrintOperation* operation, gpointer self);
-    static void CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self);
+    void StartSearch();
+    void FindDocumentChanged();
+    void AnswerFind(guint matches);
+    static void FoundTextThunk(WebKitFindController*, guint matches, gpointer self);
     static void FailedToFindThunk(WebKitFindController*, gpointer self);
     static gboolean PermissionRequestThunk(::WebKitWebView*, WebKitPermissionRequest* request, gpointer self);
     void InstallBridgeScript(const std::string& objectName);
@@ -169,8 +182,21 @@ private:
     bool m_fullScreen = false;
     // Prints to files under way; dropping one disconnects it.
     std::vector<std::shared_ptr<PendingPrint>> m_prints;
-    // The text of the last search, reported with its count.
+    // The text of the last search, which steps go on with.
     std::string m_findText;
+    // The searches and steps the engine has yet to answer, oldest first; a
+    // step has no text. Limit is where the search stops counting.
+    struct FindAnswer {
+        std::string Text;
+        guint Limit = 0;
+    };
+    std::deque<FindAnswer> m_findAnswers;
+    // The length of the page's text, once a count has read it.
+    size_t m_findPageText = 0;
+    // Counts asked and not answered yet; the search of m_findText waiting
+    // for them.
+    unsigned m_countsAsked = 0;
+    SourceHolder m_searchWait;
     // The number of the last press of a button or key in this view (numbers
     // are never shared between views); 0 before any.
     uint64_t m_userInput = 0;

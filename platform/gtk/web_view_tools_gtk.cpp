@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <utility>
 
@@ -15,6 +16,85 @@ namespace {
 
 constexpr auto FindOptions =
     static_cast<WebKitFindOptions>(WEBKIT_FIND_OPTIONS_CASE_INSENSITIVE | WEBKIT_FIND_OPTIONS_WRAP_AROUND);
+
+// The engine walks the page's text afresh for every match it counts or
+// highlights, so a search costs about the page's text times its matches: a
+// search counts only what fits in a few tens of milliseconds of this page
+// (characters walked), and says when it stopped early. Until the page's
+// length is known the search assumes a big page.
+constexpr size_t SearchBudget = 10'000'000;
+constexpr guint UnknownPageLimit = 3;
+constexpr guint MostHighlighted = 1000;
+
+guint SearchLimit(size_t pageText)
+{
+    if (pageText == 0)
+        return UnknownPageLimit;
+    return static_cast<guint>(std::clamp<size_t>(SearchBudget / pageText, 1, MostHighlighted));
+}
+
+// Counts in a script world of its own, which the page's scripts can neither
+// see nor change. The page's text, folded as the engine folds it when it
+// ignores case, is kept until the page changes (typing on asks again and
+// again of the same text); the page is watched only while a text is kept.
+// Answers "count length".
+constexpr const char* CountScript = R"(
+const fold = (s) => s.toLowerCase().replace(/\u00a0/g, ' ').replace(/\u00ad/g, '')
+    .replace(/[\u2018\u2019]/g, "'").replace(/[\u201c\u201d]/g, '"');
+let kept = globalThis.tolvaneFindText;
+if (!kept) {
+    kept = globalThis.tolvaneFindText = { text: null };
+    kept.watch = new MutationObserver(() => { kept.text = null; kept.watch.disconnect(); });
+}
+if (kept.text === null) {
+    const root = document.body || document.documentElement;
+    kept.text = root ? fold(root.innerText || '') : '';
+    kept.watch.observe(document, { subtree: true, childList: true, characterData: true, attributes: true });
+}
+const needle = fold(text);
+let count = 0;
+for (let at = kept.text.indexOf(needle); needle && at >= 0; at = kept.text.indexOf(needle, at + needle.length))
+    ++count;
+return count + ' ' + kept.text.length;
+)";
+constexpr const char* FindWorld = "tolvane-find";
+// The page answers a count in milliseconds, but behind the engine's search it
+// waits for the whole walk: a search waits for the counts asked before it,
+// never longer than this.
+constexpr guint CountWaitMs = 150;
+
+struct PendingCount {
+    gtkui::WebKitWebView* View;
+    std::string Text;
+};
+
+void CountFinished(GObject* source, GAsyncResult* result, gpointer data)
+{
+    std::unique_ptr<PendingCount> pending(static_cast<PendingCount*>(data));
+    GError* error = nullptr;
+    gtkui::GObjectPtr<JSCValue> value(webkit_web_view_call_async_javascript_function_finish(
+        reinterpret_cast<::WebKitWebView*>(source), result, &error));
+    if (error) {
+        // Cancelled means the view has gone; otherwise the page could not be
+        // read (no document yet, scripts off): the engine's answer stands.
+        const bool cancelled = g_error_matches(error, G_IO_ERROR, G_IO_ERROR_CANCELLED);
+        if (!cancelled)
+            g_debug("find count failed: %s", error->message);
+        g_error_free(error);
+        if (!cancelled)
+            gtkui::Guarded("find count", [&] { pending->View->CountAnswered(pending->Text, std::nullopt); });
+        return;
+    }
+    gtkui::Guarded("find count", [&] {
+        const std::string answer = gtkui::TakeText(jsc_value_to_string(value.Get()));
+        unsigned long long count = 0, length = 0;
+        std::optional<gtkui::WebKitWebView::PageCount> counted;
+        if (std::sscanf(answer.c_str(), "%llu %llu", &count, &length) == 2)
+            counted = {static_cast<uint32_t>(std::min<unsigned long long>(count, UINT32_MAX)),
+                       static_cast<size_t>(length)};
+        pending->View->CountAnswered(pending->Text, counted);
+    });
+}
 
 struct PendingResource {
     std::function<void(std::optional<std::string>)> Done;
@@ -68,30 +148,81 @@ namespace gtkui {
 void WebKitWebView::ConnectFindSignals()
 {
     WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
-    m_connections.emplace_back(finder,
-                               g_signal_connect(finder, "counted-matches", G_CALLBACK(CountedMatchesThunk), this));
+    m_connections.emplace_back(finder, g_signal_connect(finder, "found-text", G_CALLBACK(FoundTextThunk), this));
     m_connections.emplace_back(finder,
                                g_signal_connect(finder, "failed-to-find-text", G_CALLBACK(FailedToFindThunk), this));
 }
 
 void WebKitWebView::FindText(const std::string& text)
 {
-    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
     m_findText = ValidUtf8(text);
+    // A search still waiting is for an earlier text: it is never made.
+    m_searchWait.Reset();
     if (m_findText.empty()) {
-        webkit_find_controller_search_finish(finder);
-        FindCounted(*this, platform::FindResultArgs{m_findText, 0});
+        webkit_find_controller_search_finish(webkit_web_view_get_find_controller(m_view.Get()));
+        TextFound(*this, platform::FindResultArgs{m_findText, 0});
         return;
     }
-    webkit_find_controller_count_matches(finder, m_findText.c_str(), FindOptions, G_MAXUINT);
-    webkit_find_controller_search(finder, m_findText.c_str(), FindOptions, G_MAXUINT);
+    if (m_countsAsked == 0) {
+        StartSearch();
+        return;
+    }
+    m_searchWait.Reset(g_timeout_add(
+        CountWaitMs,
+        [](gpointer self) -> gboolean {
+            auto* view = static_cast<WebKitWebView*>(self);
+            view->m_searchWait.Forget();
+            Guarded("find wait", [&] { view->StartSearch(); });
+            return G_SOURCE_REMOVE;
+        },
+        this));
+}
+
+void WebKitWebView::StartSearch()
+{
+    m_searchWait.Reset();
+    const guint limit = SearchLimit(m_findPageText);
+    m_findAnswers.push_back(FindAnswer{m_findText, limit});
+    webkit_find_controller_search(webkit_web_view_get_find_controller(m_view.Get()), m_findText.c_str(), FindOptions,
+                                  limit);
+}
+
+void WebKitWebView::CountMatches(const std::string& text)
+{
+    const std::string valid = ValidUtf8(text);
+    GVariantDict named;
+    g_variant_dict_init(&named, nullptr);
+    g_variant_dict_insert_value(&named, "text", g_variant_new_string(valid.c_str()));
+    GVariant* arguments = g_variant_ref_sink(g_variant_dict_end(&named));
+    ++m_countsAsked;
+    webkit_web_view_call_async_javascript_function(m_view.Get(), CountScript, -1, arguments, FindWorld, nullptr,
+                                                   m_cancellable.Get(), CountFinished,
+                                                   new PendingCount{this, valid});
+    g_variant_unref(arguments);
+}
+
+void WebKitWebView::CountAnswered(const std::string& text, std::optional<PageCount> counted)
+{
+    if (m_countsAsked > 0)
+        --m_countsAsked;
+    if (counted) {
+        m_findPageText = counted->PageText;
+        FindCounted(*this, platform::FindResultArgs{text, counted->Matches});
+    }
+    if (m_searchWait && m_countsAsked == 0)
+        StartSearch();
 }
 
 void WebKitWebView::FindNext(bool backwards)
 {
-    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
     if (m_findText.empty())
         return;
+    // The step goes on from the newest text's first match.
+    if (m_searchWait)
+        StartSearch();
+    // A step is answered too; the answer is only the step's own.
+    m_findAnswers.push_back(FindAnswer{});
+    WebKitFindController* finder = webkit_web_view_get_find_controller(m_view.Get());
     if (backwards)
         webkit_find_controller_search_previous(finder);
     else
@@ -101,19 +232,42 @@ void WebKitWebView::FindNext(bool backwards)
 void WebKitWebView::FindFinished()
 {
     m_findText.clear();
+    m_searchWait.Reset();
     webkit_find_controller_search_finish(webkit_web_view_get_find_controller(m_view.Get()));
 }
 
-void WebKitWebView::CountedMatchesThunk(WebKitFindController*, guint matches, gpointer self)
+void WebKitWebView::FindDocumentChanged()
 {
-    auto* view = static_cast<WebKitWebView*>(self);
-    view->FindCounted(*view, platform::FindResultArgs{view->m_findText, matches});
+    // A new document: its length is unknown until counted, and a search in
+    // the last one may never be answered (its process can be gone).
+    m_findPageText = 0;
+    m_findAnswers.clear();
+}
+
+void WebKitWebView::AnswerFind(guint matches)
+{
+    // The engine answers in the order asked and never says for which text:
+    // the oldest question is the one answered.
+    if (m_findAnswers.empty())
+        return;
+    const FindAnswer asked = std::move(m_findAnswers.front());
+    m_findAnswers.pop_front();
+    if (asked.Text.empty())
+        return;
+    if (matches == G_MAXUINT)
+        TextFound(*this, platform::FindResultArgs{asked.Text, asked.Limit, true});
+    else
+        TextFound(*this, platform::FindResultArgs{asked.Text, matches});
+}
+
+void WebKitWebView::FoundTextThunk(WebKitFindController*, guint matches, gpointer self)
+{
+    Guarded("found-text", [&] { static_cast<WebKitWebView*>(self)->AnswerFind(matches); });
 }
 
 void WebKitWebView::FailedToFindThunk(WebKitFindController*, gpointer self)
 {
-    auto* view = static_cast<WebKitWebView*>(self);
-    view->FindCounted(*view, platform::FindResultArgs{view->m_findText, 0});
+    Guarded("failed-to-find-text", [&] { static_cast<WebKitWebView*>(self)->AnswerFind(0); });
 }
 
 void WebKitWebView::Print()

@@ -40,13 +40,15 @@ public:
     void GoForward() override { ++GoForwardCalls; }
     void StopLoading() override {}
     void FindText(const std::string& text) override { Found.push_back(text); }
+    void CountMatches(const std::string& text) override { Found.push_back("<count>" + text); }
     void FindNext(bool backwards) override { Found.push_back(backwards ? "<previous>" : "<next>"); }
     void FindFinished() override { Found.push_back("<finished>"); }
     void Print() override {}
     void PrintToFile(const std::string&, std::function<void(bool)> done) override { done(false); }
     void ToggleInspector() override {}
     void ReadMainResource(std::function<void(std::optional<std::string>)> done) override { done(std::nullopt); }
-    // The searches asked of the view, in order ("<next>", "<previous>", "<finished>").
+    // The searches asked of the view, in order ("<count>text", "<next>",
+    // "<previous>", "<finished>").
     std::vector<std::string> Found;
     bool ContainsFullScreenElement() const override { return FullScreenElement; }
     void Refresh() override { ++RefreshCalls; }
