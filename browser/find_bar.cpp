@@ -128,7 +128,10 @@ void FindBar::FindBox_KeyDown(ui::Element&, ui::KeyEventArgs& args)
     if (args.Key != EnterKey)
         return;
     args.Handled = true;
-    FindNext();
+    if (args.Shift)
+        FindPrevious();
+    else
+        FindNext();
 }
 
 void FindBar::FindNext()

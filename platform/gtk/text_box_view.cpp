@@ -100,10 +100,11 @@ private:
     {
         GtkEventController* keys = gtk_event_controller_key_new();
         gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
-        Connect(keys, "key-pressed", G_CALLBACK(+[](GtkEventControllerKey*, guint keyval, guint, GdkModifierType,
+        Connect(keys, "key-pressed", G_CALLBACK(+[](GtkEventControllerKey*, guint keyval, guint, GdkModifierType state,
                                                     TextBoxView* view) -> gboolean {
                     ui::KeyEventArgs args;
                     args.Key = VirtualKeyFromKeyval(keyval);
+                    args.Shift = (state & GDK_SHIFT_MASK) != 0;
                     ui::TextBox& box = view->m_box;
                     box.KeyDown(box, args); // may destroy the view: only the local args after this
                     return args.Handled;

@@ -58,6 +58,7 @@ public:
 
 struct KeyEventArgs {
     int Key = 0; // virtual key code: 13 is Enter
+    bool Shift = false;
     bool Handled = false;
 };
 

@@ -96,10 +96,16 @@ TEST(FindBar, AsksTheTotalBeforeTheSearchAndClearsOnCloseAndTabSwitch)
 
     find.OpenFindBar();
     box.SetTextFromUser("ap");
+    view.TextFound(view, {"ap", 3});
+    for (bool shift : {false, true}) { // Enter steps on, Shift+Enter back
+        ui::KeyEventArgs enter{13, shift};
+        box.KeyDown(box, enter);
+        EXPECT_TRUE(enter.Handled);
+    }
     box.SetTextFromUser("");
     find.CloseFindBar();
     EXPECT_FALSE(find.IsOpen());
-    EXPECT_EQ(view.Found, (std::vector<std::string>{"<count>ap", "ap", "", "<finished>"}));
+    EXPECT_EQ(view.Found, (std::vector<std::string>{"<count>ap", "ap", "<next>", "<previous>", "", "<finished>"}));
 
     // A new tab in front closes the bar and clears the old tab's search; its
     // late answer changes nothing.
