@@ -127,7 +127,7 @@ WebKitNetworkSession* WebKitWebViews::Session(platform::BrowsingSession session)
 
 std::unique_ptr<platform::WebView> WebKitWebViews::Create(platform::BrowsingSession session)
 {
-    return std::make_unique<WebKitWebView>(m_context.Get(), Session(session));
+    return std::make_unique<WebKitWebView>(m_context.Get(), Session(session), m_freedMemory);
 }
 
 std::string WebKitWebViews::PublishPage(const std::string& html)

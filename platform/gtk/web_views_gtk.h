@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/gtk/freed_memory_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/web_view.h"
 
@@ -44,6 +45,8 @@ private:
     GObjectPtr<WebKitWebContext> m_context;
     GObjectPtr<WebKitNetworkSession> m_normalSession;
     GObjectPtr<WebKitNetworkSession> m_privateSession;
+    // Shared with every view: a view may outlive this factory at shutdown.
+    std::shared_ptr<FreedMemoryReturn> m_freedMemory = std::make_shared<FreedMemoryReturn>();
     // Pages the browser made, by number, the newest few; the scheme's handler
     // reads them (it holds this object, which outlives every view).
     std::map<uint64_t, std::string> m_published;
