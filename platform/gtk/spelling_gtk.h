@@ -23,7 +23,6 @@ public:
     // Loads the dictionary at the first key pressed in `view`, if no other
     // view has loaded it by then.
     void Watch(GtkWidget* view);
-    bool Loaded() const { return m_loaded; }
 
 private:
     void Load();
