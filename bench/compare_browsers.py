@@ -10,12 +10,13 @@ Web with --profile on an empty folder, MiniBrowser has none to keep.
 Memory: the total PSS (/proc/PID/smaps_rollup) of the browser's process and
 all its descendants (the engine's web and network processes), read once the
 page(s) loaded and 3 s settled; with 1 tab (the start-up runs) and with 20
-tabs (20 addresses of the same page on the command line). Then the same by
-process kind (the browser, its web, network and GPU processes), each with its
-anonymous part: that part is the process's own, while the share of the
-libraries falls as other programs on the machine map the same ones (other
-WebKitGTK 6.0 programs share ours, not GNOME Web's), so compare the
-anonymous figures when the machine is busy.
+tabs (20 addresses of the same page on the command line). PSS divides a
+library's pages among every process on the machine that maps them, so it
+falls while other WebKitGTK 6.0 programs run (they share ours, not GNOME
+Web's). Two figures beside it do not: the resident pages of all those
+processes, each counted once (what the browser would take alone on the
+machine; needs root), and, per process kind (the browser, its web, network
+and GPU processes), the anonymous part of the PSS, the processes' own memory.
 
 GNOME Web is not a build dependency; install it for this comparison only:
 
@@ -27,6 +28,7 @@ tests/integration/with-display (Xvfb, GSK_RENDERER=cairo):
     tests/integration/with-display python3 bench/compare_browsers.py [--runs N] [--tab-runs M] BINARY
 """
 import argparse
+import array
 import os
 import shutil
 import signal
@@ -179,13 +181,36 @@ def pss_by_kind_kib(pid):
     return found
 
 
+def alone_kib(pid):
+    """The distinct pages the browser and its helpers have resident (from
+    /proc/PID/pagemap; needs root), each counted once: what they would take
+    alone on the machine. Unlike PSS it does not fall when other programs
+    map the same libraries. None without the rights to read the frames."""
+    frames = set()
+    for process in descendants(pid):
+        try:
+            with open("/proc/%d/maps" % process) as maps, open("/proc/%d/pagemap" % process, "rb") as pagemap:
+                for line in maps:
+                    start, end = (int(x, 16) for x in line.split()[0].split("-"))
+                    if start >= 0xffffffffff600000:  # vsyscall: not in pagemap
+                        continue
+                    pagemap.seek(start // 4096 * 8)
+                    entries = array.array("Q", pagemap.read((end - start) // 4096 * 8))
+                    # Bit 63: present; bits 0-54: the frame (0 when not allowed to see it).
+                    frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
+        except OSError:
+            continue
+    frames.discard(0)
+    return len(frames) * 4 if frames else None
+
+
 def total_pss_kib(by_kind):
     return sum(value[0] for kind, value in by_kind.items() if not kind.startswith("count:"))
 
 
 def measure(launch, binary, server, run_id, tabs):
     """Launch to load event in ms (the first tab's), tabs loaded, PSS in KiB,
-    PSS by process kind."""
+    PSS by process kind, resident alone in KiB."""
     urls = [server.url("/page?run=%s&tab=%d" % (run_id, tab)) for tab in range(tabs)]
     loaded_paths = ["/loaded?run=%s&tab=%d" % (run_id, tab) for tab in range(tabs)]
     run = launch(binary, urls)
@@ -201,7 +226,7 @@ def measure(launch, binary, server, run_id, tabs):
         first = (min(times) - run.started) * 1000
         time.sleep(SETTLE_SECONDS)
         by_kind = pss_by_kind_kib(run.process.pid)
-        return first, len(times), total_pss_kib(by_kind), by_kind
+        return first, len(times), total_pss_kib(by_kind), by_kind, alone_kib(run.process.pid)
     finally:
         run.stop()
 
@@ -267,6 +292,13 @@ def main():
             print("  %-12s %d tabs: %6.1f MiB (tabs loaded: %s)"
                   % (name, args.tabs, statistics.median(s[2] for s in samples) / 1024,
                      ", ".join(str(s[1]) for s in samples)))
+    print("Resident alone (distinct pages of the browser and its helpers, median):")
+    for label, results in (("1 tab", single), ("%d tabs" % args.tabs, many)):
+        for name, samples in results.items():
+            alone = [s[4] for s in samples if s[4]]
+            if alone:
+                print("  %-12s %-8s %6.1f MiB (min %.1f, max %.1f)"
+                      % (name, label + ":", statistics.median(alone) / 1024, min(alone) / 1024, max(alone) / 1024))
     print("By process, median PSS (of it anonymous) in MiB, and the number of processes:")
     for label, results in (("1 tab", single), ("%d tabs" % args.tabs, many)):
         for name, samples in results.items():
