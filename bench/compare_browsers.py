@@ -189,15 +189,17 @@ def alone_kib(pid):
     frames = set()
     for process in descendants(pid):
         try:
-            with open("/proc/%d/maps" % process) as maps, open("/proc/%d/pagemap" % process, "rb") as pagemap:
-                for line in maps:
-                    start, end = (int(x, 16) for x in line.split()[0].split("-"))
-                    if start >= 0xffffffffff600000:  # vsyscall: not in pagemap
-                        continue
-                    pagemap.seek(start // 4096 * 8)
-                    entries = array.array("Q", pagemap.read((end - start) // 4096 * 8))
-                    # Bit 63: present; bits 0-54: the frame (0 when not allowed to see it).
-                    frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
+            with open("/proc/%d/smaps" % process) as smaps, open("/proc/%d/pagemap" % process, "rb") as pagemap:
+                for line in smaps:
+                    fields = line.split()
+                    if "-" in fields[0] and not fields[0].endswith(":"):
+                        start, end = (int(x, 16) for x in fields[0].split("-"))
+                    elif fields[0] == "Rss:" and fields[1] != "0" and start < 0xffffffffff600000:
+                        # Only ranges with pages in memory: the engine reserves tens of GB.
+                        pagemap.seek(start // 4096 * 8)
+                        entries = array.array("Q", pagemap.read((end - start) // 4096 * 8))
+                        # Bit 63: present; bits 0-54: the frame (0 without the rights to see it).
+                        frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
         except OSError:
             continue
     frames.discard(0)
