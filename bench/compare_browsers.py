@@ -10,7 +10,13 @@ Web with --profile on an empty folder, MiniBrowser has none to keep.
 Memory: the total PSS (/proc/PID/smaps_rollup) of the browser's process and
 all its descendants (the engine's web and network processes), read once the
 page(s) loaded and 3 s settled; with 1 tab (the start-up runs) and with 20
-tabs (20 addresses of the same page on the command line).
+tabs (20 addresses of the same page on the command line). PSS divides a
+library's pages among every process on the machine that maps them, so it
+falls while other WebKitGTK 6.0 programs run (they share ours, not GNOME
+Web's). Two figures beside it do not: the resident pages of all those
+processes, each counted once (what the browser would take alone on the
+machine; needs root), and, per process kind (the browser, its web, network
+and GPU processes), the anonymous part of the PSS, the processes' own memory.
 
 GNOME Web is not a build dependency; install it for this comparison only:
 
@@ -22,6 +28,7 @@ tests/integration/with-display (Xvfb, GSK_RENDERER=cairo):
     tests/integration/with-display python3 bench/compare_browsers.py [--runs N] [--tab-runs M] BINARY
 """
 import argparse
+import array
 import os
 import shutil
 import signal
@@ -135,22 +142,77 @@ def descendants(pid):
     return found
 
 
-def total_pss_kib(pid):
-    total = 0
+# Each helper by the name the engine gives it; the sandbox's bwrap and
+# xdg-dbus-proxy count as "other".
+KINDS = (("WebKitWebProces", "web"), ("WebKitNetworkPr", "network"), ("WebKitGPUProces", "GPU"))
+
+
+def process_kind(pid, root):
+    if pid == root:
+        return "browser"
+    try:
+        with open("/proc/%d/comm" % pid) as f:
+            name = f.read().strip()
+    except OSError:
+        return "other"
+    return next((kind for prefix, kind in KINDS if name.startswith(prefix)), "other")
+
+
+def pss_by_kind_kib(pid):
+    """{kind: [PSS, anonymous PSS]} in KiB, and "count:web" etc. The anonymous
+    part is the process's own memory; the rest is its share of libraries,
+    which shrinks when other programs on the machine map the same ones."""
+    found = {}
     for process in descendants(pid):
+        values = {}
         try:
             with open("/proc/%d/smaps_rollup" % process) as f:
                 for line in f:
-                    if line.startswith("Pss:"):
-                        total += int(line.split()[1])
-                        break
+                    fields = line.split()
+                    if fields[0] in ("Pss:", "Pss_Anon:"):
+                        values[fields[0]] = int(fields[1])
         except OSError:
-            pass
-    return total
+            continue
+        kind = process_kind(process, pid)
+        entry = found.setdefault(kind, [0, 0])
+        entry[0] += values.get("Pss:", 0)
+        entry[1] += values.get("Pss_Anon:", 0)
+        found["count:" + kind] = found.get("count:" + kind, 0) + 1
+    return found
+
+
+def alone_kib(pid):
+    """The distinct pages the browser and its helpers have resident (from
+    /proc/PID/pagemap; needs root), each counted once: what they would take
+    alone on the machine. Unlike PSS it does not fall when other programs
+    map the same libraries. None without the rights to read the frames."""
+    frames = set()
+    for process in descendants(pid):
+        try:
+            with open("/proc/%d/smaps" % process) as smaps, open("/proc/%d/pagemap" % process, "rb") as pagemap:
+                for line in smaps:
+                    fields = line.split()
+                    if "-" in fields[0] and not fields[0].endswith(":"):
+                        start, end = (int(x, 16) for x in fields[0].split("-"))
+                    elif fields[0] == "Rss:" and fields[1] != "0" and start < 0xffffffffff600000:
+                        # Only ranges with pages in memory: the engine reserves tens of GB.
+                        pagemap.seek(start // 4096 * 8)
+                        entries = array.array("Q", pagemap.read((end - start) // 4096 * 8))
+                        # Bit 63: present; bits 0-54: the frame (0 without the rights to see it).
+                        frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
+        except OSError:
+            continue
+    frames.discard(0)
+    return len(frames) * 4 if frames else None
+
+
+def total_pss_kib(by_kind):
+    return sum(value[0] for kind, value in by_kind.items() if not kind.startswith("count:"))
 
 
 def measure(launch, binary, server, run_id, tabs):
-    """Launch to load event in ms (the first tab's), tabs loaded, PSS in KiB."""
+    """Launch to load event in ms (the first tab's), tabs loaded, PSS in KiB,
+    PSS by process kind, resident alone in KiB."""
     urls = [server.url("/page?run=%s&tab=%d" % (run_id, tab)) for tab in range(tabs)]
     loaded_paths = ["/loaded?run=%s&tab=%d" % (run_id, tab) for tab in range(tabs)]
     run = launch(binary, urls)
@@ -165,7 +227,8 @@ def measure(launch, binary, server, run_id, tabs):
             return None
         first = (min(times) - run.started) * 1000
         time.sleep(SETTLE_SECONDS)
-        return first, len(times), total_pss_kib(run.process.pid)
+        by_kind = pss_by_kind_kib(run.process.pid)
+        return first, len(times), total_pss_kib(by_kind), by_kind, alone_kib(run.process.pid)
     finally:
         run.stop()
 
@@ -231,6 +294,30 @@ def main():
             print("  %-12s %d tabs: %6.1f MiB (tabs loaded: %s)"
                   % (name, args.tabs, statistics.median(s[2] for s in samples) / 1024,
                      ", ".join(str(s[1]) for s in samples)))
+    print("Resident alone (distinct pages of the browser and its helpers, median):")
+    for label, results in (("1 tab", single), ("%d tabs" % args.tabs, many)):
+        for name, samples in results.items():
+            alone = [s[4] for s in samples if s[4]]
+            if alone:
+                print("  %-12s %-8s %6.1f MiB (min %.1f, max %.1f)"
+                      % (name, label + ":", statistics.median(alone) / 1024, min(alone) / 1024, max(alone) / 1024))
+    print("By process, median PSS (of it anonymous) in MiB, and the number of processes:")
+    for label, results in (("1 tab", single), ("%d tabs" % args.tabs, many)):
+        for name, samples in results.items():
+            if samples:
+                print("  %-12s %-8s %s" % (name, label, per_kind_text([s[3] for s in samples])))
+
+
+def per_kind_text(samples):
+    parts = []
+    for kind in ("browser", "web", "network", "GPU", "other"):
+        present = [s for s in samples if kind in s]
+        if present:
+            pss = statistics.median(s[kind][0] for s in present) / 1024
+            anon = statistics.median(s[kind][1] for s in present) / 1024
+            count = statistics.median(s["count:" + kind] for s in present)
+            parts.append("%s %.1f (%.1f) x%g" % (kind, pss, anon, count))
+    return ", ".join(parts)
 
 
 if __name__ == "__main__":

@@ -199,8 +199,12 @@ void Unlink(const CurlDownloader::Transfer& t)
 
 } // namespace
 
-CurlDownloader::CurlDownloader()
+CurlDownloader::CurlDownloader() = default;
+
+void CurlDownloader::StartWorker()
 {
+    if (m_multi)
+        return;
     curl_global_init(CURL_GLOBAL_DEFAULT);
     m_multi = curl_multi_init();
     m_worker = std::thread([this] { Run(); });
@@ -208,6 +212,8 @@ CurlDownloader::CurlDownloader()
 
 CurlDownloader::~CurlDownloader()
 {
+    if (!m_multi)
+        return;
     {
         std::lock_guard lock(m_lock);
         m_stopping = true;
@@ -227,6 +233,7 @@ std::unique_ptr<platform::DownloadOperation> CurlDownloader::StartDownload(const
 
 void CurlDownloader::Send(Command command, std::shared_ptr<Transfer> transfer)
 {
+    StartWorker();
     {
         std::lock_guard lock(m_lock);
         m_commands.emplace_back(command, std::move(transfer));

@@ -47,6 +47,10 @@ public:
     void Send(Command command, std::shared_ptr<Transfer> transfer);
 
 private:
+    // libcurl and its TLS library take megabytes once set up, and most
+    // sessions download nothing: the worker starts with the first command.
+    // User-interface thread only.
+    void StartWorker();
     void Run();
     void Apply(Command command, const std::shared_ptr<Transfer>& transfer);
     void Begin(Transfer& transfer);

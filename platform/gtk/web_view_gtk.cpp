@@ -99,11 +99,13 @@ bool IsAttachment(WebKitURIResponse* response)
 
 namespace gtkui {
 
-WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session)
+WebKitWebView::WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session,
+                             std::shared_ptr<FreedMemoryReturn> freedMemory)
     : m_content(webkit_user_content_manager_new())
     , m_cancellable(g_cancellable_new())
     , m_bridgeToken(NewBridgeToken())
     , m_prompts(std::make_shared<BridgePrompts>())
+    , m_freedMemory(std::move(freedMemory))
 {
     // All three are construct-only: the session cannot be swapped later.
     m_view = RefSink(static_cast<::WebKitWebView*>(g_object_new(WEBKIT_TYPE_WEB_VIEW,
@@ -128,6 +130,8 @@ WebKitWebView::~WebKitWebView()
     m_prompts->CloseAll();
     m_permissions->DenyAll();
     KeepEngineViewAfterFullScreen();
+    // What the view held goes back to the system, not only to the heap.
+    m_freedMemory->Request();
 }
 
 // The engine crashes when a view goes while a full-screen change is under
@@ -386,6 +390,7 @@ void WebKitWebView::OnLoadChanged(WebKitLoadEvent event)
         }
         break;
     case WEBKIT_LOAD_FINISHED:
+        m_freedMemory->Request();
         if (m_outcome == LoadOutcome::Loading && !m_committed) {
             // Stopped or turned away before any content: nothing to report.
             // This may be the end of a load already replaced, so the newer

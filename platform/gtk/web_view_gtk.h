@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/gtk/bridge_prompts.h"
+#include "platform/gtk/freed_memory_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
 #include "platform/gtk/native_element.h"
 #include "platform/gtk/permission_requests_gtk.h"
@@ -31,7 +32,9 @@ class WebKitWebView : public platform::WebView, public NativeElement {
 public:
     // The session is fixed for the view's life (the engine takes it only at
     // construction): a private view gets the ephemeral one before any load.
-    WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session);
+    // Each finished load and the view's end ask `freedMemory` for a trim.
+    WebKitWebView(WebKitWebContext* context, WebKitNetworkSession* session,
+                  std::shared_ptr<FreedMemoryReturn> freedMemory);
     ~WebKitWebView() override;
 
     GtkWidget* NativeWidget() override;
@@ -161,6 +164,7 @@ private:
     std::map<std::string, UserScriptPtr> m_bridgeScripts;
     std::shared_ptr<BridgePrompts> m_prompts;
     std::shared_ptr<PermissionRequests> m_permissions = std::make_shared<PermissionRequests>();
+    std::shared_ptr<FreedMemoryReturn> m_freedMemory;
     LoadOutcome m_outcome = LoadOutcome::Loading;
     // When the page last entered or left full screen (monotonic µs; 0 never).
     gint64 m_lastFullScreenChange = 0;

@@ -6,11 +6,9 @@
 #include <cctype>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "platform/gtk/glib_text.h"
 #include "platform/gtk/web_view_gtk.h"
-#include "platform/po_resources.h"
 
 // The bundle compiled from the CMake list of bundled files; referring to it
 // also keeps its self-registering object in the link.
@@ -106,14 +104,8 @@ WebKitWebViews::WebKitWebViews(const WebDataFolders& folders)
     webkit_security_manager_register_uri_scheme_as_secure(security, ApplicationScheme);
     webkit_security_manager_register_uri_scheme_as_cors_enabled(security, ApplicationScheme);
 
-    // Misspellings underlined in the language the browser speaks; its
-    // dictionary comes with the browser's packages.
-    std::vector<std::string> languages;
-    for (const char* const* name = g_get_language_names(); *name; ++name)
-        languages.emplace_back(*name);
-    const char* spelling[] = {platform::ResourceTableFor(languages) == "pt-BR" ? "pt_BR" : "en_US", nullptr};
-    webkit_web_context_set_spell_checking_enabled(m_context.Get(), TRUE);
-    webkit_web_context_set_spell_checking_languages(m_context.Get(), spelling);
+    // The spelling dictionary comes with the browser's packages.
+    m_spelling = std::make_shared<SpellingOnDemand>(m_context.Get(), SpellingOnDemand::DictionaryForUserLanguage());
 }
 
 WebKitNetworkSession* WebKitWebViews::Session(platform::BrowsingSession session)
@@ -127,7 +119,9 @@ WebKitNetworkSession* WebKitWebViews::Session(platform::BrowsingSession session)
 
 std::unique_ptr<platform::WebView> WebKitWebViews::Create(platform::BrowsingSession session)
 {
-    return std::make_unique<WebKitWebView>(m_context.Get(), Session(session));
+    auto view = std::make_unique<WebKitWebView>(m_context.Get(), Session(session), m_freedMemory);
+    m_spelling->Watch(view->NativeWidget());
+    return view;
 }
 
 std::string WebKitWebViews::PublishPage(const std::string& html)

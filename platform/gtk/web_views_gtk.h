@@ -9,7 +9,9 @@
 #include <memory>
 #include <string>
 
+#include "platform/gtk/freed_memory_gtk.h"
 #include "platform/gtk/gobject_ptr.h"
+#include "platform/gtk/spelling_gtk.h"
 #include "platform/web_view.h"
 
 namespace gtkui {
@@ -44,6 +46,9 @@ private:
     GObjectPtr<WebKitWebContext> m_context;
     GObjectPtr<WebKitNetworkSession> m_normalSession;
     GObjectPtr<WebKitNetworkSession> m_privateSession;
+    // Shared with every view: a view may outlive this factory at shutdown.
+    std::shared_ptr<FreedMemoryReturn> m_freedMemory = std::make_shared<FreedMemoryReturn>();
+    std::shared_ptr<SpellingOnDemand> m_spelling;
     // Pages the browser made, by number, the newest few; the scheme's handler
     // reads them (it holds this object, which outlives every view).
     std::map<uint64_t, std::string> m_published;
