@@ -122,26 +122,6 @@ def launch_minibrowser(binary, urls):
     return Run([binary, *urls], fresh_environment(root), root)
 
 
-def descendants(pid):
-    children = {}
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/stat" % entry) as f:
-                # The name may hold spaces and parentheses: the fields follow the last ")".
-                parent = int(f.read().rsplit(")", 1)[1].split()[1])
-        except (OSError, IndexError, ValueError):
-            continue
-        children.setdefault(parent, []).append(int(entry))
-    found, pending = [], [pid]
-    while pending:
-        current = pending.pop()
-        found.append(current)
-        pending.extend(children.get(current, []))
-    return found
-
-
 # Each helper by the name the engine gives it; the sandbox's bwrap and
 # xdg-dbus-proxy count as "other".
 KINDS = (("WebKitWebProces", "web"), ("WebKitNetworkPr", "network"), ("WebKitGPUProces", "GPU"))
@@ -163,7 +143,7 @@ def pss_by_kind_kib(pid):
     part is the process's own memory; the rest is its share of libraries,
     which shrinks when other programs on the machine map the same ones."""
     found = {}
-    for process in descendants(pid):
+    for process in harness.descendants(pid):
         values = {}
         try:
             with open("/proc/%d/smaps_rollup" % process) as f:
@@ -187,7 +167,7 @@ def alone_kib(pid):
     alone on the machine. Unlike PSS it does not fall when other programs
     map the same libraries. None without the rights to read the frames."""
     frames = set()
-    for process in descendants(pid):
+    for process in harness.descendants(pid):
         try:
             with open("/proc/%d/smaps" % process) as smaps, open("/proc/%d/pagemap" % process, "rb") as pagemap:
                 for line in smaps:
