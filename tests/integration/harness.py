@@ -173,17 +173,18 @@ class Browser:
 
     def click_named(self, name):
         """Clicks a named element once it is shown and laid out: a bar that has just
-        appeared reports no size, or its old place, for a frame or two."""
-        seen = []
+        appeared reports no size, or its old place, for a frame or two, and a busy
+        machine paints it a little after the probe has seen it. So the element must
+        keep one place across probe writes (four a second) for 0.4 s."""
+        seen = {}
 
         def settled():
             element = self.named(name)
             rect = element.get("rect")
-            if not element.get("visible") or not rect or rect[2] <= 0 or rect[3] <= 0:
-                seen.clear()
+            if not element.get("visible") or not rect or rect[2] <= 0 or rect[3] <= 0 or seen.get("rect") != rect:
+                seen.update(rect=rect, since=time.monotonic())
                 return None
-            seen.append(rect)
-            return rect if len(seen) >= 2 and seen[-2] == rect else None
+            return rect if time.monotonic() - seen["since"] >= 0.4 else None
 
         self.click_at(self.wait_for(name, settled))
 
