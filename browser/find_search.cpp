@@ -8,11 +8,9 @@ void FindSearch::Subscribe(platform::WebView& view)
 
 void FindSearch::Start(platform::WebView& view, const std::string& text)
 {
+    Forget();
     m_view = &view;
     m_text = text;
-    m_found.reset();
-    m_total.reset();
-    m_steps = 0;
     // The total first: the page answers it from text it keeps, long before
     // the engine has walked to its first match on a big page.
     if (!text.empty())
@@ -32,12 +30,17 @@ void FindSearch::Step(platform::WebView& view, bool backwards)
 
 void FindSearch::Reset()
 {
+    Forget();
+    Update();
+}
+
+void FindSearch::Forget()
+{
     m_view = nullptr;
     m_text.clear();
     m_found.reset();
     m_total.reset();
     m_steps = 0;
-    Update();
 }
 
 bool FindSearch::IsCurrent(const platform::WebView& sender, const std::string& text) const

@@ -44,6 +44,7 @@ public:
     const Status& Shown() const { return m_shown; }
 
 private:
+    void Forget();
     bool IsCurrent(const platform::WebView& sender, const std::string& text) const;
     void OnFound(platform::WebView& sender, const platform::FindResultArgs& args);
     void OnCounted(platform::WebView& sender, const platform::FindResultArgs& args);

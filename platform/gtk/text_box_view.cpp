@@ -14,10 +14,6 @@ class TextBoxView final : public ElementView {
 public:
     TextBoxView(ui::TextBox& box, ViewContext& context) : ElementView(box, gtk_entry_new(), context), m_box(box)
     {
-        // The layout engine decides the width: an entry's own minimum (about
-        // twenty characters) would overflow its place in a narrow window and
-        // run its text under the buttons beside it.
-        gtk_editable_set_width_chars(GTK_EDITABLE(Widget()), 1);
         Connect(Widget(), "changed", G_CALLBACK(+[](GtkEditable*, TextBoxView* view) { view->OnUserEdit(); }));
         Connect(Widget(), "notify::cursor-position",
                 G_CALLBACK(+[](GObject*, GParamSpec*, TextBoxView* view) { view->OnUserEdit(); }));

@@ -95,8 +95,9 @@ TEST(Theme, EveryTextReadsInEveryThemeAndAnUnknownThemeIsDark)
         const auto colors = std::pair(h.Page().wThemeColor(), h.Page().wThemeDarkColor());
         if (theme == std::string("Escuro"))
             dark = colors;
-        if (theme == std::string("claro"))
+        if (theme == std::string("claro")) {
             EXPECT_EQ(colors, dark);
+        }
         // The desktop is asked for its accent by the accent theme only.
         EXPECT_EQ(h.System.AccentReads, theme == std::string("SystemAccentColor") ? 1 : 0);
         // What other parts draw later follows the same theme.
